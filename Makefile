@@ -1,0 +1,42 @@
+# make run   install what is missing, build, and start the aquarium (see README.md)
+# make test  install what is missing, build, and run every test
+.PHONY: all deps build host win run test test-host test-wine bench clean
+
+BUILD   := build
+JOBS    ?= $(shell nproc)
+HOSTDIR := $(BUILD)/host
+WINDIR  := $(BUILD)/win
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+host: deps
+	@test -f $(HOSTDIR)/CMakeCache.txt || cmake -S . -B $(HOSTDIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(HOSTDIR) -j $(JOBS)
+
+win: host
+	@test -f $(WINDIR)/CMakeCache.txt || cmake -S . -B $(WINDIR) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
+	    -DCMAKE_BUILD_TYPE=Release -DART_DIR=$(CURDIR)/$(HOSTDIR)/art >/dev/null
+	@cmake --build $(WINDIR) -j $(JOBS) --target NerithScr NerithScr_instr win_tests
+
+build: host win
+
+run: build
+	@scripts/run.sh
+
+test: build
+	@scripts/test.sh
+
+test-host: host
+	@scripts/test.sh host
+
+test-wine: build
+	@scripts/test.sh wine
+
+bench: host
+	@$(HOSTDIR)/host_bench
+
+clean:
+	rm -rf $(BUILD) out

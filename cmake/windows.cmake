@@ -1,0 +1,47 @@
+# The Windows program, cross-compiled with mingw-w64, and the tests that run it under Wine.
+set(ART_DIR "" CACHE PATH "Folder with the generated, scrambled art (the host build's art folder)")
+if(NOT ART_DIR)
+  message(FATAL_ERROR "ART_DIR must name the generated art folder")
+endif()
+
+set(WIN_LIBS opengl32 glu32 winmm vfw32 comctl32 comdlg32 shell32 advapi32 gdi32 user32 kernel32)
+set(STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
+set(ENTRY_SOURCE ${CMAKE_SOURCE_DIR}/src/app/WinMain.cpp)
+
+list(REMOVE_ITEM WIN_SOURCES ${ENTRY_SOURCE})
+
+# Everything but the entry point, shared by the program and the Win32 tests.
+function(nerith_win_library name)
+  add_library(${name} STATIC ${CORE_SOURCES} ${WIN_SOURCES})
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src /usr/include/stb)
+  target_compile_definitions(${name} PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 ${ARGN})
+  target_link_libraries(${name} PUBLIC ${WIN_LIBS})
+endfunction()
+
+nerith_win_library(nerith_win)
+# The instrumented variant writes a frame log next to the settings file, for the end-to-end tests.
+nerith_win_library(nerith_win_instr NERITH_INSTRUMENT=1)
+
+set(RC_FILE ${CMAKE_SOURCE_DIR}/res/NerithScr.rc)
+file(GLOB ART_FILES ${ART_DIR}/*)
+set_source_files_properties(${RC_FILE} PROPERTIES OBJECT_DEPENDS "${ART_FILES}")
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} --include-dir=${ART_DIR} --include-dir=${CMAKE_SOURCE_DIR}/res -c 65001")
+
+foreach(variant IN ITEMS "" "_instr")
+  set(exe NerithScr${variant})
+  add_executable(${exe} WIN32 ${ENTRY_SOURCE} ${RC_FILE})
+  target_link_libraries(${exe} PRIVATE nerith_win${variant})
+  target_link_options(${exe} PRIVATE ${STATIC_RUNTIME})
+endforeach()
+
+# GoogleTest built from Debian's sources with the cross compiler.
+set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*.cpp)
+add_executable(win_tests ${WIN_TEST_SOURCES} ${RC_FILE})
+target_include_directories(win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/wine)
+target_link_libraries(win_tests PRIVATE nerith_win gtest gtest_main)
+target_link_options(win_tests PRIVATE ${STATIC_RUNTIME})
