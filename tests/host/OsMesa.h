@@ -1,0 +1,41 @@
+#pragma once
+// An off-screen OpenGL context for host tests: RGBA colour, 32-bit depth, readable pixels.
+#include <GL/osmesa.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "GL.h"
+
+class OsMesaContext {
+public:
+    OsMesaContext(int width = 256, int height = 256) : width_(width), height_(height) {
+        ctx_ = OSMesaCreateContextExt(OSMESA_RGBA, 32, 0, 0, nullptr);
+        buffer_.resize(static_cast<size_t>(width) * height * 4);
+        if (ctx_) OSMesaMakeCurrent(ctx_, buffer_.data(), GL_UNSIGNED_BYTE, width, height);
+    }
+    ~OsMesaContext() {
+        if (ctx_) OSMesaDestroyContext(ctx_);
+    }
+    OsMesaContext(const OsMesaContext&) = delete;
+    OsMesaContext& operator=(const OsMesaContext&) = delete;
+
+    bool ok() const { return ctx_ != nullptr; }
+    int width() const { return width_; }
+    int height() const { return height_; }
+
+    struct Rgba {
+        std::uint8_t r, g, b, a;
+    };
+    // Pixel at (x, y) with y counted from the bottom, as OpenGL counts it.
+    Rgba pixel(int x, int y) {
+        glFinish();
+        const std::uint8_t* p = &buffer_[(static_cast<size_t>(y) * width_ + x) * 4];
+        return {p[0], p[1], p[2], p[3]};
+    }
+
+private:
+    OSMesaContext ctx_ = nullptr;
+    int width_, height_;
+    std::vector<std::uint8_t> buffer_;
+};
