@@ -1,0 +1,12 @@
+#pragma once
+// Reads a whole file into memory, for the loaders that parse files themselves.
+#include <cstdint>
+#include <vector>
+
+namespace nerith {
+
+// Fills `bytes` with the contents of the file at `path`. Returns false, with `bytes` empty,
+// when the file cannot be opened or read.
+bool ReadFileBytes(const char* path, std::vector<std::uint8_t>& bytes);
+
+}  // namespace nerith

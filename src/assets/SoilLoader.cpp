@@ -1,0 +1,220 @@
+#include "assets/SoilLoader.h"
+
+#include <cstring>
+
+#include "GL.h"
+
+// The decoders, private to this file.
+#define STB_IMAGE_STATIC
+#define STB_IMAGE_IMPLEMENTATION
+#define STBI_ONLY_JPEG
+#define STBI_ONLY_PNG
+#define STBI_ONLY_BMP
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wunused-function"
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+#pragma GCC diagnostic ignored "-Wsign-compare"
+#pragma GCC diagnostic ignored "-Wimplicit-fallthrough"
+#include <stb_image.h>
+#pragma GCC diagnostic pop
+
+namespace nerith {
+namespace {
+
+constexpr GLenum kCompressedRgbDxt1 = 0x83F0;   // GL_COMPRESSED_RGB_S3TC_DXT1_EXT
+constexpr GLenum kCompressedRgbaDxt5 = 0x83F3;  // GL_COMPRESSED_RGBA_S3TC_DXT5_EXT
+
+// Whether the current context lists `name` among its extensions.
+bool HasGlExtension(const char* name) {
+    const char* list = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+    if (!list) return false;
+    const std::size_t length = std::strlen(name);
+    for (const char* p = list; (p = std::strstr(p, name)) != nullptr; p += length) {
+        const bool starts = p == list || p[-1] == ' ';
+        const bool ends = p[length] == '\0' || p[length] == ' ';
+        if (starts && ends) return true;
+    }
+    return false;
+}
+
+void FlipRows(SoilImage& image) {
+    const std::size_t rowBytes = static_cast<std::size_t>(image.width) * image.channels;
+    std::uint8_t* pixels = image.pixels.data();
+    for (int top = 0, bottom = image.height - 1; top < bottom; ++top, --bottom) {
+        std::uint8_t* a = pixels + rowBytes * top;
+        std::uint8_t* b = pixels + rowBytes * bottom;
+        for (std::size_t i = 0; i < rowBytes; ++i) {
+            const std::uint8_t t = a[i];
+            a[i] = b[i];
+            b[i] = t;
+        }
+    }
+}
+
+// Maps 0..255 linearly onto 15..235 through the same float table as SOIL; alpha is kept.
+void ScaleToNtscSafe(SoilImage& image) {
+    const float low = 16.0f - 0.499f;
+    const float high = 235.0f + 0.499f;
+    std::uint8_t table[256];
+    for (int i = 0; i < 256; ++i) table[i] = static_cast<std::uint8_t>((high - low) * i / 255.0f + low);
+    const int colours = image.channels - (1 - (image.channels & 1));
+    const std::size_t count = static_cast<std::size_t>(image.width) * image.height;
+    std::uint8_t* p = image.pixels.data();
+    for (std::size_t i = 0; i < count; ++i, p += image.channels)
+        for (int c = 0; c < colours; ++c) p[c] = table[p[c]];
+}
+
+// Bilinear resampling to a larger size, with SOIL's arithmetic. A side of one pixel is
+// repeated rather than interpolated.
+SoilImage Upscale(const SoilImage& image, int newWidth, int newHeight) {
+    SoilImage out;
+    out.width = newWidth;
+    out.height = newHeight;
+    out.channels = image.channels;
+    out.pixels.assign(static_cast<std::size_t>(newWidth) * newHeight * image.channels, 0);
+    const int w = image.width, h = image.height, ch = image.channels;
+    const float dx = newWidth > 1 ? (w - 1.0f) / (newWidth - 1.0f) : 0.0f;
+    const float dy = newHeight > 1 ? (h - 1.0f) / (newHeight - 1.0f) : 0.0f;
+    const std::uint8_t* src = image.pixels.data();
+    std::uint8_t* dst = out.pixels.data();
+    for (int y = 0; y < newHeight; ++y) {
+        float sampleY = y * dy;
+        int y0 = static_cast<int>(sampleY);
+        if (y0 > h - 2) y0 = h - 2;
+        if (y0 < 0) y0 = 0;
+        sampleY -= y0;
+        const int y1 = h > 1 ? y0 + 1 : y0;
+        for (int x = 0; x < newWidth; ++x) {
+            float sampleX = x * dx;
+            int x0 = static_cast<int>(sampleX);
+            if (x0 > w - 2) x0 = w - 2;
+            if (x0 < 0) x0 = 0;
+            sampleX -= x0;
+            const int x1 = w > 1 ? x0 + 1 : x0;
+            const std::uint8_t* p00 = src + (static_cast<std::size_t>(y0) * w + x0) * ch;
+            const std::uint8_t* p01 = src + (static_cast<std::size_t>(y0) * w + x1) * ch;
+            const std::uint8_t* p10 = src + (static_cast<std::size_t>(y1) * w + x0) * ch;
+            const std::uint8_t* p11 = src + (static_cast<std::size_t>(y1) * w + x1) * ch;
+            for (int c = 0; c < ch; ++c) {
+                float value = 0.5f;
+                value += p00[c] * (1.0f - sampleX) * (1.0f - sampleY);
+                value += p01[c] * (sampleX) * (1.0f - sampleY);
+                value += p10[c] * (1.0f - sampleX) * (sampleY);
+                value += p11[c] * (sampleX) * (sampleY);
+                *dst++ = static_cast<std::uint8_t>(value);
+            }
+        }
+    }
+    return out;
+}
+
+int PowerOfTwoAtLeast(int size) {
+    int p = 1;
+    while (p < size) p *= 2;
+    return p;
+}
+
+}  // namespace
+
+SoilImage SoilMipmapLevel(const SoilImage& image, int blockX, int blockY) {
+    if (blockX < 1) blockX = 1;
+    if (blockY < 1) blockY = 1;
+    SoilImage out;
+    const int w = image.width, h = image.height, ch = image.channels;
+    out.width = w / blockX < 1 ? 1 : w / blockX;
+    out.height = h / blockY < 1 ? 1 : h / blockY;
+    out.channels = ch;
+    out.pixels.assign(static_cast<std::size_t>(out.width) * out.height * ch, 0);
+    std::uint8_t* dst = out.pixels.data();
+    for (int j = 0; j < out.height; ++j) {
+        const int rows = blockY * (j + 1) > h ? h - j * blockY : blockY;
+        for (int i = 0; i < out.width; ++i) {
+            const int columns = blockX * (i + 1) > w ? w - i * blockX : blockX;
+            const int area = columns * rows;
+            const std::uint8_t* corner =
+                image.pixels.data() + (static_cast<std::size_t>(j) * blockY * w + static_cast<std::size_t>(i) * blockX) * ch;
+            for (int c = 0; c < ch; ++c) {
+                int sum = area >> 1;
+                for (int v = 0; v < rows; ++v)
+                    for (int u = 0; u < columns; ++u) sum += corner[(static_cast<std::size_t>(v) * w + u) * ch + c];
+                *dst++ = static_cast<std::uint8_t>(sum / area);
+            }
+        }
+    }
+    return out;
+}
+
+void PrepareSoilImage(SoilImage& image, unsigned int flags, int maxTextureSize, bool hasNonPowerOfTwo) {
+    if (image.width < 1 || image.height < 1 || image.channels < 1) return;
+    if (flags & SOIL_FLAG_INVERT_Y) FlipRows(image);
+    if (flags & SOIL_FLAG_NTSC_SAFE_RGB) ScaleToNtscSafe(image);
+
+    const bool tooLarge = maxTextureSize > 0 && (image.width > maxTextureSize || image.height > maxTextureSize);
+    if ((flags & (SOIL_FLAG_POWER_OF_TWO | SOIL_FLAG_MIPMAPS)) || !hasNonPowerOfTwo || tooLarge) {
+        const int newWidth = PowerOfTwoAtLeast(image.width);
+        const int newHeight = PowerOfTwoAtLeast(image.height);
+        if (newWidth != image.width || newHeight != image.height) image = Upscale(image, newWidth, newHeight);
+    }
+    if (maxTextureSize > 0 && (image.width > maxTextureSize || image.height > maxTextureSize)) {
+        const int blockX = image.width > maxTextureSize ? image.width / maxTextureSize : 1;
+        const int blockY = image.height > maxTextureSize ? image.height / maxTextureSize : 1;
+        image = SoilMipmapLevel(image, blockX, blockY);
+    }
+}
+
+}  // namespace nerith
+
+unsigned int SOIL_load_OGL_texture(const char* filename, int force_channels, unsigned int reuse_texture_ID,
+                                   unsigned int flags) {
+    if (!filename) return 0;
+    const int wanted = force_channels >= 1 && force_channels <= 4 ? force_channels : 0;
+    int width = 0, height = 0, channels = 0;
+    stbi_uc* data = stbi_load(filename, &width, &height, &channels, wanted);
+    if (!data) return 0;
+
+    nerith::SoilImage image;
+    image.width = width;
+    image.height = height;
+    image.channels = wanted ? wanted : channels;
+    image.pixels.assign(data, data + static_cast<std::size_t>(width) * height * image.channels);
+    stbi_image_free(data);
+
+    GLint maxTextureSize = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSize);
+    nerith::PrepareSoilImage(image, flags, maxTextureSize, nerith::HasGlExtension("GL_ARB_texture_non_power_of_two"));
+
+    GLuint texture = reuse_texture_ID;
+    if (texture == 0) glGenTextures(1, &texture);
+    if (texture == 0) return 0;
+
+    static const GLenum kFormats[] = {0, GL_LUMINANCE, GL_LUMINANCE_ALPHA, GL_RGB, GL_RGBA};
+    const GLenum format = kFormats[image.channels];
+    GLint internalFormat = static_cast<GLint>(format);
+    if ((flags & SOIL_FLAG_COMPRESS_TO_DXT) && nerith::HasGlExtension("GL_EXT_texture_compression_s3tc"))
+        internalFormat = static_cast<GLint>((image.channels & 1) ? nerith::kCompressedRgbDxt1 : nerith::kCompressedRgbaDxt5);
+
+    glBindTexture(GL_TEXTURE_2D, texture);
+    // The rows are packed tightly, whatever their width.
+    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, image.width, image.height, 0, format, GL_UNSIGNED_BYTE,
+                 image.pixels.data());
+    if (flags & SOIL_FLAG_MIPMAPS) {
+        for (int level = 1; level < 31 && ((1 << level) <= image.width || (1 << level) <= image.height); ++level) {
+            const nerith::SoilImage mip = nerith::SoilMipmapLevel(image, 1 << level, 1 << level);
+            glTexImage2D(GL_TEXTURE_2D, level, internalFormat, mip.width, mip.height, 0, format, GL_UNSIGNED_BYTE,
+                         mip.pixels.data());
+        }
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+    } else {
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    }
+    const GLint wrap = (flags & SOIL_FLAG_TEXTURE_REPEATS) ? GL_REPEAT : GL_CLAMP;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
+    glPopClientAttrib();
+    return texture;
+}

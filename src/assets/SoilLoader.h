@@ -1,0 +1,54 @@
+#pragma once
+// The image-to-texture call of the Simple OpenGL Image Library (SOIL), for the user's own
+// background pictures (JPEG, PNG, BMP), decoded with stb_image. It behaves as SOIL does for the
+// flags below; other flag bits are ignored.
+#include <cstdint>
+#include <vector>
+
+enum { SOIL_LOAD_AUTO = 0 };
+enum { SOIL_CREATE_NEW_ID = 0 };
+enum {
+    SOIL_FLAG_POWER_OF_TWO = 1,
+    SOIL_FLAG_MIPMAPS = 2,
+    SOIL_FLAG_TEXTURE_REPEATS = 4,
+    SOIL_FLAG_INVERT_Y = 16,
+    SOIL_FLAG_COMPRESS_TO_DXT = 32,
+    SOIL_FLAG_NTSC_SAFE_RGB = 128
+};
+
+// Loads the picture at `filename` into a texture and leaves it bound to GL_TEXTURE_2D.
+// `force_channels` 1 to 4 converts the picture to that many channels (SOIL_LOAD_AUTO keeps
+// its own). `reuse_texture_ID` names the texture to fill, SOIL_CREATE_NEW_ID asks for a new
+// one. Flags: SOIL_FLAG_INVERT_Y flips the rows; SOIL_FLAG_NTSC_SAFE_RGB maps the colour
+// components linearly into 15..235 (alpha kept); the picture is resampled bilinearly up to
+// power-of-two sides when SOIL_FLAG_POWER_OF_TWO or SOIL_FLAG_MIPMAPS asks for it or the GL
+// lacks non-power-of-two textures, and halved by box filtering while larger than
+// GL_MAX_TEXTURE_SIZE; SOIL_FLAG_MIPMAPS builds every level down to 1 x 1 (min filter
+// GL_LINEAR_MIPMAP_LINEAR, else GL_LINEAR); SOIL_FLAG_COMPRESS_TO_DXT stores the texture as
+// DXT1 (1 or 3 channels) or DXT5 (2 or 4 channels) when the GL has
+// GL_EXT_texture_compression_s3tc and uncompressed otherwise; wrap GL_REPEAT with
+// SOIL_FLAG_TEXTURE_REPEATS, else GL_CLAMP. Returns the texture name, or 0 when the file is
+// missing or cannot be decoded or no texture name could be generated.
+unsigned int SOIL_load_OGL_texture(const char* filename, int force_channels, unsigned int reuse_texture_ID,
+                                   unsigned int flags);
+
+namespace nerith {
+
+// A decoded picture as SOIL handles it: rows top to bottom, `channels` bytes per pixel
+// (1 grey, 2 grey and alpha, 3 RGB, 4 RGBA), no row padding.
+struct SoilImage {
+    int width = 0;
+    int height = 0;
+    int channels = 0;
+    std::vector<std::uint8_t> pixels;
+};
+
+// The changes SOIL makes before the upload, in its order: flip, NTSC-safe colours, growth to
+// power-of-two sides (bilinear), reduction to `maxTextureSize` (box filter).
+void PrepareSoilImage(SoilImage& image, unsigned int flags, int maxTextureSize, bool hasNonPowerOfTwo);
+
+// One mipmap level: every block of blockX x blockY pixels averaged (rounded) into one pixel;
+// sides max(1, side / block).
+SoilImage SoilMipmapLevel(const SoilImage& image, int blockX, int blockY);
+
+}  // namespace nerith

@@ -1,0 +1,189 @@
+#include <gtest/gtest.h>
+
+#include "Random.h"
+#include "TestBmp.h"
+#include "assets/Bmp.h"
+
+using namespace testbmp;
+
+namespace {
+
+bool Mipmapped(const Bytes& b, nerith::RgbaImage& out) { return nerith::DecodeMipmappedBmp(b.data(), b.size(), out); }
+bool Plain(const Bytes& b, nerith::BmpPicture& out) { return nerith::DecodePlainBmp(b.data(), b.size(), out); }
+
+}  // namespace
+
+TEST(BmpFit, RoundsUpToPowersOfTwoUnderTheLimit) {
+    EXPECT_EQ(nerith::FitTextureSize(100, 512), 128);
+    EXPECT_EQ(nerith::FitTextureSize(60, 512), 64);
+    EXPECT_EQ(nerith::FitTextureSize(600, 512), 512);
+    EXPECT_EQ(nerith::FitTextureSize(300, 512), 512);
+    EXPECT_EQ(nerith::FitTextureSize(256, 512), 256);
+    EXPECT_EQ(nerith::FitTextureSize(257, 512), 512);
+    EXPECT_EQ(nerith::FitTextureSize(1, 512), 2);
+    EXPECT_EQ(nerith::FitTextureSize(2, 512), 2);
+    EXPECT_EQ(nerith::FitTextureSize(3, 512), 4);
+    EXPECT_EQ(nerith::FitTextureSize(600, 256), 256);
+    EXPECT_EQ(nerith::FitTextureSize(16384, 512), 512);
+}
+
+TEST(BmpMipmapped, SwapsToRgbAndMakesOnlyPureBlackTransparent) {
+    // Width 4: rows of 12 bytes carry no padding.
+    const Bgr colours[4] = {{0, 0, 0}, {1, 0, 0}, {0, 0, 1}, {50, 100, 200}};
+    const Bytes file = Make24(4, 2, [&](int x, int) { return colours[x]; });
+    nerith::RgbaImage image;
+    ASSERT_TRUE(Mipmapped(file, image));
+    EXPECT_EQ(image.width, 4);
+    EXPECT_EQ(image.height, 2);
+    const std::vector<std::uint8_t> firstRow = {0, 0, 0, 0, 0, 0, 1, 255, 1, 0, 0, 255, 200, 100, 50, 255};
+    ASSERT_EQ(image.rgba.size(), 32u);
+    EXPECT_EQ(std::vector<std::uint8_t>(image.rgba.begin(), image.rgba.begin() + 16), firstRow);
+    EXPECT_EQ(std::vector<std::uint8_t>(image.rgba.begin() + 16, image.rgba.end()), firstRow);
+}
+
+TEST(BmpMipmapped, ReadsPaddedRowsAsOneRunOfPixels) {
+    // Width 2: each 6-byte row is followed by 2 bytes of padding, which the run takes in.
+    Bytes file = Make24(2, 2, [](int x, int y) { return Bgr{std::uint8_t(10 + x + 2 * y), 0, 0}; });
+    file[54 + 6] = 7;  // first padding byte of the bottom row
+    nerith::RgbaImage image;
+    ASSERT_TRUE(Mipmapped(file, image));
+    // Pixels 0 and 1 are the bottom row; pixel 2 starts in the padding and runs into the top row.
+    EXPECT_EQ(image.rgba[2], 10);
+    EXPECT_EQ(image.rgba[6], 11);
+    EXPECT_EQ(image.rgba[10], 7);
+    EXPECT_EQ(image.rgba[11], 255);
+    EXPECT_EQ(image.rgba[8], 12);  // the top row's first blue byte lands in pixel 2's red
+    EXPECT_EQ(image.rgba[12], 13);
+}
+
+TEST(BmpMipmapped, FollowsThePixelDataOffset) {
+    Bytes file = Make24(4, 1, [](int x, int) { return Bgr{std::uint8_t(x + 1), 0, 0}; });
+    file.insert(file.begin() + 54, {9, 9, 9, 9, 9, 9});  // six bytes of gap before the pixels
+    PutU32(file, kOffBits, 60);
+    nerith::RgbaImage image;
+    ASSERT_TRUE(Mipmapped(file, image));
+    EXPECT_EQ(image.rgba[2], 1);
+    EXPECT_EQ(image.rgba[14], 4);
+}
+
+TEST(BmpMipmapped, TakesTheSizeFromTheRowsWhenTheSizeFieldIsZero) {
+    Bytes file = Make24(3, 2, [](int, int) { return Bgr{1, 2, 3}; });
+    PutU32(file, kSizeImage, 0);
+    nerith::RgbaImage image;
+    ASSERT_TRUE(Mipmapped(file, image));
+    EXPECT_EQ(image.rgba.size(), 3u * 2u * 4u);
+}
+
+TEST(BmpPlain, Keeps24And32BitRowsAsStored) {
+    const Bytes file24 = Make24(3, 2, [](int x, int y) { return Bgr{std::uint8_t(x), std::uint8_t(y), 7}; });
+    nerith::BmpPicture picture;
+    ASSERT_TRUE(Plain(file24, picture));
+    EXPECT_EQ(picture.bitsPerPixel, 24);
+    EXPECT_EQ(picture.pixels, Bytes(file24.begin() + 54, file24.end()));
+
+    const Bytes file32 = Make32(2, 2, [](int x, int y) { return Bgra{std::uint8_t(x), std::uint8_t(y), 7, 128}; });
+    ASSERT_TRUE(Plain(file32, picture));
+    EXPECT_EQ(picture.bitsPerPixel, 32);
+    EXPECT_EQ(picture.width, 2);
+    EXPECT_EQ(picture.pixels, Bytes(file32.begin() + 54, file32.end()));
+}
+
+TEST(BmpPlain, IgnoresThePixelDataOffsetAndSize) {
+    Bytes file = Make24(2, 1, [](int x, int) { return Bgr{std::uint8_t(x + 1), 2, 3}; });
+    PutU32(file, kOffBits, 0xfffffff0u);
+    PutU32(file, kSizeImage, 0);
+    nerith::BmpPicture picture;
+    ASSERT_TRUE(Plain(file, picture));
+    EXPECT_EQ(picture.pixels[0], 1);
+    EXPECT_EQ(picture.pixels[3], 2);
+}
+
+TEST(BmpPlain, ExpandsEightBitPicturesThroughThePalette) {
+    // Width 3: source rows of 4 bytes, expanded rows of 12 bytes (9 used).
+    const std::vector<Bgr> palette = {{10, 20, 30}, {40, 50, 60}, {70, 80, 90}};
+    const Bytes file = Make8(3, 2, palette, 3, [](int x, int y) { return std::uint8_t((x + y) % 3); });
+    nerith::BmpPicture picture;
+    ASSERT_TRUE(Plain(file, picture));
+    EXPECT_EQ(picture.bitsPerPixel, 8);
+    const Bytes expected = {10, 20, 30, 40, 50, 60, 70, 80, 90, 0, 0, 0,
+                            40, 50, 60, 70, 80, 90, 10, 20, 30, 0, 0, 0};
+    EXPECT_EQ(picture.pixels, expected);
+}
+
+TEST(BmpPlain, ReadsAFullPaletteWhenColoursUsedIsZero) {
+    std::vector<Bgr> palette(256);
+    for (int i = 0; i < 256; ++i) palette[i] = {std::uint8_t(i), std::uint8_t(255 - i), 1};
+    const Bytes file = Make8(4, 1, palette, 0, [](int x, int) { return std::uint8_t(x * 80); });
+    nerith::BmpPicture picture;
+    ASSERT_TRUE(Plain(file, picture));
+    EXPECT_EQ(picture.pixels[9], 240);
+    EXPECT_EQ(picture.pixels[10], 15);
+}
+
+TEST(BmpPlain, PaintsIndicesPastThePaletteBlack) {
+    const Bytes file = Make8(4, 1, {{10, 20, 30}, {40, 50, 60}}, 2, [](int x, int) { return std::uint8_t(x * 100); });
+    nerith::BmpPicture picture;
+    ASSERT_TRUE(Plain(file, picture));
+    EXPECT_EQ(Bytes(picture.pixels.begin(), picture.pixels.begin() + 3), (Bytes{10, 20, 30}));
+    EXPECT_EQ(Bytes(picture.pixels.begin() + 3, picture.pixels.begin() + 12), Bytes(9, 0));
+}
+
+TEST(BmpMalformed, BothDecodersRefuseTheCorpus) {
+    for (const Malformed& m : MalformedCorpus()) {
+        SCOPED_TRACE(m.name);
+        nerith::RgbaImage image;
+        nerith::BmpPicture picture;
+        EXPECT_FALSE(Mipmapped(m.bytes, image));
+        EXPECT_EQ(Plain(m.bytes, picture), m.plainReads);
+    }
+}
+
+TEST(BmpMalformed, EveryTruncationOfAValidFileIsRefused) {
+    const Bytes files[] = {
+        Make24(5, 3, [](int x, int y) { return Bgr{std::uint8_t(x), std::uint8_t(y), 1}; }),
+        Make32(3, 2, [](int x, int y) { return Bgra{std::uint8_t(x), std::uint8_t(y), 1, 2}; }),
+        Make8(5, 2, {{1, 2, 3}, {4, 5, 6}}, 2, [](int x, int) { return std::uint8_t(x & 1); }),
+    };
+    for (const Bytes& file : files) {
+        nerith::RgbaImage image;
+        nerith::BmpPicture picture;
+        EXPECT_TRUE(Plain(file, picture));
+        for (std::size_t length = 0; length < file.size(); ++length) {
+            const Bytes cut(file.begin(), file.begin() + length);
+            EXPECT_FALSE(Mipmapped(cut, image)) << length;
+            EXPECT_FALSE(Plain(cut, picture)) << length;
+        }
+    }
+}
+
+TEST(BmpMalformed, RandomDamageNeverReadsOutsideTheFile) {
+    // Run under the sanitizers: any out-of-bounds read fails the test binary.
+    nerith::resetRandForTesting();
+    const Bytes seeds[] = {
+        Make24(7, 3, [](int x, int y) { return Bgr{std::uint8_t(x), std::uint8_t(y), 1}; }),
+        Make8(6, 4, {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}, 3, [](int x, int y) { return std::uint8_t((x + y) % 3); }),
+        Make32(4, 4, [](int x, int y) { return Bgra{std::uint8_t(x), std::uint8_t(y), 1, 2}; }),
+    };
+    int accepted = 0;
+    for (int round = 0; round < 6000; ++round) {
+        Bytes b = seeds[round % 3];
+        const int damage = 1 + nerith::rand() % 4;
+        for (int i = 0; i < damage; ++i) {
+            const std::size_t at = static_cast<std::size_t>(nerith::rand()) % 60;
+            if (at < b.size()) b[at] = static_cast<std::uint8_t>(nerith::rand());
+        }
+        if (nerith::rand() % 4 == 0) b.resize(static_cast<std::size_t>(nerith::rand()) % (b.size() + 1));
+        nerith::RgbaImage image;
+        nerith::BmpPicture picture;
+        if (Mipmapped(b, image)) {
+            ++accepted;
+            EXPECT_EQ(image.rgba.size(), 4u * image.width * image.height);
+        }
+        if (Plain(b, picture)) {
+            ++accepted;
+            const int channels = picture.bitsPerPixel == 32 ? 4 : 3;
+            EXPECT_EQ(picture.pixels.size(), RowStride(8 * channels, picture.width) * picture.height);
+        }
+    }
+    EXPECT_GT(accepted, 0);
+}

@@ -1,0 +1,181 @@
+#pragma once
+// Builds BMP files in memory for the loader tests, and writes them to a scratch folder.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace testbmp {
+
+using Bytes = std::vector<std::uint8_t>;
+using Bgr = std::array<std::uint8_t, 3>;
+using Bgra = std::array<std::uint8_t, 4>;
+
+inline void PutU16(Bytes& b, std::size_t at, std::uint16_t v) {
+    b[at] = static_cast<std::uint8_t>(v);
+    b[at + 1] = static_cast<std::uint8_t>(v >> 8);
+}
+
+inline void PutU32(Bytes& b, std::size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+
+inline std::size_t RowStride(int bits, int width) { return (static_cast<std::size_t>(bits) * width + 31) / 32 * 4; }
+
+// Byte offsets of the header fields in the whole file.
+enum Field : std::size_t {
+    kOffBits = 10,
+    kWidth = 18,
+    kHeight = 22,
+    kBitCount = 28,
+    kCompression = 30,
+    kSizeImage = 34,
+    kClrUsed = 46,
+};
+
+// A file header, a 40-byte info header, `palette` (4 bytes each) and `pixels`.
+inline Bytes Assemble(int width, int height, int bits, const Bytes& palette, const Bytes& pixels,
+                      std::uint32_t coloursUsed = 0) {
+    Bytes b(54, 0);
+    b[0] = 'B';
+    b[1] = 'M';
+    const std::uint32_t offset = static_cast<std::uint32_t>(54 + palette.size());
+    PutU32(b, 2, static_cast<std::uint32_t>(offset + pixels.size()));
+    PutU32(b, kOffBits, offset);
+    PutU32(b, 14, 40);
+    PutU32(b, kWidth, static_cast<std::uint32_t>(width));
+    PutU32(b, kHeight, static_cast<std::uint32_t>(height));
+    PutU16(b, 26, 1);
+    PutU16(b, kBitCount, static_cast<std::uint16_t>(bits));
+    PutU32(b, kSizeImage, static_cast<std::uint32_t>(pixels.size()));
+    PutU32(b, kClrUsed, coloursUsed);
+    b.insert(b.end(), palette.begin(), palette.end());
+    b.insert(b.end(), pixels.begin(), pixels.end());
+    return b;
+}
+
+// A 24-bit picture; `colour(x, y)` gives blue, green, red with y counted from the bottom row.
+inline Bytes Make24(int width, int height, const std::function<Bgr(int, int)>& colour) {
+    const std::size_t stride = RowStride(24, width);
+    Bytes pixels(stride * height, 0);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const Bgr c = colour(x, y);
+            for (int i = 0; i < 3; ++i) pixels[y * stride + 3 * x + i] = c[i];
+        }
+    return Assemble(width, height, 24, {}, pixels);
+}
+
+inline Bytes Make32(int width, int height, const std::function<Bgra(int, int)>& colour) {
+    Bytes pixels(4 * static_cast<std::size_t>(width) * height, 0);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const Bgra c = colour(x, y);
+            for (int i = 0; i < 4; ++i) pixels[(static_cast<std::size_t>(y) * width + x) * 4 + i] = c[i];
+        }
+    return Assemble(width, height, 32, {}, pixels);
+}
+
+// An 8-bit picture with `palette` (blue, green, red; reserved written as 0) and
+// colours-used `coloursUsed`; `index(x, y)` gives each pixel's palette index.
+inline Bytes Make8(int width, int height, const std::vector<Bgr>& palette, std::uint32_t coloursUsed,
+                   const std::function<std::uint8_t(int, int)>& index) {
+    Bytes pal;
+    for (const Bgr& c : palette) pal.insert(pal.end(), {c[0], c[1], c[2], 0});
+    const std::size_t stride = RowStride(8, width);
+    Bytes pixels(stride * height, 0);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) pixels[y * stride + x] = index(x, y);
+    return Assemble(width, height, 8, pal, pixels, coloursUsed);
+}
+
+// A damaged file. The plain loader never consults the pixel-data size and offset, so damage to
+// those alone leaves it a readable picture (`plainReads`).
+struct Malformed {
+    std::string name;
+    Bytes bytes;
+    bool plainReads = false;
+};
+
+// Files that the loaders must refuse.
+inline std::vector<Malformed> MalformedCorpus() {
+    const Bytes good24 = Make24(4, 3, [](int x, int y) { return Bgr{std::uint8_t(x), std::uint8_t(y), 9}; });
+    const Bytes good8 = Make8(4, 3, {{1, 2, 3}, {4, 5, 6}}, 2, [](int x, int) { return std::uint8_t(x & 1); });
+    std::vector<Malformed> corpus;
+    auto add = [&](const char* name, Bytes b) { corpus.push_back({name, std::move(b), false}); };
+    auto with = [&](const char* name, Bytes b, std::size_t at, std::uint32_t value) {
+        PutU32(b, at, value);
+        const bool plainReads = at == kSizeImage || at == kOffBits;
+        corpus.push_back({name, std::move(b), plainReads});
+    };
+    auto with16 = [&](const char* name, Bytes b, std::size_t at, std::uint16_t value) {
+        PutU16(b, at, value);
+        add(name, std::move(b));
+    };
+    add("empty", Bytes{});
+    add("one_byte", Bytes{'B'});
+    add("signature_only", Bytes{'B', 'M'});
+    add("file_header_only", Bytes(good24.begin(), good24.begin() + 14));
+    add("fifteen_bytes", Bytes(good24.begin(), good24.begin() + 15));
+    add("truncated_info_header", Bytes(good24.begin(), good24.begin() + 53));
+    add("headers_only", Bytes(good24.begin(), good24.begin() + 54));
+    add("truncated_pixels", Bytes(good24.begin(), good24.end() - 1));
+    add("truncated_palette", Bytes(good8.begin(), good8.begin() + 58));
+    Bytes wrong = good24;
+    wrong[0] = 'M';
+    wrong[1] = 'B';
+    add("wrong_signature", wrong);
+    with("negative_width", good24, kWidth, static_cast<std::uint32_t>(-4));
+    with("negative_height", good24, kHeight, static_cast<std::uint32_t>(-3));
+    with("zero_width", good24, kWidth, 0);
+    with("zero_height", good24, kHeight, 0);
+    with("huge_width", good24, kWidth, 0x7fffffff);
+    with("huge_height", good24, kHeight, 0x40000000);
+    with("most_negative_width", good24, kWidth, 0x80000000u);
+    with("width_past_the_rows", good24, kWidth, 5);
+    with("height_past_the_rows", good24, kHeight, 4);
+    with("lying_size_huge", good24, kSizeImage, 0xffffffffu);
+    with("lying_size_small", good24, kSizeImage, 35);
+    with("lying_size_past_end", good24, kSizeImage, 37);
+    Bytes cut(good24.begin(), good24.end() - 1);
+    PutU32(cut, kSizeImage, 0);
+    add("size_zero_rows_truncated", cut);
+    with("lying_offset_huge", good24, kOffBits, 0xfffffff0u);
+    with("lying_offset_past_end", good24, kOffBits, 55);
+    with("palette_count_beyond_file", good8, kClrUsed, 200);
+    with("palette_count_zero_means_256", good8, kClrUsed, 0);
+    with("palette_count_overflow", good8, kClrUsed, 0x40000001u);
+    with("palette_count_above_256", good8, kClrUsed, 257);
+    with16("bits_0", good24, kBitCount, 0);
+    with16("bits_1", good24, kBitCount, 1);
+    with16("bits_4", good24, kBitCount, 4);
+    with16("bits_16", good24, kBitCount, 16);
+    with16("bits_48", good24, kBitCount, 48);
+    with("compressed_rle8", good8, kCompression, 1);
+    with("compressed_bitfields", good24, kCompression, 3);
+    with("compressed_jpeg", good24, kCompression, 4);
+    return corpus;
+}
+
+// A scratch folder for one test binary run.
+inline std::string ScratchPath(const std::string& name) {
+    return testing::TempDir() + "nerith_texture_" + name;
+}
+
+inline std::string WriteFile(const std::string& name, const Bytes& bytes) {
+    const std::string path = ScratchPath(name);
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    EXPECT_NE(f, nullptr) << path;
+    if (f) {
+        if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
+        std::fclose(f);
+    }
+    return path;
+}
+
+}  // namespace testbmp
