@@ -1,0 +1,224 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "FeedbackCapture.h"
+#include "FinishedGlContext.h"
+#include "Random.h"
+#include "scene/ParticleSystem.h"
+
+namespace {
+
+bool SameParticle(const Particle& a, const Particle& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+std::vector<Particle> Snapshot(const BubbleSystem& bubbles) {
+    std::vector<Particle> all;
+    for (int i = 0; i < bubbles.PoolSize(); ++i) all.push_back(bubbles.At(i));
+    return all;
+}
+
+int loaderCalls = 0;
+int randDrawsBeforeLoad = 0;
+unsigned FakeSprite() {
+    ++loaderCalls;
+    randDrawsBeforeLoad = nerith::rand();  // the next value tells how far seeding went
+    return 77;
+}
+
+// Sets up an orthographic view in which one unit is 64 pixels, centred on (cx, cy).
+void OrthoAround(float cx, float cy) {
+    glViewport(0, 0, 256, 256);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(cx - 2, cx + 2, cy - 2, cy + 2, -10, 10);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+}  // namespace
+
+TEST(BubbleSystem, InitSeedsEveryRecordInDrawOrderThenLoadsTheSprite) {
+    nerith::resetRandForTesting();
+    loaderCalls = 0;
+    BubbleSystem bubbles;
+    bubbles.SetSpriteLoader(FakeSprite);
+    ASSERT_TRUE(bubbles.Init(200));
+    EXPECT_EQ(bubbles.PoolSize(), 200);
+    EXPECT_EQ(bubbles.Count(), 200);
+    EXPECT_EQ(bubbles.SpriteTexture(), 77u);
+    EXPECT_EQ(loaderCalls, 1);
+
+    // Replay the generator: 12 draws per record, then the loader's own draw.
+    nerith::resetRandForTesting();
+    for (int i = 0; i < 200; ++i) {
+        const Particle& p = bubbles.At(i);
+        int r[12];
+        for (int& v : r) v = nerith::rand();
+        EXPECT_EQ(p.x, static_cast<float>(r[0] % 9) * 0.005f);
+        EXPECT_EQ(p.y, static_cast<float>(r[1] % 9) * 0.005f - 1.0f);
+        EXPECT_EQ(p.z, static_cast<float>(r[2] % 6) * 0.005f);
+        EXPECT_EQ(p.vx, static_cast<float>(r[3] % 9000 - r[4] % 9000) * 0.000007f);
+        EXPECT_NEAR(p.vy, (r[5] % 9000) * 0.000042 / 3.0, 1e-7);
+        EXPECT_NEAR(p.vz, (r[6] % 9000) * 0.000001, 1e-9);
+        EXPECT_FLOAT_EQ(p.size, static_cast<float>(r[7] % 10 + 1) * 0.1f);
+        EXPECT_FLOAT_EQ(p.fade, static_cast<float>(r[8] % 50) * 0.05f);
+        EXPECT_EQ(p.red, static_cast<float>(r[9] % 255));
+        EXPECT_EQ(p.green, static_cast<float>(r[10] % 255));
+        EXPECT_EQ(p.blue, static_cast<float>(r[11] % 255));
+        EXPECT_EQ(p.ax, 0.0f);
+        EXPECT_EQ(p.ay, 0.00083333329f);
+        EXPECT_EQ(p.az, 0.0f);
+        EXPECT_EQ(p.life, 200.0f);
+        EXPECT_GE(p.size, 0.1f - 1e-6f);
+        EXPECT_LE(p.size, 1.0f + 1e-6f);
+    }
+    EXPECT_EQ(randDrawsBeforeLoad, nerith::rand());
+}
+
+TEST(BubbleSystem, WithoutALoaderTheSpriteStaysZero) {
+    BubbleSystem bubbles;
+    ASSERT_TRUE(bubbles.Init(5));
+    EXPECT_EQ(bubbles.SpriteTexture(), 0u);
+}
+
+TEST(BubbleSystem, ACountOutsideThePoolIsLimitedToIt) {
+    FinishedGlContext gl;
+    ASSERT_TRUE(gl.ok());
+    BubbleSystem bubbles;
+    ASSERT_TRUE(bubbles.Init(200));
+
+    // None drawn: nothing moves and no random numbers are drawn.
+    std::vector<Particle> before = Snapshot(bubbles);
+    for (int count : {0, -50}) {
+        nerith::resetRandForTesting();
+        bubbles.Draw(count);
+        EXPECT_EQ(bubbles.Count(), 0);
+        EXPECT_EQ(nerith::rand(), 41);
+        for (int i = 0; i < 200; ++i) EXPECT_TRUE(SameParticle(bubbles.At(i), before[i]));
+    }
+
+    // Asking for more than the pool draws and moves all 200, no more.
+    bubbles.Draw(205);
+    EXPECT_EQ(bubbles.Count(), 200);
+    for (int i = 0; i < 200; ++i) EXPECT_FALSE(SameParticle(bubbles.At(i), before[i])) << i;
+
+    // Only the first `count` move; the rest resume later from where they were left.
+    before = Snapshot(bubbles);
+    bubbles.Draw(30);
+    EXPECT_EQ(bubbles.Count(), 30);
+    for (int i = 0; i < 200; ++i) EXPECT_EQ(SameParticle(bubbles.At(i), before[i]), i >= 30) << i;
+}
+
+TEST(BubbleSystem, DrawIsOneJitteredQuadPerBubbleAndMovesThemUnjittered) {
+    FinishedGlContext gl;
+    ASSERT_TRUE(gl.ok());
+    nerith::resetRandForTesting();
+    BubbleSystem bubbles;
+    ASSERT_TRUE(bubbles.Init(200));
+    const Particle p0 = bubbles.At(0);
+    OrthoAround(p0.x, p0.y);
+
+    std::vector<float> shownX;
+    for (int frame = 0; frame < 2; ++frame) {
+        const Particle p = bubbles.At(0);
+        const std::vector<FeedbackPolygon> polygons = CapturePolygons([&] { bubbles.Draw(1); });
+        ASSERT_FALSE(polygons.empty());
+        // Bounds of bubble 0's quad, back in world units.
+        float minX = 1e9f, maxX = -1e9f, minY = 1e9f, maxY = -1e9f;
+        for (const FeedbackPolygon& poly : polygons)
+            for (const FeedbackVertex& v : poly.vertices) {
+                const float x = p0.x - 2 + v.x / 64.0f, y = p0.y - 2 + v.y / 64.0f;
+                minX = std::min(minX, x), maxX = std::max(maxX, x);
+                minY = std::min(minY, y), maxY = std::max(maxY, y);
+            }
+        EXPECT_NEAR(maxX - minX, 2 * p.size, 1e-3);
+        EXPECT_NEAR(maxY - minY, 2 * p.size, 1e-3);
+        EXPECT_NEAR((minY + maxY) / 2, p.y, 1e-3);  // no vertical jitter
+        const float jitter = (minX + maxX) / 2 - p.x;
+        EXPECT_GE(jitter, -1e-3f);
+        EXPECT_LE(jitter, 0.19f + 1e-3f);
+        EXPECT_NEAR(jitter * 100, std::round(jitter * 100), 0.05);
+        shownX.push_back(jitter);
+
+        // The particle itself moved by its velocity, with no jitter.
+        EXPECT_EQ(bubbles.At(0).x, p.x + p.vx);
+        EXPECT_EQ(bubbles.At(0).y, p.y + p.vy);
+        EXPECT_EQ(bubbles.At(0).vy, p.vy + p.ay);
+    }
+    EXPECT_NE(shownX[0], shownX[1]);
+}
+
+TEST(BubbleSystem, QuadCornersCarryTheSpriteTurnedOnItsSide) {
+    FinishedGlContext gl;
+    ASSERT_TRUE(gl.ok());
+    BubbleSystem bubbles;
+    ASSERT_TRUE(bubbles.Init(1));
+    const Particle p = bubbles.At(0);
+    OrthoAround(p.x, p.y);
+    const std::vector<FeedbackPolygon> polygons = CapturePolygons([&] { bubbles.Draw(1); });
+    int corners = 0;
+    for (const FeedbackPolygon& poly : polygons)
+        for (const FeedbackVertex& v : poly.vertices) {
+            const float y = p.y - 2 + v.y / 64.0f;
+            const bool right = v.x / 64.0f - 2 + p.x > p.x + 0.095f;
+            const bool top = y > p.y;
+            // (0,0) bottom-left, (1,0) top-left, (1,1) top-right, (0,1) bottom-right.
+            EXPECT_EQ(v.s, top ? 1.0f : 0.0f);
+            EXPECT_EQ(v.t, right ? 1.0f : 0.0f);
+            ++corners;
+        }
+    EXPECT_GE(corners, 4);
+}
+
+TEST(BubbleSystem, ReseededBubbleKeepsItsSizeAndGetsTheFasterStart) {
+    nerith::resetRandForTesting();
+    BubbleSystem bubbles;
+    ASSERT_TRUE(bubbles.Init(200));
+    const float initialTopSpeed = 8999 * 0.000042f * 0.33333334f;
+    for (int i = 0; i < 200; ++i) ASSERT_LE(bubbles.At(i).vy, initialTopSpeed);
+
+    int reseeds = 0;
+    float fastest = 0.0f;
+    for (int frame = 0; frame < 3000; ++frame) {
+        const std::vector<Particle> before = Snapshot(bubbles);
+        bubbles.Update();
+        for (int i = 0; i < 200; ++i) {
+            const Particle& old = before[i];
+            const Particle& now = bubbles.At(i);
+            // Left alone a bubble only rises and fades.
+            const bool reseeded = now.y < old.y || now.life > old.life;
+            if (!reseeded) {
+                ASSERT_EQ(now.y, old.y + old.vy);
+                ASSERT_EQ(now.life, old.life - old.fade);
+                continue;
+            }
+            ++reseeds;
+            ASSERT_EQ(now.size, old.size);
+            ASSERT_EQ(now.life, 200.0f);
+            ASSERT_GE(now.y, -1.0f);
+            ASSERT_LE(now.y, -0.96f + 1e-6f);
+            ASSERT_LE(now.z, 0.009f);
+            ASSERT_LE(now.vy, 8999 * 0.000042f + 1e-6f);
+            ASSERT_LE(now.vz, 0.032767f + 1e-6f);
+            fastest = std::max(fastest, now.vy);
+        }
+    }
+    EXPECT_GT(reseeds, 1000);
+    EXPECT_GT(fastest, initialTopSpeed);  // beyond anything the first seeding can give
+}
+
+TEST(BubbleSystem, NoPoolDrawsNothing) {
+    FinishedGlContext gl;
+    ASSERT_TRUE(gl.ok());
+    BubbleSystem bubbles;
+    EXPECT_FALSE(bubbles.Init(-1));
+    EXPECT_EQ(bubbles.PoolSize(), 0);
+    nerith::resetRandForTesting();
+    const std::vector<FeedbackPolygon> polygons = CapturePolygons([&] { bubbles.Draw(200); });
+    EXPECT_TRUE(polygons.empty());
+    EXPECT_EQ(bubbles.Count(), 0);
+    EXPECT_EQ(nerith::rand(), 41);
+}

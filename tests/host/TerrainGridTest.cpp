@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "Message.h"
+#include "scene/TerrainGrid.h"
+
+namespace {
+
+std::vector<std::string> shown;
+
+void Capture(const char* text, const char* caption) { shown.push_back(std::string(caption) + ": " + text); }
+
+// Captures the messages shown while it lives.
+struct MessageCapture {
+    nerith::MessageHandler previous;
+    MessageCapture() : previous(nerith::SetMessageHandler(Capture)) { shown.clear(); }
+    ~MessageCapture() { nerith::SetMessageHandler(previous); }
+};
+
+float Height(int i, int j, int rows, int factor) {
+    const float slope = static_cast<float>(2 * factor) / static_cast<float>(rows);
+    return static_cast<float>(std::cos(0.1 * (i + j)) * (static_cast<float>(rows - j) * slope));
+}
+
+}  // namespace
+
+TEST(TerrainGrid, TankOf1024x768) {
+    MessageCapture messages;
+    TerrainGrid grid;
+    grid.Build(98, 50, 1);  // left -49, right 49, back -50
+    EXPECT_EQ(grid.Columns(), 98);
+    EXPECT_EQ(grid.Rows(), 50);
+    EXPECT_EQ(grid.HeightFactor(), 1);
+    EXPECT_TRUE(shown.empty());
+
+    const TerrainGrid::Point v = grid.Vertex(44, 10);
+    EXPECT_EQ(v.x, -5.0f);
+    EXPECT_NEAR(v.y, 1.6 * std::cos(5.4), 1e-5);
+    EXPECT_NEAR(v.y, 1.0155, 0.00005);
+    EXPECT_EQ(v.z, -40.0f);
+
+    // Columns run from x = -49 to 48, rows from z = -50 (the back, amplitude 2) to -2.
+    EXPECT_EQ(grid.Vertex(0, 0).x, -49.0f);
+    EXPECT_EQ(grid.Vertex(97, 0).x, 48.0f);
+    EXPECT_EQ(grid.Vertex(0, 0).z, -50.0f);
+    EXPECT_FLOAT_EQ(grid.Vertex(0, 0).y, 2.0f);
+    EXPECT_EQ(grid.Vertex(5, 48).z, -2.0f);
+    EXPECT_FLOAT_EQ(grid.Vertex(5, 48).y, Height(5, 48, 50, 1));
+}
+
+TEST(TerrainGrid, OddWidthHalvesTowardZero) {
+    TerrainGrid grid;
+    grid.Build(7, 4, 3);
+    EXPECT_EQ(grid.Vertex(0, 0).x, -3.0f);
+    EXPECT_EQ(grid.Vertex(6, 2).x, 3.0f);
+    EXPECT_FLOAT_EQ(grid.Vertex(6, 2).y, Height(6, 2, 4, 3));
+}
+
+TEST(TerrainGrid, MapSizeErrorOnlyAboveAMillionVertices) {
+    MessageCapture messages;
+    TerrainGrid grid;
+    grid.Build(1000, 1000, 1);
+    EXPECT_TRUE(shown.empty());
+    EXPECT_FLOAT_EQ(grid.Vertex(999, 998).y, Height(999, 998, 1000, 1));
+
+    grid.Build(1001, 1000, 1);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0], "ERROR: MAP SIZE ERROR");
+
+    shown.clear();
+    grid.Build(2000, 2000, 1);
+    EXPECT_EQ(shown.size(), 1u);
+    // The part that fits was built; nothing beyond it (ASan watches the storage's edges).
+    EXPECT_EQ(grid.Vertex(999, 999).x, 999.0f - 1000.0f);
+    EXPECT_EQ(grid.Vertex(999, 999).z, 999.0f - 2000.0f);
+    EXPECT_FLOAT_EQ(grid.Vertex(999, 999).y, Height(999, 999, 2000, 1));
+}
+
+TEST(TerrainGrid, BuildsThatFitTheCountButNotTheShapeStayInTheirCells) {
+    MessageCapture messages;
+    TerrainGrid grid;
+    // 20,000 vertices, but twice as many columns as the storage has.
+    grid.Build(2000, 10, 1);
+    EXPECT_TRUE(shown.empty());
+    EXPECT_EQ(grid.Vertex(999, 3).x, 999.0f - 1000.0f);
+    EXPECT_EQ(grid.Vertex(1500, 3).x, 0.0f);  // outside the storage
+
+    // One column far deeper than a column holds must not run into the next column.
+    grid.Build(3, 5000, 1);
+    EXPECT_TRUE(shown.empty());
+    EXPECT_EQ(grid.Vertex(1, 0).x, 0.0f);
+    EXPECT_EQ(grid.Vertex(1, 0).z, -5000.0f);
+    EXPECT_FLOAT_EQ(grid.Vertex(1, 0).y, Height(1, 0, 5000, 1));
+    EXPECT_EQ(grid.Vertex(0, 999).z, 999.0f - 5000.0f);
+    EXPECT_EQ(grid.Vertex(0, 1000).x, 0.0f);
+    EXPECT_EQ(grid.Vertex(-1, 0).z, 0.0f);
+}
+
+TEST(TerrainGrid, DegenerateSizesBuildNothing) {
+    MessageCapture messages;
+    TerrainGrid grid;
+    grid.Build(98, 50, 1);
+    const TerrainGrid::Point before = grid.Vertex(3, 3);
+    grid.Build(0, 50, 1);
+    grid.Build(98, 1, 1);
+    grid.Build(98, 0, 1);
+    grid.Build(-98, -50, 1);
+    EXPECT_TRUE(shown.empty());
+    EXPECT_EQ(grid.Vertex(3, 3).y, before.y);
+}
