@@ -19,7 +19,7 @@ host: deps
 win: host
 	@test -f $(WINDIR)/CMakeCache.txt || cmake -S . -B $(WINDIR) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
 	    -DCMAKE_BUILD_TYPE=Release -DART_DIR=$(CURDIR)/$(HOSTDIR)/art >/dev/null
-	@cmake --build $(WINDIR) -j $(JOBS) --target NerithScr NerithScr_instr win_tests
+	@cmake --build $(WINDIR) -j $(JOBS) --target NerithScr NerithScr_instr win_tests winctl
 
 build: host win
 

@@ -13,7 +13,7 @@ list(REMOVE_ITEM WIN_SOURCES ${ENTRY_SOURCE})
 # Everything but the entry point, shared by the program and the Win32 tests.
 function(nerith_win_library name)
   add_library(${name} STATIC ${CORE_SOURCES} ${WIN_SOURCES})
-  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src /usr/include/stb)
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/res /usr/include/stb)
   target_compile_definitions(${name} PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 ${ARGN})
   target_link_libraries(${name} PUBLIC ${WIN_LIBS})
 endfunction()
@@ -45,3 +45,7 @@ add_executable(win_tests ${WIN_TEST_SOURCES} ${RC_FILE})
 target_include_directories(win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/wine)
 target_link_libraries(win_tests PRIVATE nerith_win gtest gtest_main)
 target_link_options(win_tests PRIVATE ${STATIC_RUNTIME})
+
+# The end-to-end tests' helper that inspects and closes the program's window from outside.
+add_executable(winctl ${CMAKE_SOURCE_DIR}/tests/winctl/winctl.cpp)
+target_link_options(winctl PRIVATE ${STATIC_RUNTIME})

@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# Runs every test: the host unit tests (plain and sanitized), the Win32 tests under Wine and the
+# end-to-end tests of the whole program under Wine + Xvfb. `scripts/test.sh host|wine` runs a part.
+# Ends with the line "N passed, N failed".
+set -uo pipefail
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+cd "$ROOT"
+what=${1:-all}
+passed=0
+failed=0
+failures=()
+
+record() {  # record NAME STATUS
+  if [ "$2" -eq 0 ]; then passed=$((passed + 1)); echo "PASS $1"
+  else failed=$((failed + 1)); failures+=("$1"); echo "FAIL $1"; fi
+}
+
+# A GoogleTest binary counts as one suite per test case it ran.
+run_gtest() {  # run_gtest NAME COMMAND...
+  local name=$1; shift
+  local log="$ROOT/build/test-logs/$name.log"
+  mkdir -p "$ROOT/build/test-logs"
+  "$@" >"$log" 2>&1
+  local status=$?
+  local ok bad
+  ok=$(grep -c '^\[       OK \]' "$log")
+  bad=$(grep -c '^\[  FAILED  \] .*\..* (' "$log")
+  passed=$((passed + ok)); failed=$((failed + bad))
+  if [ $status -ne 0 ] || [ "$bad" -ne 0 ] || [ "$ok" -eq 0 ]; then
+    [ "$bad" -eq 0 ] && failed=$((failed + 1))
+    failures+=("$name")
+    echo "FAIL $name ($ok passed, $bad failed, exit $status) — log: $log"
+    grep -E '^\[  FAILED  \]|Failure|ERROR|Sanitizer' "$log" | head -40
+  else
+    echo "PASS $name ($ok tests)"
+  fi
+}
+
+if [ "$what" = all ] || [ "$what" = host ]; then
+  run_gtest host_tests build/host/host_tests
+  run_gtest host_tests_asan env ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 build/host/host_tests_asan
+fi
+
+if [ "$what" = all ] || [ "$what" = wine ]; then
+  source scripts/wine-env.sh
+  export NERITH_TEST_ROOT=$ROOT/build/e2e
+  mkdir -p "$NERITH_TEST_ROOT"
+  # Sound plays into a file: HOME points at a scratch folder with its own .asoundrc.
+  export HOME=$NERITH_TEST_ROOT/home
+  mkdir -p "$HOME"
+  printf 'pcm.!default { type file slave.pcm "null" file "%s" format "raw" }\n' "$NERITH_TEST_ROOT/alsa_out.raw" >"$HOME/.asoundrc"
+  export WINEPREFIX=$ROOT/build/wineprefix-test
+  start_xvfb 1024x768 || exit 1
+  trap 'wine_stop; stop_xvfb' EXIT
+  wine_prefix_ready
+  wine_window_manager no
+  NERITH_ART_DIR=$(winepath -w "$ROOT/build/host/art" 2>/dev/null) \
+    run_gtest win_tests wine build/win/win_tests.exe
+  wine_stop
+  for t in tests/e2e/test_*.sh; do
+    [ -e "$t" ] || continue
+    name=e2e_$(basename "$t" .sh)
+    log="$ROOT/build/test-logs/$name.log"
+    ( E2E_NAME=$name; source tests/e2e/lib.sh; source "$t" ) >"$log" 2>&1
+    status=$?
+    record "$name" $status
+    [ $status -ne 0 ] && tail -20 "$log"
+    wine_stop
+  done
+fi
+
+echo
+[ ${#failures[@]} -gt 0 ] && echo "failed: ${failures[*]}"
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

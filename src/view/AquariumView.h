@@ -1,0 +1,60 @@
+#pragma once
+// The aquarium view: the one child window of the frame. It owns the OpenGL context and the whole
+// scene, and its 10 ms timer drives every frame.
+#include "GL.h"
+#include "view/FrameRender.h"
+#include "view/ViewLayout.h"
+#include "win/Window.h"
+
+class AquariumView : public win::Window {
+public:
+    AquariumView();
+    ~AquariumView() override;
+
+    // Creates the view as the frame's pane with the class and styles of PreCreateWindow.
+    bool CreateAsPane(HWND parent, int childId);
+
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+    // Commands routed from the frame; the view handles none of them there.
+    bool OnCmdMsg(int /*id*/) { return false; }
+
+    // Renders one frame into the back buffer and shows it.
+    void RenderFrame();
+
+    // The mouse mode: the id of the last command received.
+    int Mode() const { return mode; }
+    const TankBox& Tank() const { return tankBox; }
+    int ScreenWidth() const { return screenWidth; }
+    int ScreenHeight() const { return screenHeight; }
+    int Resolution() const { return resolutionIndex; }
+
+private:
+    int OnCreate();
+    void OnSize(int cx, int cy);
+    void OnTimer();
+    void OnPaint();
+    void InitializeScene();
+    void DestroySteps();
+
+    ProbePoint probeColumns[ProbeColumnCount] = {};
+    ProbePoint probeRows[ProbeRowCount] = {};
+    TankBox tankBox = {};
+    GLuint backgroundTexture = 0;
+    GLuint fishSkinTextures[20] = {};
+    int mouseX = 0, mouseY = 0;
+    bool buttonHeld = false;
+    bool feedRequest = false;
+    bool probeRequest = false;
+    bool markerRequest = false;
+    int mode = 1036;
+    GLuint screenCopyTexture = 0;
+    int screenWidth = 1680, screenHeight = 1050;
+    float cameraOffset = -5.0f;
+    float emitterX = 0, emitterY = 0, emitterZ = 0;
+    int resolutionIndex = 7;
+    HDC clientDC = nullptr;  // the view's own device context, bound to the OpenGL context
+    HGLRC glContext = nullptr;
+
+    BackWall backWall;
+};

@@ -1,0 +1,190 @@
+#include "view/AquariumView.h"
+
+#include "settings/Settings.h"
+#include "view/Instrument.h"
+#include "win/App.h"
+
+namespace {
+constexpr UINT_PTR FrameTimer = 1;
+constexpr UINT FramePeriodMs = 10;
+
+void AppMessage(const char* text) {
+    win::App* app = win::App::Current();
+    MessageBoxA(nullptr, text, app ? app->AppName() : "NerithScr", MB_OK);
+}
+}  // namespace
+
+AquariumView::AquariumView() = default;
+
+AquariumView::~AquariumView() = default;
+
+bool AquariumView::CreateAsPane(HWND parent, int childId) {
+    // The class: double clicks, full redraw on resize, the arrow cursor, the window brush.
+    const char* cls = win::RegisterWndClass(CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
+                                            LoadCursorA(nullptr, IDC_ARROW),
+                                            reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1), nullptr);
+    if (!cls) return false;
+    DWORD style = WS_CHILD | WS_VISIBLE | WS_BORDER;
+    DWORD exStyle = WS_EX_CLIENTEDGE;
+    style &= ~static_cast<DWORD>(WS_BORDER);
+    return Create(cls, "", style, exStyle, 0, 0, 0, 0, parent,
+                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(childId)));
+}
+
+LRESULT AquariumView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_CREATE:
+        if (DefaultProc(msg, wParam, lParam) == -1) return -1;
+        return OnCreate();
+    case WM_SIZE:
+        DefaultProc(msg, wParam, lParam);
+        OnSize(LOWORD(lParam), HIWORD(lParam));
+        return 0;
+    case WM_PAINT:
+        OnPaint();
+        return 0;
+    case WM_ERASEBKGND:
+        return TRUE;  // OpenGL paints every pixel
+    case WM_TIMER:
+        OnTimer();
+        return 0;
+    case WM_DESTROY:
+        DestroySteps();
+        return 0;
+    default:
+        break;
+    }
+    return Window::WindowProc(msg, wParam, lParam);
+}
+
+int AquariumView::OnCreate() {
+    const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+    resolutionIndex = ResolutionIndexFor(cx, cy);
+    SetWindowLongPtrA(hwnd_, GWL_EXSTYLE,
+                      GetWindowLongPtrA(hwnd_, GWL_EXSTYLE) & ~static_cast<LONG_PTR>(WS_EX_CLIENTEDGE));
+    InitializeScene();
+    SetTimer(hwnd_, FrameTimer, FramePeriodMs, nullptr);  // also when the scene stopped early
+    return 0;
+}
+
+void AquariumView::InitializeScene() {
+    // 1-3. The device context, its pixel format and the OpenGL context.
+    clientDC = GetDC(hwnd_);
+    PIXELFORMATDESCRIPTOR pfd = {};
+    pfd.nSize = sizeof pfd;
+    pfd.nVersion = 1;
+    pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+    pfd.iPixelType = PFD_TYPE_RGBA;
+    pfd.cColorBits = 24;
+    pfd.cDepthBits = 32;
+    pfd.iLayerType = PFD_MAIN_PLANE;
+    const int format = ChoosePixelFormat(clientDC, &pfd);
+    if (format == 0) {
+        AppMessage("ChoosePixelFormat failed");
+        return;
+    }
+    if (!SetPixelFormat(clientDC, format, &pfd)) {
+        AppMessage("SetPixelFormat failed");
+        return;
+    }
+    glContext = wglCreateContext(clientDC);
+    wglMakeCurrent(clientDC, glContext);
+
+    // 4. Fixed state.
+    glEnable(GL_TEXTURE_2D);
+    glShadeModel(GL_SMOOTH);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
+    glClearDepth(1.0);
+    glEnable(GL_DEPTH_TEST);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+
+    // 5. Light 1; lighting itself is switched per frame.
+    const GLfloat white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    const GLfloat position[4] = {1000.0f, -1000.0f, 1000.0f, 1.0f};
+    glLightfv(GL_LIGHT1, GL_AMBIENT, white);
+    glLightfv(GL_LIGHT1, GL_DIFFUSE, white);
+    glLightfv(GL_LIGHT1, GL_POSITION, position);
+    glEnable(GL_LIGHT1);
+    glEnable(GL_COLOR_MATERIAL);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glEnable(GL_BLEND);
+
+    // 7. The tank from the screen size.
+    screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    tankBox = TankBoxFor(screenWidth, screenHeight);
+
+    // 8. The temporary folder.
+    char temp[260];
+    if (GetTempPathA(sizeof temp, temp) == 0) {
+        MessageBoxA(hwnd_, "Error Find TempPath.", "ERROR", MB_OK);
+        return;
+    }
+
+    // 13.5-13.6. The probe strips.
+    PlaceProbeColumns(tankBox, probeColumns);
+    PlaceProbeRows(tankBox, probeRows);
+
+    // 17. Fog.
+    const GLfloat fogColour[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    glFogi(GL_FOG_MODE, GL_EXP);
+    glFogfv(GL_FOG_COLOR, fogColour);
+    glFogf(GL_FOG_DENSITY, 0.5f);
+    glHint(GL_FOG_HINT, GL_DONT_CARE);
+    glFogf(GL_FOG_START, -10.0f);
+    glFogf(GL_FOG_END, 100.0f);
+    glEnable(GL_FOG);
+    instrument::Mark("scene_ready");
+}
+
+void AquariumView::OnSize(int cx, int cy) {
+    if (cy == 0) cy = 1;
+    glViewport(0, 0, cx, cy);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(45.0, static_cast<double>(cx) / cy, 0.1, 400.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+void AquariumView::OnPaint() {
+    PAINTSTRUCT ps;
+    BeginPaint(hwnd_, &ps);
+    RenderFrame();
+    EndPaint(hwnd_, &ps);
+}
+
+void AquariumView::OnTimer() {
+    RenderFrame();
+    DefaultProc(WM_TIMER, FrameTimer, 0);
+    // Ticks that fell due while rendering are dropped, so a slow frame leaves no backlog.
+    MSG pending;
+    while (PeekMessageA(&pending, hwnd_, WM_TIMER, WM_TIMER, PM_REMOVE)) {
+    }
+}
+
+void AquariumView::RenderFrame() {
+    ApplyFrameProjection(screenWidth, screenHeight);
+    ApplyFrameCamera(cameraOffset);
+    glViewport(0, 0, screenWidth, screenHeight);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    ApplyFrameLight(gSettings);
+    backWall.Draw(gSettings, tankBox);
+    glDisable(GL_LIGHTING);
+    glFinish();
+    SwapBuffers(wglGetCurrentDC());
+    instrument::FrameShown();
+}
+
+void AquariumView::DestroySteps() {
+    if (HGLRC current = wglGetCurrentContext()) {
+        wglMakeCurrent(nullptr, nullptr);
+        wglDeleteContext(current);
+    }
+    glContext = nullptr;
+    if (clientDC) {
+        ReleaseDC(hwnd_, clientDC);
+        clientDC = nullptr;
+    }
+    KillTimer(hwnd_, FrameTimer);
+}

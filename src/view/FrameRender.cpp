@@ -1,0 +1,100 @@
+#include "view/FrameRender.h"
+
+#include <cmath>
+
+#include "GL.h"
+
+void ApplyFrameProjection(int width, int height) {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    const double w = width, h = height;
+    if (width > height)
+        glFrustum(-0.4 * w / h, 0.4 * w / h, -0.4, 0.4, 1.0, 1000.0);
+    else
+        glFrustum(-0.4, 0.4, -0.4 * h / w, 0.4 * h / w, 1.0, 1000.0);
+}
+
+void ApplyFrameCamera(float cameraOffset) {
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    gluLookAt(0.0, 0.0, cameraOffset - 5.0, 0.0, 0.0, -500.0, 0.0, 1.0, 0.0);
+}
+
+float LightLevel(int lightIntensity) { return static_cast<float>(100 - lightIntensity) * 0.01f; }
+
+void ApplyFrameLight(const Settings& settings) {
+    const float l = LightLevel(settings.lightIntensity);
+    const GLfloat colour[4] = {l, l, l, 1.0f};
+    glLightfv(GL_LIGHT1, GL_AMBIENT, colour);
+    glLightfv(GL_LIGHT1, GL_DIFFUSE, colour);
+    glEnable(GL_LIGHTING);
+}
+
+WallColours CycleColours(float t) {
+    const float a = t * 0.033333335f, b = t * 0.04f, g = t * 0.05882353f;
+    const float bottom[3] = {1.0f - std::cos(a), 1.0f - std::sin(b), 1.0f - std::cos(g)};
+    WallColours c;
+    for (int k = 0; k < 3; ++k) c.rgb[0][k] = c.rgb[1][k] = bottom[k];
+    c.rgb[2][0] = std::sin(a);
+    c.rgb[2][1] = std::cos(b);
+    c.rgb[2][2] = std::sin(g);
+    c.rgb[3][0] = std::sin(a);
+    c.rgb[3][1] = 1.0f - std::cos(b);
+    c.rgb[3][2] = std::sin(g);
+    return c;
+}
+
+float BackWall::AdvancePhase(float t, bool locked) {
+    if (locked) return t;
+    t += 0.2f;
+    if (t >= 10000.0f) t = 0.0f;
+    return t;
+}
+
+namespace {
+
+void ColourBytes(COLORREF c) {
+    glColor3ub(static_cast<GLubyte>(c & 0xFF), static_cast<GLubyte>((c >> 8) & 0xFF),
+               static_cast<GLubyte>((c >> 16) & 0xFF));
+}
+
+// One layer: a quad far behind the tank, corners bottom-left, bottom-right, top-right, top-left.
+template <typename CornerColour>
+void DrawLayer(const TankBox& box, CornerColour corner) {
+    const float x[4] = {2 * box.left, 2 * box.right, 2 * box.right, 2 * box.left};
+    const float y[4] = {3 * box.bottom, 3 * box.bottom, 3 * box.top, 3 * box.top};
+    const float z = 3 * box.back;
+    glShadeModel(GL_SMOOTH);
+    glDisable(GL_TEXTURE_2D);
+    glBegin(GL_QUADS);
+    for (int i = 0; i < 4; ++i) {
+        corner(i);
+        glVertex3f(x[i], y[i], z);
+    }
+    glEnd();
+    glColor3ub(255, 255, 255);
+    glEnable(GL_TEXTURE_2D);
+}
+
+}  // namespace
+
+void BackWall::Draw(const Settings& settings, const TankBox& box) {
+    if (settings.backFixed) {
+        DrawLayer(box, [&](int) { ColourBytes(settings.backColor); });
+    }
+    if (settings.backGradual) {
+        DrawLayer(box, [&](int i) { ColourBytes(i < 2 ? settings.backColor2 : settings.backColor1); });
+    }
+    if (settings.backAuto) {
+        if (!started_) {
+            started_ = true;
+            phase_ = settings.lockBackPhase;
+        }
+        if (!settings.lockBack) {
+            phase_ = AdvancePhase(phase_, false);
+            backCyclePhase = phase_;
+        }
+        const WallColours c = CycleColours(phase_);
+        DrawLayer(box, [&](int i) { glColor3f(c.rgb[i][0], c.rgb[i][1], c.rgb[i][2]); });
+    }
+}

@@ -1,0 +1,43 @@
+#pragma once
+// The parts of a frame that belong to the view itself: projection, camera, light and the
+// back-wall colour layers.
+#include "settings/Settings.h"
+#include "view/ViewLayout.h"
+
+// The perspective for a screen of width x height: 0.4 is the half-size of the shorter side.
+void ApplyFrameProjection(int width, int height);
+
+// Eye at (0, 0, cameraOffset - 5) looking down -z.
+void ApplyFrameCamera(float cameraOffset);
+
+// (100 - lightIntensity) / 100: 1 at 0, 0 at 100.
+float LightLevel(int lightIntensity);
+
+// Light 1's ambient and diffuse from the light setting; switches lighting on.
+void ApplyFrameLight(const Settings& settings);
+
+// A layer's four corner colours, in the order bottom-left, bottom-right, top-right, top-left.
+struct WallColours {
+    float rgb[4][3];
+};
+
+// The colours of the cycling layer at phase t.
+WallColours CycleColours(float t);
+
+// The back wall: up to three layers (solid, gradient, cycling) behind the tank.
+class BackWall {
+public:
+    // Draws the layers the settings switch on; advances the cycling phase by one frame.
+    void Draw(const Settings& settings, const TankBox& box);
+
+    // The cycling phase; initialised from "LOCKBACK ROT" the first time the layer is drawn.
+    float Phase() const { return phase_; }
+    bool Started() const { return started_; }
+
+    // One frame of the cycling phase: +0.2 unless locked, back to 0 at 10000.
+    static float AdvancePhase(float t, bool locked);
+
+private:
+    bool started_ = false;
+    float phase_ = 0.0f;
+};

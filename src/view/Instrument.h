@@ -1,0 +1,19 @@
+#pragma once
+// Timing probes of the instrumented build (NerithScr_instr.exe), read by the end-to-end tests
+// and the measurements. In the product they compile to nothing.
+namespace instrument {
+#ifdef NERITH_INSTRUMENT
+void ProgramStarted();
+// A named moment of start-up, in milliseconds since ProgramStarted.
+void Mark(const char* what);
+// A line of its own in the log ("note TEXT").
+void Note(const char* text);
+// Called after every SwapBuffers.
+void FrameShown();
+#else
+inline void ProgramStarted() {}
+inline void Mark(const char*) {}
+inline void Note(const char*) {}
+inline void FrameShown() {}
+#endif
+}  // namespace instrument

@@ -1,0 +1,87 @@
+#include "view/Instrument.h"
+
+#ifdef NERITH_INSTRUMENT
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+
+// The log lives in the Windows directory beside the settings file:
+//   mark NAME MS        start-up moments
+//   frames N            frames shown so far
+//   elapsed_ms MS       since the first frame
+//   cpu_ms MS           process CPU time (user + kernel) since the first frame
+namespace instrument {
+namespace {
+
+LARGE_INTEGER frequency, started, firstFrame;
+long long frames = 0;
+double cpuAtFirstFrame = 0;
+struct MarkEntry {
+    char name[40];
+    double ms;
+};
+MarkEntry marks[32];
+int markCount = 0;
+char notes[8][96];
+int noteCount = 0;
+
+double MsSince(const LARGE_INTEGER& from) {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return 1000.0 * static_cast<double>(now.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double CpuMs() {
+    FILETIME created, exited, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    auto ticks = [](const FILETIME& f) {
+        return static_cast<double>((static_cast<unsigned long long>(f.dwHighDateTime) << 32) | f.dwLowDateTime);
+    };
+    return (ticks(kernel) + ticks(user)) / 10000.0;
+}
+
+void WriteLog() {
+    char path[MAX_PATH + 40];
+    UINT n = GetWindowsDirectoryA(path, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return;
+    std::strcat(path, "\\NerithScr-instrument.log");
+    FILE* f = std::fopen(path, "w");
+    if (!f) return;
+    for (int i = 0; i < markCount; ++i) std::fprintf(f, "mark %s %.1f\n", marks[i].name, marks[i].ms);
+    for (int i = 0; i < noteCount; ++i) std::fprintf(f, "note %s\n", notes[i]);
+    std::fprintf(f, "frames %lld\nelapsed_ms %.1f\ncpu_ms %.1f\n", frames, MsSince(firstFrame),
+                 CpuMs() - cpuAtFirstFrame);
+    std::fclose(f);
+}
+
+}  // namespace
+
+void ProgramStarted() {
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&started);
+}
+
+void Mark(const char* what) {
+    if (markCount == 32) return;
+    lstrcpynA(marks[markCount].name, what, sizeof marks[markCount].name);
+    marks[markCount++].ms = MsSince(started);
+}
+
+void Note(const char* text) {
+    if (noteCount < 8) lstrcpynA(notes[noteCount++], text, sizeof notes[0]);
+}
+
+void FrameShown() {
+    if (++frames == 1) {
+        Mark("first_frame");
+        QueryPerformanceCounter(&firstFrame);
+        cpuAtFirstFrame = CpuMs();
+        WriteLog();
+    } else if (frames % 100 == 0) {
+        WriteLog();
+    }
+}
+
+}  // namespace instrument
+#endif

@@ -1,0 +1,75 @@
+# Helpers for the end-to-end tests: each test is a bash script run in a subshell with
+# scripts/wine-env.sh loaded, WINEPREFIX set and HOME pointing at a scratch folder.
+set -u
+E2E_OUT=${NERITH_TEST_ROOT:-/tmp}/${E2E_NAME:-e2e}
+mkdir -p "$E2E_OUT"
+APP_PID=
+WINDIR=$(wine_windir)
+LOG=$WINDIR/NerithScr-instrument.log
+
+fail() { echo "FAILED: $*"; exit 1; }
+check() { local what=$1; shift; if "$@"; then echo "ok: $what"; else fail "$what"; fi; }
+
+# screen WIDTHxHEIGHT: a fresh Xvfb for this test, ended when the test ends.
+screen() {
+  app_kill
+  wine_stop  # Wine keeps the old screen's size while its server runs
+  stop_xvfb
+  start_xvfb "$1" || fail "Xvfb $1"
+  trap 'app_kill; wine_stop; stop_xvfb' EXIT
+}
+
+winctl() { wine "$ROOT/build/win/winctl.exe" "$@" 2>/dev/null | tr -d '\r'; }
+
+# app_start [EXE]: starts the program (the instrumented build by default) and waits for its window.
+app_start() {
+  local exe=${1:-NerithScr_instr.exe}
+  rm -f "$LOG"
+  wine "$ROOT/build/win/$exe" >"$E2E_OUT/app.out" 2>&1 &
+  APP_PID=$!
+  for _ in $(seq 300); do
+    [ "$(winctl count)" = 1 ] && return 0
+    kill -0 "$APP_PID" 2>/dev/null || return 1
+    sleep 0.1
+  done
+  return 1
+}
+
+# frames: how many frames the running program has shown (from the instrumented build's log).
+frames() { [ -f "$LOG" ] && tr -d '\r' <"$LOG" | awk '$1=="frames"{print $2}' || echo 0; }
+mark() { tr -d '\r' <"$LOG" | awk -v m="$1" '$1=="mark" && $2==m {print $3}'; }
+value() { tr -d '\r' <"$LOG" | awk -v k="$1" '$1==k {print $2}'; }
+
+# wait_frames N [SECONDS]: waits until at least N frames have been shown.
+wait_frames() {
+  local n=$1 limit=$(( ${2:-30} * 10 ))
+  for _ in $(seq $limit); do
+    [ "$(frames)" -ge "$n" ] 2>/dev/null && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# app_wait [SECONDS]: waits for the program to end and sets APP_STATUS to its exit status
+# ("timeout" if it did not end). Call it directly, not in $(...): only this shell can wait.
+app_wait() {
+  local limit=$(( ${1:-20} * 10 ))
+  APP_STATUS=timeout
+  for _ in $(seq $limit); do
+    if ! kill -0 "$APP_PID" 2>/dev/null; then wait "$APP_PID"; APP_STATUS=$?; APP_PID=; return 0; fi
+    sleep 0.1
+  done
+  return 1
+}
+
+app_kill() { [ -n "${APP_PID:-}" ] && kill "$APP_PID" 2>/dev/null; APP_PID=; }
+
+shot() { import -display "$DISPLAY" -window root "$E2E_OUT/$1.png" && echo "$E2E_OUT/$1.png"; }
+
+# pixel FILE X Y: "R G B" of one pixel of a screenshot.
+pixel() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)] %[fx:int(255*p{$2,$3}.g)] %[fx:int(255*p{$2,$3}.b)]" info:; }
+# mean FILE [GEOMETRY]: mean brightness 0..255 of the screenshot or a region of it (WxH+X+Y).
+mean() { if [ -n "${2:-}" ]; then convert "$1" -crop "$2" +repage -format "%[fx:int(255*mean)]" info:;
+         else convert "$1" -format "%[fx:int(255*mean)]" info:; fi; }
+# differ A B: the fraction of pixels (0..1) that differ between two screenshots.
+differ() { compare -metric AE "$1" "$2" null: 2>&1 | awk -v a="$1" '{print $1}'; }

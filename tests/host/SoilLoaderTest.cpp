@@ -1,0 +1,246 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "OsMesa.h"
+#include "TestBmp.h"
+#include "assets/SoilLoader.h"
+
+#define STB_IMAGE_WRITE_STATIC
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wunused-function"
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+#include <stb_image_write.h>
+#pragma GCC diagnostic pop
+
+using testbmp::Bytes;
+
+namespace {
+
+nerith::SoilImage Image(int width, int height, int channels, const Bytes& pixels) {
+    nerith::SoilImage image;
+    image.width = width;
+    image.height = height;
+    image.channels = channels;
+    image.pixels = pixels;
+    return image;
+}
+
+constexpr int kNoLimit = 1 << 20;
+
+// ---- The changes before the upload ---------------------------------------------------------
+
+TEST(SoilPrepare, FlipsRowsForInvertY) {
+    nerith::SoilImage image = Image(2, 3, 1, {1, 2, 3, 4, 5, 6});
+    nerith::PrepareSoilImage(image, SOIL_FLAG_INVERT_Y, kNoLimit, true);
+    EXPECT_EQ(image.pixels, (Bytes{5, 6, 3, 4, 1, 2}));
+}
+
+TEST(SoilPrepare, ScalesColoursIntoTheNtscRangeAndKeepsAlpha) {
+    nerith::SoilImage rgba = Image(2, 1, 4, {0, 128, 255, 0, 255, 1, 2, 255});
+    nerith::PrepareSoilImage(rgba, SOIL_FLAG_NTSC_SAFE_RGB, kNoLimit, true);
+    // SOIL's table: 0 -> 15, 1 -> 16, 2 -> 17, 128 -> 125, 255 -> 235, alpha untouched.
+    EXPECT_EQ(rgba.pixels, (Bytes{15, 125, 235, 0, 235, 16, 17, 255}));
+
+    nerith::SoilImage greyAlpha = Image(1, 1, 2, {0, 0});
+    nerith::PrepareSoilImage(greyAlpha, SOIL_FLAG_NTSC_SAFE_RGB, kNoLimit, true);
+    EXPECT_EQ(greyAlpha.pixels, (Bytes{15, 0}));
+
+    nerith::SoilImage grey = Image(1, 1, 1, {255});
+    nerith::PrepareSoilImage(grey, SOIL_FLAG_NTSC_SAFE_RGB, kNoLimit, true);
+    EXPECT_EQ(grey.pixels, (Bytes{235}));
+}
+
+TEST(SoilPrepare, GrowsToPowerOfTwoForMipmapsOrWithoutNpotSupport) {
+    nerith::SoilImage image = Image(3, 2, 1, {0, 100, 200, 0, 100, 200});
+    nerith::PrepareSoilImage(image, 0, kNoLimit, true);
+    EXPECT_EQ(image.width, 3);  // nothing asks for it
+
+    nerith::PrepareSoilImage(image, SOIL_FLAG_MIPMAPS, kNoLimit, true);
+    EXPECT_EQ(image.width, 4);
+    EXPECT_EQ(image.height, 2);
+    // Bilinear, corners kept: 0, 66.7, 133.3, 200 (+0.5, truncated).
+    EXPECT_EQ(image.pixels, (Bytes{0, 67, 133, 200, 0, 67, 133, 200}));
+
+    nerith::SoilImage other = Image(3, 3, 1, Bytes(9, 50));
+    nerith::PrepareSoilImage(other, 0, kNoLimit, false);
+    EXPECT_EQ(other.width, 4);
+    EXPECT_EQ(other.height, 4);
+    EXPECT_EQ(other.pixels, Bytes(16, 50));
+}
+
+TEST(SoilPrepare, RepeatsASinglePixelColumnInsteadOfReadingPastIt) {
+    nerith::SoilImage image = Image(1, 3, 2, {10, 1, 20, 2, 30, 3});
+    nerith::PrepareSoilImage(image, SOIL_FLAG_POWER_OF_TWO, kNoLimit, true);
+    ASSERT_EQ(image.width, 1);
+    ASSERT_EQ(image.height, 4);
+    // Rows at 0, 2/3, 4/3 and 2 source rows.
+    EXPECT_EQ(image.pixels, (Bytes{10, 1, 17, 2, 23, 2, 30, 3}));
+}
+
+TEST(SoilPrepare, ReducesPicturesLargerThanTheLimit) {
+    Bytes pixels(64 * 4);
+    for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<std::uint8_t>((i % 64) < 32 ? 10 : 30);
+    nerith::SoilImage image = Image(64, 4, 1, pixels);
+    nerith::PrepareSoilImage(image, 0, 16, true);
+    EXPECT_EQ(image.width, 16);
+    EXPECT_EQ(image.height, 4);
+    EXPECT_EQ(image.pixels[0], 10);
+    EXPECT_EQ(image.pixels[15], 30);
+}
+
+TEST(SoilPrepare, MipmapLevelsAverageBlocksWithRounding) {
+    const nerith::SoilImage image = Image(4, 2, 1, {0, 1, 10, 20, 1, 1, 30, 41});
+    const nerith::SoilImage half = nerith::SoilMipmapLevel(image, 2, 2);
+    EXPECT_EQ(half.width, 2);
+    EXPECT_EQ(half.height, 1);
+    EXPECT_EQ(half.pixels, (Bytes{1, 25}));  // (0+1+1+1+2)/4 = 1, (10+20+30+41+2)/4 = 25
+    const nerith::SoilImage last = nerith::SoilMipmapLevel(image, 4, 4);
+    EXPECT_EQ(last.width, 1);
+    EXPECT_EQ(last.height, 1);
+    EXPECT_EQ(last.pixels, (Bytes{13}));  // (104 + 4) / 8
+}
+
+// ---- The texture ---------------------------------------------------------------------------
+
+class SoilLoader : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(gl_.ok()); }
+
+    static GLint Level(GLenum what, int level = 0) {
+        GLint value = -1;
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, level, what, &value);
+        return value;
+    }
+    static GLint Param(GLenum what) {
+        GLint value = -1;
+        glGetTexParameteriv(GL_TEXTURE_2D, what, &value);
+        return value;
+    }
+    static Bytes Texels(int level, GLenum format) {
+        const int channels = format == GL_RGBA ? 4 : format == GL_RGB ? 3 : format == GL_LUMINANCE_ALPHA ? 2 : 1;
+        Bytes out(static_cast<std::size_t>(Level(GL_TEXTURE_WIDTH, level)) * Level(GL_TEXTURE_HEIGHT, level) * channels);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glGetTexImage(GL_TEXTURE_2D, level, format, GL_UNSIGNED_BYTE, out.data());
+        glPixelStorei(GL_PACK_ALIGNMENT, 4);
+        return out;
+    }
+    static bool HasS3tc() {
+        const char* list = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+        return list && std::strstr(list, "GL_EXT_texture_compression_s3tc");
+    }
+    static std::string WritePng(const std::string& name, int width, int height, int channels, const Bytes& pixels) {
+        const std::string path = testbmp::ScratchPath(name);
+        EXPECT_NE(stbi_write_png(path.c_str(), width, height, channels, pixels.data(), width * channels), 0);
+        return path;
+    }
+
+    OsMesaContext gl_;
+};
+
+TEST_F(SoilLoader, LoadsAPictureWithTheBackgroundFlags) {
+    Bytes pixels(5 * 3 * 3);
+    for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<std::uint8_t>(i * 5);
+    const std::string path = WritePng("soil_rgb.png", 5, 3, 3, pixels);
+    const unsigned int texture = SOIL_load_OGL_texture(path.c_str(), SOIL_LOAD_AUTO, SOIL_CREATE_NEW_ID, 178);
+    ASSERT_NE(texture, 0u);
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    EXPECT_EQ(static_cast<unsigned int>(bound), texture);
+    EXPECT_EQ(Level(GL_TEXTURE_WIDTH), 8);
+    EXPECT_EQ(Level(GL_TEXTURE_HEIGHT), 4);
+    const int sizes[][2] = {{4, 2}, {2, 1}, {1, 1}};
+    for (int level = 1; level <= 3; ++level) {
+        EXPECT_EQ(Level(GL_TEXTURE_WIDTH, level), sizes[level - 1][0]);
+        EXPECT_EQ(Level(GL_TEXTURE_HEIGHT, level), sizes[level - 1][1]);
+    }
+    EXPECT_EQ(Level(GL_TEXTURE_WIDTH, 4), 0);
+    EXPECT_EQ(Param(GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_LINEAR);
+    EXPECT_EQ(Param(GL_TEXTURE_MAG_FILTER), GL_LINEAR);
+    EXPECT_EQ(Param(GL_TEXTURE_WRAP_S), GL_CLAMP);
+    EXPECT_EQ(Param(GL_TEXTURE_WRAP_T), GL_CLAMP);
+    if (HasS3tc()) {
+        EXPECT_EQ(Level(GL_TEXTURE_COMPRESSED), GL_TRUE);
+        EXPECT_EQ(Level(GL_TEXTURE_INTERNAL_FORMAT), 0x83F0);  // DXT1
+    } else {
+        EXPECT_EQ(Level(GL_TEXTURE_COMPRESSED), GL_FALSE);
+    }
+}
+
+TEST_F(SoilLoader, UploadsExactTexelsWithoutCompression) {
+    // Bottom row first after the flip; colours land in 15..235.
+    const Bytes pixels = {0, 0, 0, 255, 255, 255, 10, 20, 30, 40, 50, 60};
+    const std::string path = WritePng("soil_exact.png", 2, 2, 3, pixels);
+    const unsigned int texture =
+        SOIL_load_OGL_texture(path.c_str(), SOIL_LOAD_AUTO, SOIL_CREATE_NEW_ID, SOIL_FLAG_INVERT_Y | SOIL_FLAG_NTSC_SAFE_RGB);
+    ASSERT_NE(texture, 0u);
+    EXPECT_EQ(Level(GL_TEXTURE_COMPRESSED), GL_FALSE);
+    EXPECT_EQ(Texels(0, GL_RGB), (Bytes{24, 32, 41, 50, 58, 67, 15, 15, 15, 235, 235, 235}));
+    EXPECT_EQ(Param(GL_TEXTURE_MIN_FILTER), GL_LINEAR);
+}
+
+TEST_F(SoilLoader, NarrowMipLevelsKeepTheirRows) {
+    // A 2 x 8 RGB picture: the 1 x 4 level has 3-byte rows, which must not be read 4 bytes apart.
+    Bytes pixels(2 * 8 * 3);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 2; ++x)
+            for (int c = 0; c < 3; ++c) pixels[(y * 2 + x) * 3 + c] = static_cast<std::uint8_t>(y * 30 + c);
+    const std::string path = WritePng("soil_narrow.png", 2, 8, 3, pixels);
+    ASSERT_NE(SOIL_load_OGL_texture(path.c_str(), SOIL_LOAD_AUTO, SOIL_CREATE_NEW_ID, SOIL_FLAG_MIPMAPS), 0u);
+    ASSERT_EQ(Level(GL_TEXTURE_WIDTH, 1), 1);
+    ASSERT_EQ(Level(GL_TEXTURE_HEIGHT, 1), 4);
+    // Each 2 x 2 block averages rows y and y+1: (60y + 30 + 2) / 4 -> 15y + 8, exact for c = 0.
+    const Bytes level1 = Texels(1, GL_RGB);
+    for (int row = 0; row < 4; ++row) EXPECT_EQ(level1[row * 3], row * 60 + 15) << row;
+}
+
+TEST_F(SoilLoader, KeepsChannelsAndPicksTheMatchingFormats) {
+    const std::string grey = WritePng("soil_grey.png", 4, 4, 1, Bytes(16, 100));
+    ASSERT_NE(SOIL_load_OGL_texture(grey.c_str(), SOIL_LOAD_AUTO, SOIL_CREATE_NEW_ID, 0), 0u);
+    EXPECT_EQ(Texels(0, GL_LUMINANCE), Bytes(16, 100));
+
+    const std::string rgba = WritePng("soil_rgba.png", 4, 4, 4, Bytes(64, 200));
+    ASSERT_NE(SOIL_load_OGL_texture(rgba.c_str(), SOIL_LOAD_AUTO, SOIL_CREATE_NEW_ID, 178), 0u);
+    if (HasS3tc()) {
+        EXPECT_EQ(Level(GL_TEXTURE_INTERNAL_FORMAT), 0x83F3);  // DXT5
+    }
+    EXPECT_EQ(Level(GL_TEXTURE_WIDTH), 4);
+
+    ASSERT_NE(SOIL_load_OGL_texture(rgba.c_str(), 3, SOIL_CREATE_NEW_ID, 0), 0u);
+    EXPECT_EQ(Level(GL_TEXTURE_ALPHA_SIZE), 0);
+}
+
+TEST_F(SoilLoader, ReusesAGivenTextureName) {
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    const std::string path = WritePng("soil_reuse.png", 2, 2, 3, Bytes(12, 9));
+    EXPECT_EQ(SOIL_load_OGL_texture(path.c_str(), SOIL_LOAD_AUTO, name, SOIL_FLAG_TEXTURE_REPEATS), name);
+    EXPECT_EQ(Param(GL_TEXTURE_WRAP_S), GL_REPEAT);
+}
+
+TEST_F(SoilLoader, ReturnsZeroForMissingOrUndecodableFiles) {
+    EXPECT_EQ(SOIL_load_OGL_texture(testbmp::ScratchPath("soil_missing.png").c_str(), SOIL_LOAD_AUTO,
+                                    SOIL_CREATE_NEW_ID, 178),
+              0u);
+    EXPECT_EQ(SOIL_load_OGL_texture(nullptr, SOIL_LOAD_AUTO, SOIL_CREATE_NEW_ID, 178), 0u);
+    const std::string garbage = testbmp::WriteFile("soil_garbage.png", Bytes{0x89, 'P', 'N', 'G', 1, 2, 3, 4, 5});
+    EXPECT_EQ(SOIL_load_OGL_texture(garbage.c_str(), SOIL_LOAD_AUTO, SOIL_CREATE_NEW_ID, 178), 0u);
+    const std::string empty = testbmp::WriteFile("soil_empty.jpg", Bytes{});
+    EXPECT_EQ(SOIL_load_OGL_texture(empty.c_str(), SOIL_LOAD_AUTO, SOIL_CREATE_NEW_ID, 178), 0u);
+}
+
+TEST_F(SoilLoader, ReadsBmpFilesToo) {
+    const std::string path = testbmp::WriteFile(
+        "soil_pic.bmp", testbmp::Make24(4, 2, [](int x, int y) { return testbmp::Bgr{std::uint8_t(x), std::uint8_t(y), 99}; }));
+    ASSERT_NE(SOIL_load_OGL_texture(path.c_str(), SOIL_LOAD_AUTO, SOIL_CREATE_NEW_ID, 0), 0u);
+    // The BMP's first stored row is the bottom one; unflipped, it ends up as the last texture row.
+    const Bytes texels = Texels(0, GL_RGB);
+    EXPECT_EQ(Bytes(texels.begin() + 12, texels.begin() + 15), (Bytes{99, 0, 0}));
+    EXPECT_EQ(Bytes(texels.begin(), texels.begin() + 3), (Bytes{99, 1, 0}));
+}
+
+}  // namespace

@@ -1,0 +1,58 @@
+// A small Windows helper for the end-to-end tests: looks at and closes the program's window from
+// outside, the way another program on the desktop would.
+//   winctl info   prints the frame's and the view's geometry and styles
+//   winctl close  posts WM_CLOSE to the frame
+//   winctl count  prints how many top-level windows are titled "NerithScr"
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+int countFrames = 0;
+
+BOOL CALLBACK CountTitled(HWND hwnd, LPARAM) {
+    char title[64];
+    if (GetWindowTextA(hwnd, title, sizeof title) && std::strcmp(title, "NerithScr") == 0) ++countFrames;
+    return TRUE;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) return 2;
+    if (std::strcmp(argv[1], "count") == 0) {
+        EnumWindows(CountTitled, 0);
+        std::printf("%d\n", countFrames);
+        return 0;
+    }
+    HWND frame = FindWindowA(nullptr, "NerithScr");
+    if (!frame) {
+        std::printf("no window\n");
+        return 1;
+    }
+    if (std::strcmp(argv[1], "close") == 0) return PostMessageA(frame, WM_CLOSE, 0, 0) ? 0 : 1;
+    if (std::strcmp(argv[1], "info") == 0) {
+        RECT w, c;
+        GetWindowRect(frame, &w);
+        GetClientRect(frame, &c);
+        std::printf("screen %d %d\n", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+        std::printf("frame %ld %ld %ld %ld\n", w.left, w.top, w.right - w.left, w.bottom - w.top);
+        std::printf("frame_client %ld %ld\n", c.right, c.bottom);
+        std::printf("frame_style %08lx\n", static_cast<unsigned long>(GetWindowLongA(frame, GWL_STYLE)));
+        std::printf("frame_exstyle %08lx\n", static_cast<unsigned long>(GetWindowLongA(frame, GWL_EXSTYLE)));
+        std::printf("frame_menu %d\n", GetMenu(frame) ? 1 : 0);
+        HWND view = GetDlgItem(frame, 0xE900);
+        if (view) {
+            GetWindowRect(view, &w);
+            std::printf("view %ld %ld %ld %ld\n", w.left, w.top, w.right - w.left, w.bottom - w.top);
+            std::printf("view_style %08lx\n", static_cast<unsigned long>(GetWindowLongA(view, GWL_STYLE)));
+            std::printf("view_exstyle %08lx\n", static_cast<unsigned long>(GetWindowLongA(view, GWL_EXSTYLE)));
+        } else {
+            std::printf("view none\n");
+        }
+        return 0;
+    }
+    return 2;
+}
