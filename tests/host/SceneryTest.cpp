@@ -110,7 +110,7 @@ TEST(Scenery, BubbleCountKeepsToThePool) {
 }
 
 TEST(Scenery, SetUpSeedsThePoolThenSpreadsTheColumnWith200Frames) {
-    FinishedGlContext gl;
+    FinishedGlContext gl(8, 8);
     ASSERT_TRUE(gl.ok());
     for (int setting : {200, 100, 0, 250, -5}) {
         nerith::resetRandForTesting();
