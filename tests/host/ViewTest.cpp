@@ -1,0 +1,183 @@
+// The view's own share of a frame: the screen-size tables, the probe strips, the light level and
+// the back-wall colour layers, drawn through an off-screen context.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "OsMesa.h"
+#include "settings/Settings.h"
+#include "view/FrameRender.h"
+#include "view/ViewLayout.h"
+
+TEST(ViewLayout, ResolutionIndexForListedAndUnlistedScreens) {
+    EXPECT_EQ(ResolutionIndexFor(1024, 768), 0);
+    EXPECT_EQ(ResolutionIndexFor(1280, 1024), 1);
+    EXPECT_EQ(ResolutionIndexFor(1680, 1050), 2);
+    EXPECT_EQ(ResolutionIndexFor(1440, 900), 3);
+    EXPECT_EQ(ResolutionIndexFor(1280, 800), 4);
+    EXPECT_EQ(ResolutionIndexFor(1600, 900), 5);
+    EXPECT_EQ(ResolutionIndexFor(1366, 768), 6);
+    EXPECT_EQ(ResolutionIndexFor(1920, 1080), 7);
+    EXPECT_EQ(ResolutionIndexFor(1152, 864), 1);
+    EXPECT_EQ(ResolutionIndexFor(768, 1024), 1);  // a portrait screen is not 1024 x 768
+    EXPECT_FLOAT_EQ(BackgroundScaleFor(7), 110.0f);
+    EXPECT_FLOAT_EQ(BackgroundScaleFor(ResolutionIndexFor(1152, 864)), 49.9f);
+}
+
+TEST(ViewLayout, TankBoxIsWidenedByTwentyAndHasAFallback) {
+    const TankBox wide = TankBoxFor(1680, 1050);
+    EXPECT_FLOAT_EQ(wide.left, -54);
+    EXPECT_FLOAT_EQ(wide.right, 54);
+    EXPECT_FLOAT_EQ(wide.top, 21);
+    EXPECT_FLOAT_EQ(wide.bottom, -21);
+    EXPECT_FLOAT_EQ(wide.back, -50);
+    EXPECT_FLOAT_EQ(wide.front, 0);
+    EXPECT_FLOAT_EQ(TankBoxFor(800, 600).right, 49);
+    EXPECT_FLOAT_EQ(TankBoxFor(1440, 900).left, -55);
+    EXPECT_FLOAT_EQ(TankBoxFor(1600, 900).right, 58);
+    // 1920 x 1080 has a resolution index but no tank row: it gets the 1024 x 768 tank.
+    const TankBox fallback = TankBoxFor(1920, 1080);
+    const TankBox standard = TankBoxFor(1024, 768);
+    EXPECT_FLOAT_EQ(fallback.left, standard.left);
+    EXPECT_FLOAT_EQ(fallback.right, standard.right);
+    EXPECT_FLOAT_EQ(fallback.top, 21);
+    EXPECT_FLOAT_EQ(fallback.bottom, -21);
+    EXPECT_FLOAT_EQ(fallback.back, -50);
+}
+
+TEST(ViewLayout, ProbeStripsOnAWideScreen) {
+    const TankBox box = TankBoxFor(1680, 1050);
+    ProbePoint columns[ProbeColumnCount], rows[ProbeRowCount];
+    PlaceProbeColumns(box, columns);
+    PlaceProbeRows(box, rows);
+    for (int i = 0; i < ProbeColumnCount; ++i) {
+        EXPECT_FLOAT_EQ(columns[i].x, -54.0f + 2.0f * i);
+        EXPECT_FLOAT_EQ(columns[i].y, 0);
+        EXPECT_FLOAT_EQ(columns[i].z, -70);
+    }
+    EXPECT_FLOAT_EQ(columns[49].x, 44);
+    for (int j = 0; j < ProbeRowCount; ++j) {
+        EXPECT_FLOAT_EQ(rows[j].x, 0);
+        EXPECT_FLOAT_EQ(rows[j].y, -21.0f + 7.0f * j);
+        EXPECT_FLOAT_EQ(rows[j].z, -70);
+    }
+    EXPECT_FLOAT_EQ(rows[9].y, 42);
+}
+
+TEST(FrameLight, LevelFollowsTheLightSetting) {
+    EXPECT_FLOAT_EQ(LightLevel(0), 1.0f);
+    EXPECT_FLOAT_EQ(LightLevel(100), 0.0f);
+    EXPECT_FLOAT_EQ(LightLevel(25), 0.75f);
+}
+
+TEST(BackWallCycle, PhaseAdvancesWrapsAndLocks) {
+    EXPECT_FLOAT_EQ(BackWall::AdvancePhase(0.0f, false), 0.2f);
+    EXPECT_FLOAT_EQ(BackWall::AdvancePhase(5.0f, true), 5.0f);
+    EXPECT_FLOAT_EQ(BackWall::AdvancePhase(9999.9f, false), 0.0f);  // reaches 10000: back to 0
+    float t = 0.0f;
+    for (int i = 0; i < 100; ++i) t = BackWall::AdvancePhase(t, false);
+    EXPECT_NEAR(t, 20.0f, 1e-3);
+}
+
+TEST(BackWallCycle, CornerColoursAtKnownPhases) {
+    const WallColours zero = CycleColours(0.0f);
+    for (int corner : {0, 1}) {  // bottom corners: 1 - cos, 1 - sin, 1 - cos
+        EXPECT_FLOAT_EQ(zero.rgb[corner][0], 0.0f);
+        EXPECT_FLOAT_EQ(zero.rgb[corner][1], 1.0f);
+        EXPECT_FLOAT_EQ(zero.rgb[corner][2], 0.0f);
+    }
+    EXPECT_FLOAT_EQ(zero.rgb[2][1], 1.0f);  // top right: cos b
+    EXPECT_FLOAT_EQ(zero.rgb[3][1], 0.0f);  // top left: 1 - cos b
+    const float t = 30.0f;
+    const WallColours c = CycleColours(t);
+    EXPECT_NEAR(c.rgb[2][0], std::sin(t * 0.033333335f), 1e-6);
+    EXPECT_NEAR(c.rgb[3][2], std::sin(t * 0.05882353f), 1e-6);
+    EXPECT_NEAR(c.rgb[0][1], 1.0f - std::sin(t * 0.04f), 1e-6);
+}
+
+namespace {
+
+// Draws one frame's view part (projection, camera, light, back wall) as the view does.
+void DrawWall(OsMesaContext& gl, BackWall& wall, const Settings& s, const TankBox& box) {
+    glViewport(0, 0, gl.width(), gl.height());
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_DEPTH_TEST);
+    const GLfloat position[4] = {1000.0f, -1000.0f, 1000.0f, 1.0f};
+    glLightfv(GL_LIGHT1, GL_POSITION, position);
+    glEnable(GL_LIGHT1);
+    glEnable(GL_COLOR_MATERIAL);
+    glClearColor(0, 0, 0, 0.5f);
+    ApplyFrameProjection(gl.width(), gl.height());
+    ApplyFrameCamera(-5.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    ApplyFrameLight(s);
+    wall.Draw(s, box);
+    glDisable(GL_LIGHTING);
+}
+
+}  // namespace
+
+TEST(BackWallRender, GradientShowsItsTopAndBottomColours) {
+    OsMesaContext gl(160, 120);
+    ASSERT_TRUE(gl.ok());
+    Settings s = {};
+    s.backGradual = 1;
+    s.backColor1 = 0x000000FF;  // top: red
+    s.backColor2 = 0x00FF0000;  // bottom: blue
+    BackWall wall;
+    DrawWall(gl, wall, s, TankBoxFor(1024, 768));
+    const auto top = gl.pixel(80, 117), bottom = gl.pixel(80, 2), middle = gl.pixel(80, 60);
+    EXPECT_GT(top.r, 200);
+    EXPECT_LT(top.b, 60);
+    EXPECT_GT(bottom.b, 200);
+    EXPECT_LT(bottom.r, 60);
+    EXPECT_GT(middle.r, 60);  // smooth shading blends the two in between
+    EXPECT_GT(middle.b, 60);
+}
+
+TEST(BackWallRender, SolidLayerAndDarkness) {
+    OsMesaContext gl(64, 48);
+    ASSERT_TRUE(gl.ok());
+    Settings s = {};
+    s.backFixed = 1;
+    s.backColor = 0x0000FF00;  // green
+    BackWall wall;
+    DrawWall(gl, wall, s, TankBoxFor(1024, 768));
+    auto p = gl.pixel(32, 24);
+    EXPECT_GT(p.g, 200);
+    EXPECT_LT(p.r, 30);
+    EXPECT_LT(p.b, 30);
+
+    s.lightIntensity = 100;  // no light at all: the wall goes dark but for the global ambient
+    DrawWall(gl, wall, s, TankBoxFor(1024, 768));
+    p = gl.pixel(32, 24);
+    EXPECT_LT(p.g, 80);
+
+    Settings none = {};
+    DrawWall(gl, wall, none, TankBoxFor(1024, 768));
+    p = gl.pixel(32, 24);
+    EXPECT_EQ(p.r + p.g + p.b, 0);  // no layer: the clear colour
+}
+
+TEST(BackWallRender, CyclingStartsFromTheSavedPhaseAndPublishesIt) {
+    OsMesaContext gl(64, 48);
+    ASSERT_TRUE(gl.ok());
+    Settings s = {};
+    s.backAuto = 1;
+    s.lockBackPhase = 100.0f;
+    BackWall wall;
+    DrawWall(gl, wall, s, TankBoxFor(1024, 768));
+    EXPECT_TRUE(wall.Started());
+    EXPECT_FLOAT_EQ(wall.Phase(), 100.2f);
+    EXPECT_FLOAT_EQ(backCyclePhase, 100.2f);
+    const auto first = gl.pixel(32, 5);
+    for (int i = 0; i < 60; ++i) DrawWall(gl, wall, s, TankBoxFor(1024, 768));
+    const auto later = gl.pixel(32, 5);
+    EXPECT_NE(first.r + 256 * first.g + 65536 * first.b, later.r + 256 * later.g + 65536 * later.b);
+
+    s.lockBack = 1;  // locked: the colours stay at the stored phase
+    const float held = wall.Phase();
+    DrawWall(gl, wall, s, TankBoxFor(1024, 768));
+    DrawWall(gl, wall, s, TankBoxFor(1024, 768));
+    EXPECT_FLOAT_EQ(wall.Phase(), held);
+}
