@@ -1,12 +1,27 @@
 #include "view/AquariumView.h"
 
+#include <cstdio>
+#include <string>
+
+#include "assets/ResourcePack.h"
+#include "assets/TextureLoader.h"
 #include "settings/Settings.h"
+#include "settings/SettingsFile.h"
 #include "view/Instrument.h"
 #include "win/App.h"
 
 namespace {
 constexpr UINT_PTR FrameTimer = 1;
 constexpr UINT FramePeriodMs = 10;
+
+// Extracts one built-in picture, hands its file to `load` and deletes both work files again.
+template <typename Load>
+void UseBuiltInPicture(int id, const std::string& folder, const std::string& baseName, Load load) {
+    ResourcePack::Extract(id, folder, baseName);
+    load(ResourcePack::OutputPath(folder, baseName).c_str());
+    std::remove(ResourcePack::IntermediatePath(folder, baseName).c_str());
+    std::remove(ResourcePack::OutputPath(folder, baseName).c_str());
+}
 
 void AppMessage(const char* text) {
     win::App* app = win::App::Current();
@@ -109,6 +124,9 @@ void AquariumView::InitializeScene() {
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glEnable(GL_BLEND);
 
+    // 6. The work folder of the built-in art.
+    const std::string folder = ResourcePack::WorkFolder();
+
     // 7. The tank from the screen size.
     screenWidth = GetSystemMetrics(SM_CXSCREEN);
     screenHeight = GetSystemMetrics(SM_CYSCREEN);
@@ -121,9 +139,29 @@ void AquariumView::InitializeScene() {
         return;
     }
 
+    // 9-10. The built-in background and the twenty fish skins.
+    UseBuiltInPicture(ResourcePack::kBackgroundId, folder, "BackGround0",
+                      [&](const char* path) { LoadTextureMipmapped(path, &backgroundTexture); });
+    instrument::Mark("background_texture");
+    for (int i = 0; i < 20; ++i) {
+        char baseName[16];
+        std::snprintf(baseName, sizeof baseName, "fish%d", i);
+        UseBuiltInPicture(ResourcePack::kFirstFishId + i, folder, baseName,
+                          [&](const char* path) { LoadTexture(path, &fishSkinTextures[i]); });
+    }
+    instrument::Mark("fish_textures");
+
+    // 11. The settings file.
+    LoadSettings();
+    instrument::Mark("settings");
+
     // 13.5-13.6. The probe strips.
     PlaceProbeColumns(tankBox, probeColumns);
     PlaceProbeRows(tankBox, probeRows);
+
+    // 14. The screen-copy texture of the magnifier.
+    screenCopyTexture = CreateBlankTexture();
+    glBindTexture(GL_TEXTURE_2D, screenCopyTexture);
 
     // 17. Fog.
     const GLfloat fogColour[4] = {1.0f, 1.0f, 1.0f, 1.0f};

@@ -79,6 +79,8 @@ void DrawLayer(const TankBox& box, CornerColour corner) {
 }  // namespace
 
 void BackWall::Draw(const Settings& settings, const TankBox& box) {
+    // The layers lie in one plane; each one drawn paints over the one before it.
+    glDepthFunc(GL_LEQUAL);
     if (settings.backFixed) {
         DrawLayer(box, [&](int) { ColourBytes(settings.backColor); });
     }
@@ -97,4 +99,5 @@ void BackWall::Draw(const Settings& settings, const TankBox& box) {
         const WallColours c = CycleColours(phase_);
         DrawLayer(box, [&](int i) { glColor3f(c.rgb[i][0], c.rgb[i][1], c.rgb[i][2]); });
     }
+    glDepthFunc(GL_LESS);
 }

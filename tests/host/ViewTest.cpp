@@ -135,6 +135,28 @@ TEST(BackWallRender, GradientShowsItsTopAndBottomColours) {
     EXPECT_GT(middle.b, 60);
 }
 
+TEST(BackWallRender, LaterLayersPaintOverEarlierOnes) {
+    // The loader always switches the solid black layer on; a gradient asked for on top of it
+    // must still show.
+    OsMesaContext gl(160, 120);
+    ASSERT_TRUE(gl.ok());
+    Settings s = {};
+    s.backFixed = 1;
+    s.backColor = 0;
+    s.backGradual = 1;
+    s.backColor1 = 0x000000FF;
+    s.backColor2 = 0x00FF0000;
+    BackWall wall;
+    DrawWall(gl, wall, s, TankBoxFor(1024, 768));
+    EXPECT_GT(gl.pixel(80, 117).r, 200);
+    EXPECT_GT(gl.pixel(80, 2).b, 200);
+    s.backAuto = 1;  // the cycling layer covers both
+    DrawWall(gl, wall, s, TankBoxFor(1024, 768));
+    const auto bottom = gl.pixel(80, 2);
+    EXPECT_GT(bottom.g, 200);  // phase 0.2: bottom corners (1 - cos a, 1 - sin b, 1 - cos g) ~ (0, 1, 0)
+    EXPECT_LT(bottom.b, 60);
+}
+
 TEST(BackWallRender, SolidLayerAndDarkness) {
     OsMesaContext gl(64, 48);
     ASSERT_TRUE(gl.ok());

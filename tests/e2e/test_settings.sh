@@ -1,0 +1,39 @@
+# First start: the settings file appears with every key and its default, the built-in art leaves
+# no work file behind, and the back wall shows what the settings file asks for.
+screen 1024x768
+ini=$WINDIR/PondelSet.ini
+rm -f "$ini" "$WINDIR"/*.ad "$WINDIR"/BackGround0.bmp "$WINDIR"/fish*.bmp "$WINDIR"/Particle1.bmp "$WINDIR"/Music.wav
+check "starts without a settings file" app_start
+check "frames come" wait_frames 20
+check "settings file written" test -f "$ini"
+tr -d '\r' <"$ini" >"$E2E_OUT/first.ini"
+cat "$E2E_OUT/first.ini"
+for pair in "Show Water=0" "Show Light=0" "Show Terra=1" "FRONT GUDING=1" "FRONTCOLOR=16777215" \
+    "FRONT MANJIANBIAN=0" "FRONT COLOR1=16777215" "FRONT COLOR2=16777215" "FRONT AUTOJIANBIAN=0" \
+    "CHECK LOCKFORE=0" "LOCKFORE ROT=0" "BACK GUDING=1" "BACKCOLOR=0" "BACK MANJIANBIAN=0" \
+    "BACK COLOR1=65280" "BACK COLOR2=0" "BACK AUTOJIANBIAN=0" "CHECK LOCKBACK=0" "LOCKBACK ROT=0" \
+    "YINLIANG=32767.5" "QIPAONUM=100" "BACKGROUND=0" "FOGNONGDU=25" "LIGHTQIANGDU=0" "CHECK VIEWS=1" \
+    "VIEWSLEFTRIGHT=0" "VIEWSNEARFAR=0"; do
+  check "default $pair" grep -qxF "$pair" "$E2E_OUT/first.ini"
+done
+check "27 aquarium keys" test "$(sed -n '/^\[Aquarium Settings\]/,/^\[/p' "$E2E_OUT/first.ini" | grep -c =)" -eq 27
+check "20 fish keys of 0 or 1" test "$(grep -cE '^Fish([0-9]|1[0-9])=[01]$' "$E2E_OUT/first.ini")" -eq 20
+leftovers=$(cd "$WINDIR" && ls *.ad *.bmp *.wav 2>/dev/null | tr '\n' ' ')
+check "no work file left behind ($leftovers)" test -z "$leftovers"
+winctl close
+app_wait 20
+
+# A two-colour gradient on the back wall: red at the top, blue at the bottom, no picture.
+sed -i 's/^BACK MANJIANBIAN=.*/BACK MANJIANBIAN=1/; s/^BACK COLOR1=.*/BACK COLOR1=255/; s/^BACK COLOR2=.*/BACK COLOR2=16711680/; s/^BACKGROUND=.*/BACKGROUND=1/' "$ini"
+sed -i 's/^QIPAONUM=.*/QIPAONUM=200/; s/^Fish\([0-9]*\)=.*/Fish\1=0/' "$ini"
+check "starts with a gradient" app_start
+check "frames come" wait_frames 30
+f=$(shot gradient)
+top=$(pixel "$f" 512 10); bottom=$(pixel "$f" 512 757)
+echo "top $top, bottom $bottom"
+read -r tr tg tb <<<"$top"; read -r br bg bb <<<"$bottom"
+check "top of the wall is red" test "$tr" -gt 150 -a "$tb" -lt 100
+check "bottom of the wall is blue" test "$bb" -gt 150 -a "$br" -lt 100
+winctl close
+app_wait 20
+check "the settings file keeps the gradient" grep -q "^BACK MANJIANBIAN=1" "$ini"
