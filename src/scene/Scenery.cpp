@@ -1,7 +1,12 @@
 #include "scene/Scenery.h"
 
+#include <cstdio>
+#include <string>
+
 #include "GL.h"
 #include "Random.h"
+#include "assets/ResourcePack.h"
+#include "assets/TextureLoader.h"
 
 void BuildTerrain(TerrainGrid& terrain, const TankBox& box) {
     terrain.Build(static_cast<int>(box.right - box.left), -static_cast<int>(box.back), 1);
@@ -18,6 +23,17 @@ int BubbleCountFor(int bubbleSetting) {
     if (count < 0) return 0;
     if (count > BubblePoolSize) return BubblePoolSize;
     return static_cast<int>(count);
+}
+
+unsigned LoadBubbleSprite() {
+    const std::string folder = ResourcePack::WorkFolder();
+    const std::string name = "Particle1";
+    ResourcePack::Extract(ResourcePack::kParticleId, folder, name);
+    GLuint texture = 0;
+    LoadTexture(ResourcePack::OutputPath(folder, name).c_str(), &texture);
+    std::remove(ResourcePack::IntermediatePath(folder, name).c_str());
+    std::remove(ResourcePack::OutputPath(folder, name).c_str());
+    return texture;
 }
 
 void StartBubbles(BubbleSystem& bubbles, BubbleSystem::SpriteLoader spriteLoader, int bubbleSetting) {

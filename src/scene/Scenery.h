@@ -24,6 +24,11 @@ BubbleEmitter PlaceBubbleEmitter(const TerrainGrid& terrain, const TankBox& box)
 // Bubbles drawn for the "QIPAONUM" setting: 200 - setting, limited to the pool (0..200).
 int BubbleCountFor(int bubbleSetting);
 
+// The bubble sprite: extracts "Particle1" from the resource pack into the work folder, loads it
+// with the plain texture loader and deletes both work files. Returns the texture name (a name
+// without an image when the entry is missing). Needs a current OpenGL context.
+unsigned LoadBubbleSprite();
+
 // Installs the sprite loader, seeds the pool of 200 and loads the sprite, then draws and moves
 // the column 200 times so that it is spread out when the first frame shows.
 void StartBubbles(BubbleSystem& bubbles, BubbleSystem::SpriteLoader spriteLoader, int bubbleSetting);

@@ -6,8 +6,15 @@
 #include <memory>
 #include <vector>
 
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+
 #include "FinishedGlContext.h"
 #include "Random.h"
+#include "assets/ResourcePack.h"
 #include "scene/Scenery.h"
 
 namespace {
@@ -326,4 +333,36 @@ TEST(Scenery, BubblesAddLightOverWhatIsDrawnAndWriteNoDepth) {
         brightest = std::max<int>(brightest, image[i + 1]);
     }
     EXPECT_EQ(brightest, 255);  // several half-bright sprites on one spot saturate
+}
+
+TEST(Scenery, BubbleSpriteComesFromTheResourcePackAndLeavesNoWorkFiles) {
+    FinishedGlContext gl(8, 8);
+    ASSERT_TRUE(gl.ok());
+    char folderTemplate[] = "/tmp/nerith_sprite_XXXXXX";
+    ASSERT_NE(mkdtemp(folderTemplate), nullptr);
+    const std::string work = std::string(folderTemplate) + "/";
+    ResourcePack::SetHostFolders(NERITH_ART_DIR, work);
+
+    const unsigned sprite = LoadBubbleSprite();
+    EXPECT_NE(sprite, 0u);
+    GLint bound = 0, width = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    EXPECT_EQ(static_cast<unsigned>(bound), sprite);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    EXPECT_GT(width, 0);
+    for (const char* file : {"Particle1.ad", "Particle1.bmp"}) {
+        std::FILE* f = std::fopen((work + file).c_str(), "rb");
+        EXPECT_EQ(f, nullptr) << file;
+        if (f) std::fclose(f);
+    }
+
+    // Without the entry the name exists but holds no image.
+    ResourcePack::SetHostFolders(work, work);
+    const unsigned empty = LoadBubbleSprite();
+    EXPECT_NE(empty, sprite);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    EXPECT_EQ(width, 0);
+
+    ResourcePack::SetHostFolders("", "");
+    rmdir(folderTemplate);
 }
