@@ -1,0 +1,209 @@
+// Checks of the generated built-in art (the files the art tool writes into the build's art folder).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+Bytes readArt(const std::string& name) {
+    std::ifstream in(std::string(NERITH_ART_DIR) + "/" + name, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::uint32_t u32(const Bytes& b, size_t at) {
+    return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
+}
+unsigned u16(const Bytes& b, size_t at) { return b[at] | (b[at + 1] << 8); }
+
+// A 24-bit BMP as the loaders read it: pixel data right after the 54 header bytes.
+struct Bmp {
+    bool ok = false;
+    int width = 0, height = 0, bits = 0;
+    std::uint32_t dataOffset = 0, dataSize = 0;
+    Bytes file;
+    // Blue, green, red of the pixel in stored row `row` (0 = first stored row), column x.
+    const unsigned char* px(int x, int row) const {
+        size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~size_t(3);
+        return &file[54 + row * stride + x * 3];
+    }
+    double luma(int x, int row) const {
+        const unsigned char* p = px(x, row);
+        return (0.114 * p[0] + 0.587 * p[1] + 0.299 * p[2]) / 255.0;
+    }
+};
+
+Bmp loadBmp(const std::string& name) {
+    Bmp bmp;
+    bmp.file = readArt(name);
+    const Bytes& b = bmp.file;
+    if (b.size() < 54 || b[0] != 'B' || b[1] != 'M' || u32(b, 14) != 40) return bmp;
+    bmp.dataOffset = u32(b, 10);
+    bmp.width = static_cast<int>(u32(b, 18));
+    bmp.height = static_cast<int>(u32(b, 22));
+    bmp.bits = static_cast<int>(u16(b, 28));
+    bmp.dataSize = u32(b, 34);
+    bmp.ok = u32(b, 30) == 0;  // uncompressed
+    return bmp;
+}
+
+void expectPlainLoaderLayout(const Bmp& bmp, int width, int height) {
+    ASSERT_TRUE(bmp.ok);
+    EXPECT_EQ(bmp.width, width);
+    EXPECT_EQ(bmp.height, height);
+    EXPECT_EQ(bmp.bits, 24);
+    EXPECT_EQ(bmp.dataOffset, 54u);
+    size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~size_t(3);
+    EXPECT_EQ(bmp.file.size(), 54 + stride * height);
+}
+
+}  // namespace
+
+TEST(BuiltinArt, BackgroundSuitsTheMipmappedLoader) {
+    Bmp bg = loadBmp("BackGround0.bmp");
+    expectPlainLoaderLayout(bg, 1024, 512);
+    EXPECT_EQ(bg.width * 3 % 4, 0);
+    // The mipmapped loader reads exactly the pixel-data size from the info header.
+    EXPECT_EQ(bg.dataSize, static_cast<std::uint32_t>(bg.width * bg.height * 3));
+    int black = 0;
+    double top = 0, bottom = 0;
+    for (int row = 0; row < bg.height; ++row)
+        for (int x = 0; x < bg.width; ++x) {
+            const unsigned char* p = bg.px(x, row);
+            if (p[0] == 0 && p[1] == 0 && p[2] == 0) ++black;
+        }
+    for (int x = 0; x < bg.width; ++x) {
+        bottom += bg.px(x, 5)[0] - bg.px(x, 5)[2];                    // sand: little blue over red
+        top += bg.px(x, bg.height - 5)[0] - bg.px(x, bg.height - 5)[2];  // water: blue over red
+    }
+    EXPECT_EQ(black, 0) << "pure black would turn transparent";
+    EXPECT_GT(top / bg.width, 60.0);     // blue water at the top of the picture
+    EXPECT_LT(bottom / bg.width, top / bg.width);
+}
+
+TEST(BuiltinArt, SkinsHaveTheSharedLayoutAndAnEye) {
+    for (int i = 0; i < 20; ++i) {
+        SCOPED_TRACE(i);
+        Bmp skin = loadBmp("fish" + std::to_string(i) + ".bmp");
+        expectPlainLoaderLayout(skin, 256, 128);
+        // The pupil sits at s = 0.10, t = 0.20 (stored row 25.6): much darker than the body.
+        double pupil = (skin.luma(25, 25) + skin.luma(26, 25) + skin.luma(25, 26) + skin.luma(26, 26)) / 4;
+        EXPECT_LT(pupil, 0.12);
+        double body = 0;
+        for (int row = 2; row < 62; row += 4)
+            for (int x = 40; x < 170; x += 4) body += skin.luma(x, row);
+        body /= 15 * 33;
+        EXPECT_GT(body, pupil + 0.12);
+    }
+}
+
+TEST(BuiltinArt, SkinsAreClearlyDifferentFromEachOther) {
+    // Colour histograms (4 levels per channel) of every skin, compared pairwise.
+    std::vector<std::vector<double>> hist(20, std::vector<double>(64, 0.0));
+    std::vector<double> meanR(20), meanG(20), meanB(20);
+    for (int i = 0; i < 20; ++i) {
+        Bmp skin = loadBmp("fish" + std::to_string(i) + ".bmp");
+        ASSERT_TRUE(skin.ok);
+        const double n = 256.0 * 128.0;
+        for (int row = 0; row < 128; ++row)
+            for (int x = 0; x < 256; ++x) {
+                const unsigned char* p = skin.px(x, row);
+                hist[i][(p[2] / 64) * 16 + (p[1] / 64) * 4 + p[0] / 64] += 1.0 / n;
+                meanR[i] += p[2] / n; meanG[i] += p[1] / n; meanB[i] += p[0] / n;
+            }
+    }
+    for (int i = 0; i < 20; ++i)
+        for (int j = i + 1; j < 20; ++j) {
+            double l1 = 0;
+            for (int k = 0; k < 64; ++k) l1 += std::fabs(hist[i][k] - hist[j][k]);
+            double dm = std::sqrt(std::pow(meanR[i] - meanR[j], 2) + std::pow(meanG[i] - meanG[j], 2) +
+                                  std::pow(meanB[i] - meanB[j], 2));
+            EXPECT_GT(l1 + dm / 255.0, 0.4) << "skins " << i << " and " << j << " look alike";
+        }
+}
+
+TEST(BuiltinArt, BubbleSpriteIsADarkDiscWithABrightRim) {
+    Bmp bubble = loadBmp("Particle1.bmp");
+    ASSERT_TRUE(bubble.ok);
+    EXPECT_EQ(bubble.bits, 24);
+    EXPECT_EQ(bubble.width, bubble.height);
+    EXPECT_EQ(bubble.width & (bubble.width - 1), 0) << "power of two: no resampling";
+    expectPlainLoaderLayout(bubble, bubble.width, bubble.height);
+    const int n = bubble.width, c = n / 2;
+    // Drawn additively: black corners vanish; the rim outshines the middle.
+    for (int corner : {0, n - 1}) {
+        EXPECT_EQ(bubble.luma(corner, corner), 0.0);
+        EXPECT_EQ(bubble.luma(corner, n - 1 - corner), 0.0);
+    }
+    double rim = 0;
+    for (int x = 0; x < n; ++x) rim = std::max(rim, bubble.luma(x, c));
+    EXPECT_LT(bubble.luma(c, c), 0.35);
+    EXPECT_GT(rim, 0.6);
+    double brightest = 0;
+    for (int row = 0; row < n; ++row)
+        for (int x = 0; x < n; ++x) brightest = std::max(brightest, bubble.luma(x, row));
+    EXPECT_GT(brightest, 0.85);  // the highlight
+}
+
+TEST(BuiltinArt, MusicIsASeamlessPcmLoop) {
+    Bytes wav = readArt("Music.wav");
+    ASSERT_GE(wav.size(), 44u);
+    EXPECT_EQ(std::string(wav.begin(), wav.begin() + 4), "RIFF");
+    EXPECT_EQ(u32(wav, 4), wav.size() - 8);
+    EXPECT_EQ(std::string(wav.begin() + 8, wav.begin() + 16), "WAVEfmt ");
+    EXPECT_EQ(u32(wav, 16), 16u);
+    EXPECT_EQ(u16(wav, 20), 1u);  // PCM
+    const unsigned channels = u16(wav, 22), rate = u32(wav, 24), bits = u16(wav, 34);
+    EXPECT_TRUE(channels == 1 || channels == 2);
+    EXPECT_EQ(bits, 16u);
+    EXPECT_EQ(u32(wav, 28), rate * channels * 2);
+    EXPECT_EQ(u16(wav, 32), channels * 2);
+    EXPECT_EQ(std::string(wav.begin() + 36, wav.begin() + 40), "data");
+    const std::uint32_t dataSize = u32(wav, 40);
+    ASSERT_EQ(dataSize + 44, wav.size());
+    EXPECT_LT(wav.size(), 2621440u);
+    const size_t frames = dataSize / (2 * channels);
+    const double seconds = static_cast<double>(frames) / rate;
+    EXPECT_GE(seconds, 20.0);
+    EXPECT_LE(seconds, 40.0);
+
+    for (unsigned ch = 0; ch < channels; ++ch) {
+        SCOPED_TRACE(ch);
+        std::vector<int> s(frames);
+        double mean = 0;
+        int peak = 0;
+        for (size_t i = 0; i < frames; ++i) {
+            s[i] = static_cast<std::int16_t>(u16(wav, 44 + (i * channels + ch) * 2));
+            mean += s[i];
+            peak = std::max(peak, std::abs(s[i]));
+        }
+        mean /= frames;
+        EXPECT_LT(std::fabs(mean), 100.0) << "no DC offset";
+        EXPECT_GT(peak, 8000) << "audible";
+        EXPECT_LT(peak, 32000) << "no clipping";
+        // The jump from the last sample back to the first is no bigger than ordinary steps.
+        std::vector<int> steps;
+        for (size_t i = 1; i < frames; ++i) steps.push_back(std::abs(s[i] - s[i - 1]));
+        std::nth_element(steps.begin(), steps.begin() + steps.size() * 99 / 100, steps.end());
+        const int p99 = steps[steps.size() * 99 / 100];
+        EXPECT_LE(std::abs(s[0] - s[frames - 1]), p99);
+        // And the slope carries on across the join (no kink).
+        int slopeEnd = s[frames - 1] - s[frames - 2], slopeStart = s[1] - s[0];
+        EXPECT_LE(std::abs(slopeStart - slopeEnd), p99);
+        // The loop does not fade to silence at either end.
+        double head = 0, tail = 0;
+        for (size_t i = 0; i < static_cast<size_t>(rate) / 4; ++i) {
+            head += std::abs(s[i]);
+            tail += std::abs(s[frames - 1 - i]);
+        }
+        EXPECT_GT(head / (rate / 4), 300.0);
+        EXPECT_GT(tail / (rate / 4), 300.0);
+    }
+}

@@ -1,0 +1,252 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "assets/ResourcePack.h"
+#include "assets/ScrambleKey.h"
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+Bytes readBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void writeBytes(const std::string& path, const Bytes& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+bool exists(const std::string& path) { return std::filesystem::exists(path); }
+
+// A fresh folder per test, removed afterwards; `dir` ends in a slash like a work folder.
+class ResourcePackTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/nerith_rp_XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir = std::string(pattern) + "/";
+    }
+    void TearDown() override {
+        ResourcePack::SetHostFolders("", "");
+        std::filesystem::remove_all(dir);
+    }
+    std::string dir;
+};
+
+std::vector<int> allEntryIds() {
+    std::vector<int> ids = {ResourcePack::kBackgroundId, ResourcePack::kParticleId, ResourcePack::kMusicId};
+    for (int i = 0; i < ResourcePack::kFishCount; ++i) ids.push_back(ResourcePack::kFirstFishId + i);
+    return ids;
+}
+
+std::string plainName(int id) {
+    std::string packed = ResourcePack::EntryFileName(id);
+    std::string base = packed.substr(0, packed.size() - 3);
+    return base + (base == "Music" ? ".wav" : ".bmp");
+}
+
+}  // namespace
+
+TEST(ScrambleKey, HasFiftyVariedBytesAndIsStable) {
+    unsigned char a[nerith::kScrambleKeySize], b[nerith::kScrambleKeySize];
+    nerith::BuildScrambleKey(a);
+    nerith::BuildScrambleKey(b);
+    EXPECT_EQ(0, std::memcmp(a, b, sizeof a));
+    std::set<int> distinct(a, a + nerith::kScrambleKeySize);
+    EXPECT_GE(distinct.size(), 35u);
+    int zeros = 0;
+    bool arithmetic = true;
+    for (int i = 0; i < nerith::kScrambleKeySize; ++i) {
+        zeros += a[i] == 0;
+        if (i >= 2 && static_cast<unsigned char>(a[i] - a[i - 1]) != static_cast<unsigned char>(a[i - 1] - a[i - 2]))
+            arithmetic = false;
+    }
+    EXPECT_LE(zeros, 2);
+    EXPECT_FALSE(arithmetic);
+}
+
+TEST(ScrambleKey, BuffersRoundTripAndSplitAnywhere) {
+    Bytes plain(1000);
+    for (size_t i = 0; i < plain.size(); ++i) plain[i] = static_cast<unsigned char>(i * 7 + 3);
+    Bytes whole = plain;
+    nerith::ScrambleBuffer(whole.data(), whole.size());
+    EXPECT_NE(whole, plain);
+    // Scrambling in two pieces with the right starting number gives the same bytes.
+    Bytes pieces = plain;
+    nerith::ScrambleBuffer(pieces.data(), 333);
+    nerith::ScrambleBuffer(pieces.data() + 333, pieces.size() - 333, 334);
+    EXPECT_EQ(pieces, whole);
+    nerith::DescrambleBuffer(whole.data(), whole.size());
+    EXPECT_EQ(whole, plain);
+}
+
+TEST(ResourcePackNames, MusicTakesWavOnlyWithItsExactName) {
+    EXPECT_EQ(ResourcePack::OutputPath("C:\\WINDOWS\\", "Music"), "C:\\WINDOWS\\Music.wav");
+    EXPECT_EQ(ResourcePack::OutputPath("C:\\WINDOWS\\", "music"), "C:\\WINDOWS\\music.bmp");
+    EXPECT_EQ(ResourcePack::OutputPath("", "MUSIC"), "MUSIC.bmp");
+    EXPECT_EQ(ResourcePack::OutputPath("", "fish12"), "fish12.bmp");
+    EXPECT_EQ(ResourcePack::IntermediatePath("C:\\WINDOWS\\", "BackGround0"), "C:\\WINDOWS\\BackGround0.ad");
+    EXPECT_EQ(ResourcePack::IntermediatePath("", "Music"), "Music.ad");
+}
+
+TEST(ResourcePackNames, EntryTableMatchesTheResourceScript) {
+    std::ifstream rc(std::string(NERITH_SOURCE_DIR) + "/res/art.rc");
+    ASSERT_TRUE(rc.good());
+    std::string line;
+    int entries = 0;
+    while (std::getline(rc, line)) {
+        int id = 0;
+        char name[64] = {};
+        if (std::sscanf(line.c_str(), "%d RCAD \"%63[^\"]\"", &id, name) != 2) continue;
+        ++entries;
+        ASSERT_NE(ResourcePack::EntryFileName(id), nullptr) << id;
+        EXPECT_STREQ(ResourcePack::EntryFileName(id), name);
+    }
+    EXPECT_EQ(entries, 23);
+    EXPECT_EQ(ResourcePack::EntryFileName(153), nullptr);
+    EXPECT_EQ(ResourcePack::EntryFileName(10020), nullptr);
+    EXPECT_STREQ(ResourcePack::EntryFileName(10019), "fish19.ad");
+}
+
+TEST_F(ResourcePackTest, EmptyInputGivesEmptyOutput) {
+    writeBytes(dir + "empty.ad", {});
+    ResourcePack::Descramble(dir, "empty");
+    ASSERT_TRUE(exists(dir + "empty.bmp"));
+    EXPECT_EQ(std::filesystem::file_size(dir + "empty.bmp"), 0u);
+}
+
+TEST_F(ResourcePackTest, KeyStartsAtPositionOneAndWrapsEveryFiftyBytes) {
+    unsigned char key[nerith::kScrambleKeySize];
+    nerith::BuildScrambleKey(key);
+    // Zero input bytes come out as the key bytes themselves.
+    writeBytes(dir + "zeros.ad", Bytes(120, 0));
+    ResourcePack::Descramble(dir, "zeros");
+    Bytes out = readBytes(dir + "zeros.bmp");
+    ASSERT_EQ(out.size(), 120u);
+    EXPECT_EQ(out[0], key[1]);    // byte 1
+    EXPECT_EQ(out[48], key[49]);  // byte 49
+    EXPECT_EQ(out[49], key[0]);   // byte 50
+    EXPECT_EQ(out[50], key[1]);   // byte 51 wraps to the key byte of byte 1
+    EXPECT_EQ(out[50], out[0]);
+    EXPECT_EQ(out[100], out[0]);
+    // Addition is modulo 256.
+    writeBytes(dir + "ff.ad", Bytes(3, 0xFF));
+    ResourcePack::Descramble(dir, "ff");
+    Bytes ff = readBytes(dir + "ff.bmp");
+    ASSERT_EQ(ff.size(), 3u);
+    EXPECT_EQ(ff[0], static_cast<unsigned char>(key[1] + 0xFF));
+}
+
+TEST_F(ResourcePackTest, ReplacesAnOlderLongerOutputFile) {
+    writeBytes(dir + "x.bmp", Bytes(500, 0x55));
+    writeBytes(dir + "x.ad", Bytes(10, 1));
+    ResourcePack::Descramble(dir, "x");
+    EXPECT_EQ(readBytes(dir + "x.bmp").size(), 10u);
+}
+
+TEST_F(ResourcePackTest, EmptyWorkFolderMeansTheCurrentDirectory) {
+    char previous[4096];
+    ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
+    ASSERT_EQ(chdir(dir.c_str()), 0);
+    writeBytes("Music.ad", Bytes(7, 9));
+    ResourcePack::Descramble("", "Music");
+    bool made = exists(dir + "Music.wav");
+    size_t size = made ? std::filesystem::file_size(dir + "Music.wav") : 0;
+    std::remove(ResourcePack::IntermediatePath("", "Music").c_str());
+    std::remove(ResourcePack::OutputPath("", "Music").c_str());
+    bool gone = !exists(dir + "Music.ad") && !exists(dir + "Music.wav");
+    ASSERT_EQ(chdir(previous), 0);
+    EXPECT_TRUE(made);
+    EXPECT_EQ(size, 7u);
+    EXPECT_TRUE(gone);
+}
+
+TEST_F(ResourcePackTest, MissingInputEndsTheProcessQuietly) {
+    const std::string capture = dir + "stdout.txt";
+    EXPECT_EXIT(
+        {
+            if (!std::freopen(capture.c_str(), "w", stdout)) std::_Exit(3);
+            ResourcePack::Descramble(dir, "nothing");
+            std::_Exit(4);
+        },
+        ::testing::ExitedWithCode(0), "");
+    Bytes text = readBytes(capture);
+    EXPECT_EQ(std::string(text.begin(), text.end()), "cannot open infile\n");
+    EXPECT_FALSE(exists(dir + "nothing.bmp"));
+}
+
+TEST_F(ResourcePackTest, UncreatableOutputEndsTheProcessQuietly) {
+    const std::string capture = dir + "stdout.txt";
+    writeBytes(dir + "blocked.ad", Bytes(5, 1));
+    std::filesystem::create_directory(dir + "blocked.bmp");  // a folder in the output's place
+    EXPECT_EXIT(
+        {
+            if (!std::freopen(capture.c_str(), "w", stdout)) std::_Exit(3);
+            ResourcePack::Descramble(dir, "blocked");
+            std::_Exit(4);
+        },
+        ::testing::ExitedWithCode(0), "");
+    Bytes text = readBytes(capture);
+    EXPECT_EQ(std::string(text.begin(), text.end()), " cannot open outfile\n");
+}
+
+TEST_F(ResourcePackTest, HostExtractGivesEveryPlainAsset) {
+    ResourcePack::SetHostFolders(NERITH_ART_DIR, dir);
+    EXPECT_EQ(ResourcePack::WorkFolder(), dir);
+    for (int id : allEntryIds()) {
+        std::string packed = ResourcePack::EntryFileName(id);
+        std::string base = packed.substr(0, packed.size() - 3);
+        ASSERT_TRUE(ResourcePack::Extract(id, dir, base)) << id;
+        Bytes expected = readBytes(std::string(NERITH_ART_DIR) + "/" + plainName(id));
+        ASSERT_FALSE(expected.empty()) << plainName(id);
+        EXPECT_EQ(readBytes(ResourcePack::OutputPath(dir, base)), expected) << base;
+        EXPECT_EQ(readBytes(ResourcePack::IntermediatePath(dir, base)),
+                  readBytes(std::string(NERITH_ART_DIR) + "/" + packed));
+        std::remove(ResourcePack::IntermediatePath(dir, base).c_str());
+        std::remove(ResourcePack::OutputPath(dir, base).c_str());
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(dir));
+}
+
+TEST_F(ResourcePackTest, HostExtractOfAnUnknownEntryWritesNothing) {
+    ResourcePack::SetHostFolders(NERITH_ART_DIR, dir);
+    EXPECT_FALSE(ResourcePack::Extract(155, dir, "Nothing"));
+    EXPECT_TRUE(std::filesystem::is_empty(dir));
+}
+
+TEST_F(ResourcePackTest, HostExtractTruncatesALeftoverIntermediateFile) {
+    ResourcePack::SetHostFolders(NERITH_ART_DIR, dir);
+    writeBytes(dir + "Particle1.ad", Bytes(200000, 0xAB));
+    ASSERT_TRUE(ResourcePack::Extract(ResourcePack::kParticleId, dir, "Particle1"));
+    EXPECT_EQ(readBytes(dir + "Particle1.bmp"), readBytes(std::string(NERITH_ART_DIR) + "/Particle1.bmp"));
+}
+
+// Every packed file is exactly the scrambled plain file, and the descrambler restores it.
+TEST_F(ResourcePackTest, EveryGeneratedAssetRoundTrips) {
+    for (int id : allEntryIds()) {
+        std::string packedName = ResourcePack::EntryFileName(id);
+        std::string base = packedName.substr(0, packedName.size() - 3);
+        Bytes plain = readBytes(std::string(NERITH_ART_DIR) + "/" + plainName(id));
+        Bytes packed = readBytes(std::string(NERITH_ART_DIR) + "/" + packedName);
+        ASSERT_FALSE(plain.empty()) << base;
+        ASSERT_EQ(plain.size(), packed.size()) << base;
+        EXPECT_NE(plain, packed) << base;
+        Bytes scrambled = plain;
+        nerith::ScrambleBuffer(scrambled.data(), scrambled.size());
+        EXPECT_EQ(scrambled, packed) << base;
+        writeBytes(ResourcePack::IntermediatePath(dir, base), packed);
+        ResourcePack::Descramble(dir, base);
+        EXPECT_EQ(readBytes(ResourcePack::OutputPath(dir, base)), plain) << base;
+    }
+}

@@ -1,0 +1,76 @@
+// artgen OUTDIR [--preview]
+// Writes the built-in art of the aquarium into OUTDIR: the plain files (BMP, WAVE, icons,
+// cursors) and the scrambled ".ad" files that the resource script packs.
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "Art.h"
+#include "Formats.h"
+#include "assets/ScrambleKey.h"
+
+namespace {
+
+std::string outDir;
+bool failed = false;
+
+void save(const std::string& name, const art::Bytes& bytes) {
+    if (!art::writeFile(outDir + "/" + name, bytes)) {
+        std::fprintf(stderr, "artgen: cannot write %s/%s\n", outDir.c_str(), name.c_str());
+        failed = true;
+    }
+}
+
+// The plain file and its scrambled twin "<base>.ad".
+void saveAsset(const std::string& base, const std::string& ext, const art::Bytes& plain) {
+    save(base + ext, plain);
+    art::Bytes packed = plain;
+    nerith::ScrambleBuffer(packed.data(), packed.size());
+    save(base + ".ad", packed);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: artgen OUTDIR [--preview]\n");
+        return 2;
+    }
+    outDir = argv[1];
+    bool preview = argc > 2 && std::strcmp(argv[2], "--preview") == 0;
+    mkdir(outDir.c_str(), 0755);
+
+    art::Image background = art::makeBackground();
+    saveAsset("BackGround0", ".bmp", art::encodeBmp24(background, true));
+
+    std::vector<art::Image> skins;
+    for (int i = 0; i < art::kSpeciesCount; ++i) {
+        skins.push_back(art::makeFishSkin(i));
+        saveAsset("fish" + std::to_string(i), ".bmp", art::encodeBmp24(skins.back(), false));
+    }
+
+    saveAsset("Particle1", ".bmp", art::encodeBmp24(art::makeBubble(32), true));
+
+    const int rate = 22050;
+    saveAsset("Music", ".wav", art::encodeWav16(art::makeMusic(rate), 2, rate));
+
+    if (preview) {
+        // Side views of every species over water, for looking at the skins.
+        mkdir((outDir + "/preview").c_str(), 0755);
+        for (int i = 0; i < art::kSpeciesCount; ++i) {
+            art::ImageA view = art::drawFishSideView(skins[i], i, 384, 200);
+            art::Image flat(view.w, view.h);
+            for (int y = 0; y < view.h; ++y)
+                for (int x = 0; x < view.w; ++x) {
+                    size_t k = static_cast<size_t>(y) * view.w + x;
+                    flat.at(x, y) = art::mix(art::hex(0x2A6F96), view.c[k], view.a[k]);
+                }
+            save("preview/view" + std::to_string(i) + ".bmp", art::encodeBmp24(flat, true));
+        }
+    }
+    return failed ? 1 : 0;
+}
