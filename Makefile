@@ -40,3 +40,8 @@ bench: host
 
 clean:
 	rm -rf $(BUILD) out
+
+# The BMP fuzzer of the texture loaders (clang, libFuzzer): builds it and runs it for two minutes.
+.PHONY: fuzz
+fuzz: host
+	@cmake --build $(HOSTDIR) --target bmp_fuzz_run

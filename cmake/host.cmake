@@ -63,3 +63,45 @@ endif()
 enable_testing()
 add_test(NAME host_tests COMMAND host_tests)
 add_test(NAME host_tests_asan COMMAND host_tests_asan)
+
+# ---- Texture loaders: the SOIL comparison and the BMP fuzzer -------------------------------
+# Our SOIL_load_OGL_texture against the real libSOIL (Debian libsoil1). The test opens the
+# library with dlopen, so its exported SOIL_load_OGL_texture never meets ours at link time, and
+# exports glXGetProcAddressARB for it. It runs twice: with Mesa's S3TC (both store DXT) and
+# without it (both upload uncompressed and must match exactly).
+find_file(REAL_SOIL_LIBRARY NAMES libSOIL.so.1 libSOIL.so PATHS /usr/lib /usr/lib/x86_64-linux-gnu NO_DEFAULT_PATH)
+if(REAL_SOIL_LIBRARY)
+  add_executable(soil_compare_tests ${CMAKE_SOURCE_DIR}/tests/soil/SoilCompareTest.cpp)
+  target_include_directories(soil_compare_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/host)
+  target_link_libraries(soil_compare_tests PRIVATE nerith_core GTest::gtest GTest::gtest_main ${CMAKE_DL_LIBS})
+  target_compile_definitions(soil_compare_tests PRIVATE NERITH_REAL_SOIL="${REAL_SOIL_LIBRARY}")
+  set_target_properties(soil_compare_tests PROPERTIES ENABLE_EXPORTS ON)
+  add_test(NAME soil_compare COMMAND soil_compare_tests)
+  add_test(NAME soil_compare_uncompressed COMMAND soil_compare_tests)
+  set_tests_properties(soil_compare_uncompressed PROPERTIES
+                       ENVIRONMENT "MESA_EXTENSION_OVERRIDE=-GL_EXT_texture_compression_s3tc")
+endif()
+
+# libFuzzer needs clang, which the host build does not use: `make fuzz` (target bmp_fuzz_run)
+# builds the target with clang++ and runs it for two minutes; the test bmp_fuzz_smoke builds it
+# if needed and makes a short bounded run from the seed files. New inputs go to build/host/fuzz.
+find_program(FUZZ_CLANGXX NAMES clang++ clang++-14)
+if(FUZZ_CLANGXX)
+  set(BMP_FUZZ ${CMAKE_BINARY_DIR}/fuzz/bmp_fuzz)
+  set(BMP_FUZZ_SEEDS ${CMAKE_SOURCE_DIR}/tests/fuzz/bmp_seeds)
+  add_custom_command(OUTPUT ${BMP_FUZZ}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/fuzz/corpus ${CMAKE_BINARY_DIR}/fuzz/smoke
+    COMMAND ${FUZZ_CLANGXX} -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all
+            -I${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/src/assets/Bmp.cpp ${CMAKE_SOURCE_DIR}/tests/fuzz/BmpFuzz.cpp
+            -o ${BMP_FUZZ}
+    DEPENDS ${CMAKE_SOURCE_DIR}/src/assets/Bmp.cpp ${CMAKE_SOURCE_DIR}/src/assets/Bmp.h
+            ${CMAKE_SOURCE_DIR}/tests/fuzz/BmpFuzz.cpp
+    COMMENT "Building the BMP fuzzer with clang")
+  add_custom_target(bmp_fuzz DEPENDS ${BMP_FUZZ})
+  add_custom_target(bmp_fuzz_run
+    COMMAND ${BMP_FUZZ} -max_total_time=120 -max_len=4096 ${CMAKE_BINARY_DIR}/fuzz/corpus ${BMP_FUZZ_SEEDS}
+    DEPENDS bmp_fuzz USES_TERMINAL)
+  add_test(NAME bmp_fuzz_smoke
+    COMMAND sh -c "${CMAKE_COMMAND} --build ${CMAKE_BINARY_DIR} --target bmp_fuzz >/dev/null && \
+                   ${BMP_FUZZ} -runs=20000 -seed=1 -max_len=4096 ${CMAKE_BINARY_DIR}/fuzz/smoke ${BMP_FUZZ_SEEDS}")
+endif()

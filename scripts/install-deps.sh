@@ -7,6 +7,7 @@ PKGS=(
   cmake make g++ libgtest-dev googletest libbenchmark-dev
   libosmesa6-dev libglu1-mesa-dev libstb-dev libsoil-dev
   sox
+  clang libclang-rt-14-dev
 )
 missing=()
 for p in "${PKGS[@]}"; do
