@@ -61,7 +61,7 @@ void Fish::setBounds(float xMin, float xMax, float topArg, float bottomArg, floa
     length_ = ModelLength;
     width_ = ModelWidth;
     height_ = ModelHeight;
-    const float hx = 0.5f * ModelLength, hy = 0.5f * ModelHeight, hz = 0.5f * ModelWidth;
+    const float hx = 0.321915f, hy = 0.0907566f, hz = 0.5f;  // half the unscaled extents
     tightBox_ = {hx, -hx, hy, -hy, hz, -hz};
     paddedBox_ = tightBox_;
     head_ = {-hx, 0.0f, 0.0f};
