@@ -39,6 +39,13 @@ run_gtest() {  # run_gtest NAME COMMAND...
 if [ "$what" = all ] || [ "$what" = host ]; then
   run_gtest host_tests build/host/host_tests
   run_gtest host_tests_asan env ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$ROOT/tests/lsan.supp UBSAN_OPTIONS=print_stacktrace=1 build/host/host_tests_asan
+  # Our picture loader against the real SOIL, with and without texture compression in the driver.
+  run_gtest soil_compare build/host/soil_compare_tests
+  run_gtest soil_compare_uncompressed env MESA_EXTENSION_OVERRIDE=-GL_EXT_texture_compression_s3tc \
+    build/host/soil_compare_tests
+  # A short bounded run of the BMP fuzzer from its seeds.
+  (cd build/host && ctest -R bmp_fuzz_smoke --output-on-failure) >build/test-logs/bmp_fuzz_smoke.log 2>&1
+  record bmp_fuzz_smoke $?
 fi
 
 if [ "$what" = all ] || [ "$what" = wine ]; then
