@@ -207,3 +207,127 @@ TEST(BuiltinArt, MusicIsASeamlessPcmLoop) {
         EXPECT_GT(tail / (rate / 4), 300.0);
     }
 }
+
+namespace {
+
+// One picture of an .ico or .cur file: its directory entry and its 32-bit pixels.
+struct IconImage {
+    int width = 0, height = 0, hotX = 0, hotY = 0;
+    std::vector<std::uint32_t> argb;  // top-down
+    int alpha(int x, int y) const { return argb[static_cast<size_t>(y) * width + x] >> 24; }
+};
+
+bool parseIconFile(const Bytes& b, unsigned type, std::vector<IconImage>& out) {
+    if (b.size() < 6 || u16(b, 0) != 0 || u16(b, 2) != type) return false;
+    const unsigned count = u16(b, 4);
+    for (unsigned i = 0; i < count; ++i) {
+        const size_t e = 6 + 16 * i;
+        if (e + 16 > b.size()) return false;
+        IconImage im;
+        im.width = b[e] ? b[e] : 256;
+        im.height = b[e + 1] ? b[e + 1] : 256;
+        im.hotX = static_cast<int>(u16(b, e + 4));
+        im.hotY = static_cast<int>(u16(b, e + 6));
+        const std::uint32_t size = u32(b, e + 8), offset = u32(b, e + 12);
+        if (offset + size > b.size() || size < 40) return false;
+        // BITMAPINFOHEADER with the height doubled for the mask, 32 bits per pixel.
+        if (u32(b, offset) != 40 || static_cast<int>(u32(b, offset + 4)) != im.width ||
+            static_cast<int>(u32(b, offset + 8)) != 2 * im.height || u16(b, offset + 14) != 32)
+            return false;
+        const size_t maskRow = ((im.width + 31) / 32) * 4;
+        if (40 + static_cast<size_t>(im.width) * im.height * 4 + maskRow * im.height > size) return false;
+        im.argb.resize(static_cast<size_t>(im.width) * im.height);
+        for (int row = 0; row < im.height; ++row)
+            for (int x = 0; x < im.width; ++x)
+                im.argb[static_cast<size_t>(im.height - 1 - row) * im.width + x] =
+                    u32(b, offset + 40 + (static_cast<size_t>(row) * im.width + x) * 4);
+        out.push_back(im);
+    }
+    return count > 0;
+}
+
+bool hasSize(const std::vector<IconImage>& images, int size) {
+    for (const IconImage& im : images)
+        if (im.width == size && im.height == size) return true;
+    return false;
+}
+
+// Share of pixels that are mostly opaque.
+double opaqueShare(const IconImage& im) {
+    int n = 0;
+    for (int y = 0; y < im.height; ++y)
+        for (int x = 0; x < im.width; ++x) n += im.alpha(x, y) > 128;
+    return static_cast<double>(n) / (im.width * im.height);
+}
+
+}  // namespace
+
+TEST(BuiltinArt, IconsHaveTheSizesTheMenuAndTheFrameUse) {
+    std::vector<IconImage> app;
+    ASSERT_TRUE(parseIconFile(readArt("icon_app.ico"), 1, app));
+    for (int size : {16, 32, 48}) EXPECT_TRUE(hasSize(app, size)) << size;
+    const char* menus[] = {"menu_feed.ico",  "menu_touch.ico", "menu_zoomin.ico",     "menu_zoomout.ico",
+                           "menu_fish.ico",  "menu_music.ico", "menu_background.ico", "menu_exit.ico"};
+    std::vector<std::vector<std::uint32_t>> pictures24;
+    for (const char* name : menus) {
+        SCOPED_TRACE(name);
+        std::vector<IconImage> images;
+        ASSERT_TRUE(parseIconFile(readArt(name), 1, images));
+        EXPECT_TRUE(hasSize(images, 24));
+        EXPECT_TRUE(hasSize(images, 32));
+        for (const IconImage& im : images) {
+            double share = opaqueShare(im);
+            EXPECT_GT(share, 0.2) << im.width;  // something is drawn
+            EXPECT_LT(share, 0.95) << im.width; // on a transparent ground
+            if (im.width == 24) pictures24.push_back(im.argb);
+        }
+    }
+    // Eight different pictures.
+    for (size_t i = 0; i < pictures24.size(); ++i)
+        for (size_t j = i + 1; j < pictures24.size(); ++j) EXPECT_NE(pictures24[i], pictures24[j]) << i << " " << j;
+}
+
+TEST(BuiltinArt, CursorsAreThirtyTwoPixelsWithTheHotSpotOnThePicture) {
+    const char* cursors[] = {"cur_touch.cur",  "cur_touch_held.cur",  "cur_feed.cur",    "cur_feed_held.cur",
+                             "cur_zoomin.cur", "cur_zoomin_held.cur", "cur_zoomout.cur", "cur_zoomout_held.cur"};
+    std::vector<std::vector<std::uint32_t>> pictures;
+    for (const char* name : cursors) {
+        SCOPED_TRACE(name);
+        std::vector<IconImage> images;
+        ASSERT_TRUE(parseIconFile(readArt(name), 2, images));
+        ASSERT_EQ(images.size(), 1u);
+        const IconImage& im = images[0];
+        EXPECT_EQ(im.width, 32);
+        EXPECT_EQ(im.height, 32);
+        ASSERT_LT(im.hotX, 32);
+        ASSERT_LT(im.hotY, 32);
+        // The hot spot lies on (or right next to) a drawn pixel.
+        int nearby = 0;
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx) {
+                int x = im.hotX + dx, y = im.hotY + dy;
+                if (x >= 0 && y >= 0 && x < 32 && y < 32) nearby = std::max(nearby, im.alpha(x, y));
+            }
+        EXPECT_GT(nearby, 128);
+        pictures.push_back(im.argb);
+    }
+    // Each held cursor differs from its button-up twin.
+    for (size_t i = 0; i < pictures.size(); i += 2) EXPECT_NE(pictures[i], pictures[i + 1]) << cursors[i];
+}
+
+TEST(BuiltinArt, SpeciesPictureFillsTheFishDialog) {
+    Bmp pic = loadBmp("species.bmp");
+    expectPlainLoaderLayout(pic, 500, 512);
+    // Stored rows run bottom-up: the grid (top 362 rows on screen) is busy, the band below is plain.
+    auto rowSpread = [&](int screenY) {
+        double lo = 1, hi = 0;
+        for (int x = 0; x < 500; ++x) {
+            double l = pic.luma(x, 511 - screenY);
+            lo = std::min(lo, l);
+            hi = std::max(hi, l);
+        }
+        return hi - lo;
+    };
+    for (int i = 0; i < 4; ++i) EXPECT_GT(rowSpread(90 * i + 47), 0.3) << "row of cells " << i;
+    for (int y = 370; y < 512; y += 10) EXPECT_LT(rowSpread(y), 0.05) << y;
+}

@@ -106,7 +106,7 @@ ImageA drawFishSideView(const Image& skin, int species, int w, int h) {
     // Fit the whole fish (snout cap, body, tail, fins) into the picture.
     float total = 1.05f + sh.tailL;
     float tall = 2 * sh.depth + std::max(sh.dorsalH, sh.pelvic * 0.8f) + std::max(sh.analH, sh.pelvic * 0.8f);
-    tg.scale = std::min(tg.img.w * 0.94f / total, tg.img.h * 0.94f / std::max(tall, 0.5f));
+    tg.scale = std::min(tg.img.w * 0.92f / total, tg.img.h * 0.9f / std::max(tall, 0.5f));
     tg.x0 = (tg.img.w - total * tg.scale) * 0.5f + 0.05f * tg.scale;
     tg.cy = tg.img.h * 0.5f + (std::max(sh.dorsalH, 0.0f) - std::max(sh.analH, sh.pelvic * 0.8f)) * 0.5f * tg.scale;
     const float L = tg.scale;

@@ -11,6 +11,7 @@
 
 #include "Art.h"
 #include "Formats.h"
+#include "Icons.h"
 #include "assets/ScrambleKey.h"
 
 namespace {
@@ -43,6 +44,7 @@ int main(int argc, char** argv) {
     outDir = argv[1];
     bool preview = argc > 2 && std::strcmp(argv[2], "--preview") == 0;
     mkdir(outDir.c_str(), 0755);
+    if (preview) mkdir((outDir + "/preview").c_str(), 0755);
 
     art::Image background = art::makeBackground();
     saveAsset("BackGround0", ".bmp", art::encodeBmp24(background, true));
@@ -58,9 +60,27 @@ int main(int argc, char** argv) {
     const int rate = 22050;
     saveAsset("Music", ".wav", art::encodeWav16(art::makeMusic(rate), 2, rate));
 
+    // Icons, cursors and the species picture go in as they are.
+    for (const art::IconFile& file : art::makeIcons()) {
+        std::vector<art::IconPicture> pictures;
+        for (const art::IconPictureData& p : file.pictures) pictures.push_back({&p.image, p.hotX, p.hotY});
+        save(file.name, art::encodeIcon(pictures, file.cursor));
+        if (preview) {
+            for (const art::IconPictureData& p : file.pictures) {
+                art::Image flat(p.image.w, p.image.h);
+                for (size_t k = 0; k < flat.px.size(); ++k) {
+                    int x = static_cast<int>(k % flat.w), y = static_cast<int>(k / flat.w);
+                    art::Rgb checker = ((x / 4 + y / 4) % 2) ? art::hex(0xF0F0F0) : art::hex(0xC8C8C8);
+                    flat.px[k] = art::mix(checker, p.image.c[k], p.image.a[k]);
+                }
+                save("preview/" + file.name + "_" + std::to_string(p.image.w) + ".bmp", art::encodeBmp24(flat, true));
+            }
+        }
+    }
+    save("species.bmp", art::encodeBmp24(art::makeSpeciesPicture(skins), true));
+
     if (preview) {
         // Side views of every species over water, for looking at the skins.
-        mkdir((outDir + "/preview").c_str(), 0755);
         for (int i = 0; i < art::kSpeciesCount; ++i) {
             art::ImageA view = art::drawFishSideView(skins[i], i, 384, 200);
             art::Image flat(view.w, view.h);

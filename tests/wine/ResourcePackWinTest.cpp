@@ -1,0 +1,198 @@
+// The resource pack on Windows: the RCAD entries linked into this test program, the work folder.
+// Set NERITH_ART_DIR to the host build's art folder (a Unix path is taken as drive Z:) to compare
+// every extracted asset with the generated plain file.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "assets/ResourcePack.h"
+#include "assets/ResourcePack_win.h"
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+Bytes ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteBytes(const std::string& path, const Bytes& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// The art folder from the environment, as a Windows path ending in a backslash; empty if unset.
+std::string ArtFolder() {
+    const char* value = std::getenv("NERITH_ART_DIR");
+    if (!value || !*value) return std::string();
+    std::string path = value;
+    if (path[0] == '/') path = "Z:" + path;
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    if (path.back() != '\\') path += '\\';
+    return path;
+}
+
+DWORD EntrySize(int id) {
+    HRSRC entry = FindResourceA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), "RCAD");
+    return entry ? SizeofResource(GetModuleHandleA(nullptr), entry) : 0;
+}
+
+// Removes a folder tree made by a test.
+void RemoveTree(const std::string& folder) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = found.cFileName;
+            if (name == "." || name == "..") continue;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(folder + name + "\\");
+            else DeleteFileA((folder + name).c_str());
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+class ResourcePackWin : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char temp[MAX_PATH];
+        ASSERT_GT(GetTempPathA(MAX_PATH, temp), 0u);
+        folder = std::string(temp) + "nerith_rp_" + std::to_string(GetCurrentProcessId()) + "_" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name() + "\\";
+        RemoveTree(folder);
+        ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    }
+    void TearDown() override { RemoveTree(folder); }
+    std::string folder;
+};
+
+std::vector<int> AllEntryIds() {
+    std::vector<int> ids = {ResourcePack::kBackgroundId, ResourcePack::kParticleId, ResourcePack::kMusicId};
+    for (int i = 0; i < ResourcePack::kFishCount; ++i) ids.push_back(ResourcePack::kFirstFishId + i);
+    return ids;
+}
+
+std::string BaseName(int id) {
+    std::string packed = ResourcePack::EntryFileName(id);
+    return packed.substr(0, packed.size() - 3);
+}
+
+}  // namespace
+
+TEST(ResourcePackWorkFolder, IsTheWritableWindowsDirectoryWithABackslash) {
+    char windows[MAX_PATH];
+    UINT length = GetWindowsDirectoryA(windows, MAX_PATH);
+    ASSERT_GT(length, 0u);
+    const std::string expected = std::string(windows, length) + "\\";
+    ASSERT_TRUE(nerith::IsFolderWritable(expected)) << "this check expects a writable Windows directory";
+    EXPECT_EQ(ResourcePack::WorkFolder(), expected);
+    EXPECT_EQ(ResourcePack::WorkFolder(), expected);
+}
+
+TEST_F(ResourcePackWin, EveryEntryIsLinkedAndExtractsToItsPlainFile) {
+    const std::string art = ArtFolder();
+    for (int id : AllEntryIds()) {
+        SCOPED_TRACE(id);
+        const std::string base = BaseName(id);
+        const DWORD size = EntrySize(id);
+        ASSERT_GT(size, 0u);
+        ASSERT_TRUE(ResourcePack::Extract(id, folder, base));
+        const std::string intermediate = ResourcePack::IntermediatePath(folder, base);
+        const std::string output = ResourcePack::OutputPath(folder, base);
+        Bytes packed = ReadBytes(intermediate), plain = ReadBytes(output);
+        EXPECT_EQ(packed.size(), size);
+        EXPECT_EQ(plain.size(), size);
+        ASSERT_GE(plain.size(), 4u);
+        if (base == "Music") EXPECT_EQ(std::string(plain.begin(), plain.begin() + 4), "RIFF");
+        else EXPECT_EQ(std::string(plain.begin(), plain.begin() + 2), "BM");
+        if (!art.empty()) {
+            EXPECT_EQ(packed, ReadBytes(art + ResourcePack::EntryFileName(id)));
+            EXPECT_EQ(plain, ReadBytes(ResourcePack::OutputPath(art, base)));
+        }
+        // The callers delete both files right after use.
+        DeleteFileA(intermediate.c_str());
+        DeleteFileA(output.c_str());
+        EXPECT_FALSE(FileExists(intermediate));
+        EXPECT_FALSE(FileExists(output));
+    }
+    if (art.empty()) std::printf("NERITH_ART_DIR not set: extracted files not compared with the art folder\n");
+}
+
+TEST_F(ResourcePackWin, MissingEntryWritesNothing) {
+    EXPECT_FALSE(ResourcePack::Extract(155, folder, "Nothing"));
+    EXPECT_FALSE(FileExists(folder + "Nothing.ad"));
+    EXPECT_FALSE(FileExists(folder + "Nothing.bmp"));
+}
+
+TEST_F(ResourcePackWin, LeftoverIntermediateFileIsReplacedNotOverwrittenInPlace) {
+    const DWORD size = EntrySize(ResourcePack::kParticleId);
+    ASSERT_GT(size, 0u);
+    WriteBytes(folder + "Particle1.ad", Bytes(size * 5 + 17, 0xAB));
+    WriteBytes(folder + "Particle1.bmp", Bytes(size * 3, 0xCD));
+    ASSERT_TRUE(ResourcePack::Extract(ResourcePack::kParticleId, folder, "Particle1"));
+    EXPECT_EQ(ReadBytes(folder + "Particle1.ad").size(), size);
+    Bytes plain = ReadBytes(folder + "Particle1.bmp");
+    EXPECT_EQ(plain.size(), size);
+    const std::string art = ArtFolder();
+    if (!art.empty()) EXPECT_EQ(plain, ReadBytes(art + "Particle1.bmp"));
+}
+
+TEST_F(ResourcePackWin, ExtractIntoTheCurrentDirectoryWhenTheFolderIsEmpty) {
+    char previous[MAX_PATH];
+    ASSERT_GT(GetCurrentDirectoryA(MAX_PATH, previous), 0u);
+    ASSERT_TRUE(SetCurrentDirectoryA(folder.c_str()));
+    bool extracted = ResourcePack::Extract(ResourcePack::kParticleId, "", "Particle1");
+    bool both = FileExists(folder + "Particle1.ad") && FileExists(folder + "Particle1.bmp");
+    DeleteFileA("Particle1.ad");
+    DeleteFileA("Particle1.bmp");
+    bool gone = !FileExists(folder + "Particle1.ad") && !FileExists(folder + "Particle1.bmp");
+    SetCurrentDirectoryA(previous);
+    EXPECT_TRUE(extracted);
+    EXPECT_TRUE(both);
+    EXPECT_TRUE(gone);
+}
+
+TEST_F(ResourcePackWin, WritabilityProbeLeavesNothingBehind) {
+    EXPECT_TRUE(nerith::IsFolderWritable(folder));
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "*.tmp").c_str(), &found);
+    EXPECT_EQ(search, INVALID_HANDLE_VALUE);
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+    EXPECT_FALSE(nerith::IsFolderWritable(folder + "no such folder\\"));
+}
+
+TEST_F(ResourcePackWin, PerUserFolderIsMadeOnDemandAndTakesOverTheSettings) {
+    const std::string windows = folder + "windows\\";
+    const std::string local = folder + "local";
+    ASSERT_TRUE(CreateDirectoryA(windows.c_str(), nullptr));
+    WriteBytes(windows + "PondelSet.ini", Bytes{'[', 'A', ']', '\r', '\n'});
+
+    const std::string made = nerith::PerUserWorkFolder(windows, local);
+    EXPECT_EQ(made, local + "\\NerithScr\\");
+    EXPECT_EQ(ReadBytes(made + "PondelSet.ini"), (Bytes{'[', 'A', ']', '\r', '\n'}));
+
+    // An existing per-user settings file is never replaced by the older one.
+    WriteBytes(made + "PondelSet.ini", Bytes{'[', 'B', ']'});
+    EXPECT_EQ(nerith::PerUserWorkFolder(windows + "\\", local + "\\"), made);
+    EXPECT_EQ(ReadBytes(made + "PondelSet.ini"), (Bytes{'[', 'B', ']'}));
+
+    // Without a settings file to copy, the folder is still made.
+    const std::string other = nerith::PerUserWorkFolder(folder + "nothing here\\", folder + "other");
+    EXPECT_EQ(other, folder + "other\\NerithScr\\");
+    EXPECT_TRUE(FileExists(other));
+    EXPECT_FALSE(FileExists(other + "PondelSet.ini"));
+
+    EXPECT_EQ(nerith::PerUserWorkFolder(windows, ""), "");
+}
