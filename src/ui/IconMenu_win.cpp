@@ -1,0 +1,152 @@
+#include "ui/IconMenu.h"
+
+const IconMenuEntry IconMenu::Entries[IconMenu::EntryCount] = {
+    {1036, 133, "  Feed Fish"},
+    {1035, 160, "  Touch Fish"},
+    {1037, 134, "  Zoom In Fish"},
+    {1038, 135, "  Zoom Out Fish"},
+    {1034, 180, "  Add/Delete Fish"},
+    {1050, 253, "  Custom Music"},
+    {1052, 232, "  Custom Background"},
+    {1042, 175, "  Exit"},
+};
+
+IconMenu* IconMenu::tracked_ = nullptr;
+
+namespace {
+
+const COLORREF SelectedFill = RGB(177, 185, 207);
+const COLORREF StripFill = RGB(219, 216, 209);
+const COLORREF FieldFill = RGB(249, 248, 247);
+
+HICON LoadResourceIcon(int resourceId) {
+    return static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr),
+                                         MAKEINTRESOURCEA(resourceId), IMAGE_ICON,
+                                         IconMenu::IconSize, IconMenu::IconSize, 0));
+}
+
+IconMenu::IconLoader iconLoader = &LoadResourceIcon;
+
+void Fill(HDC dc, const RECT& r, COLORREF colour) {
+    HBRUSH brush = CreateSolidBrush(colour);
+    FillRect(dc, &r, brush);
+    DeleteObject(brush);
+}
+
+}  // namespace
+
+IconMenu::~IconMenu() {
+    if (tracked_ == this) tracked_ = nullptr;
+    if (menu_) DestroyMenu(menu_);
+}
+
+bool IconMenu::Build() {
+    if (menu_) DestroyMenu(menu_);
+    menu_ = CreatePopupMenu();
+    if (!menu_) return false;
+    for (int i = 0; i < EntryCount; ++i) {
+        items_[i] = {Entries[i].iconId, Entries[i].iconId, Entries[i].caption};
+        if (!AppendMenuA(menu_, MF_OWNERDRAW, Entries[i].commandId,
+                         reinterpret_cast<LPCSTR>(&items_[i]))) {
+            DestroyMenu(menu_);
+            menu_ = nullptr;
+            return false;
+        }
+    }
+    return true;
+}
+
+bool IconMenu::Track(HWND owner, POINT clientPoint) {
+    if (!menu_) return false;
+    POINT screen = clientPoint;
+    ClientToScreen(owner, &screen);
+    IconMenu* previous = tracked_;
+    tracked_ = this;
+    BOOL shown = TrackPopupMenu(menu_, TPM_RIGHTBUTTON, screen.x, screen.y, 0, owner, nullptr);
+    tracked_ = previous;
+    return shown != FALSE;
+}
+
+void IconMenu::MeasureItem(MEASUREITEMSTRUCT* mis) const {
+    mis->itemWidth = ItemWidth;
+    mis->itemHeight = ItemHeight;
+}
+
+void IconMenu::DrawItem(const DRAWITEMSTRUCT* dis) const {
+    HDC dc = dis->hDC;
+    const RECT box = dis->rcItem;
+    const bool selected = (dis->itemState & ODS_SELECTED) != 0;
+    const auto* item = reinterpret_cast<const IconMenuItem*>(dis->itemData);
+    SetBkMode(dc, TRANSPARENT);
+    if (!item) return;
+
+    RECT strip = {box.left, box.top, box.left + IconStripWidth, box.bottom};
+    RECT field = {box.left + IconStripWidth, box.top, box.right, box.bottom};
+
+    if (selected) {
+        HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+        HGDIOBJ oldPen = SelectObject(dc, GetStockObject(BLACK_PEN));
+        Rectangle(dc, box.left, box.top, box.right, box.bottom);
+        SelectObject(dc, oldPen);
+        SelectObject(dc, oldBrush);
+        RECT inner = box;
+        InflateRect(&inner, -1, -1);
+        Fill(dc, inner, SelectedFill);
+    } else {
+        Fill(dc, strip, StripFill);
+        Fill(dc, field, FieldFill);
+    }
+
+    RECT iconBox = strip;
+    InflateRect(&iconBox, -3, -3);
+    if (selected) OffsetRect(&iconBox, -1, -1);
+    // Each draw loads its own copy of the icon and gives it back, so nothing piles up while the
+    // user moves over the entries.
+    if (HICON icon = iconLoader(selected ? item->selectedIcon : item->normalIcon)) {
+        DrawIconEx(dc, iconBox.left, iconBox.top, icon, IconSize, IconSize, 0, nullptr, DI_NORMAL);
+        DestroyIcon(icon);
+    }
+
+    if (item->caption) {
+        RECT text = field;
+        text.left += CaptionIndent;
+        DrawTextA(dc, item->caption, -1, &text, DT_SINGLELINE | DT_VCENTER);
+    }
+}
+
+bool IconMenu::OwnsItemData(ULONG_PTR data) const {
+    for (const IconMenuItem& item : items_)
+        if (data == reinterpret_cast<ULONG_PTR>(&item)) return true;
+    return false;
+}
+
+bool IconMenu::HandleOwnerMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    if (!tracked_ || wParam != 0 || lParam == 0) return false;
+    if (msg == WM_MEASUREITEM) {
+        auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+        if (mis->CtlType != ODT_MENU || !tracked_->OwnsItemData(mis->itemData)) return false;
+        tracked_->MeasureItem(mis);
+        *result = TRUE;
+        return true;
+    }
+    if (msg == WM_DRAWITEM) {
+        const auto* dis = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (dis->CtlType != ODT_MENU || reinterpret_cast<HMENU>(dis->hwndItem) != tracked_->menu_)
+            return false;
+        tracked_->DrawItem(dis);
+        *result = TRUE;
+        return true;
+    }
+    return false;
+}
+
+IconMenu::IconLoader IconMenu::SetIconLoader(IconLoader loader) {
+    IconLoader previous = iconLoader;
+    iconLoader = loader ? loader : &LoadResourceIcon;
+    return previous;
+}
+
+void ShowPopupMenu(HWND owner, POINT clientPoint) {
+    IconMenu menu;
+    if (menu.Build()) menu.Track(owner, clientPoint);
+}
