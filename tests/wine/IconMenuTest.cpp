@@ -51,7 +51,8 @@ public:
     // A pattern that no drawing step produces, to see what was touched.
     void FillPattern() {
         GdiFlush();
-        for (int i = 0; i < width_ * height_; ++i) bits_[i] = 0x00103050u + static_cast<std::uint32_t>(i % 97);
+        for (int i = 0; i < width_ * height_; ++i)
+            bits_[i] = 0x00103050u + static_cast<std::uint32_t>(i % 97);
     }
     bool SameAs(const std::uint32_t* saved) const {
         GdiFlush();
@@ -458,8 +459,9 @@ public:
             dis.CtlType = ODT_MENU;
             dis.itemData = reinterpret_cast<ULONG_PTR>(&stranger);
             LRESULT ignored = 0;
-            strangerTaken = IconMenu::HandleOwnerMessage(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis), &ignored) ||
-                            IconMenu::HandleOwnerMessage(WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis), &ignored);
+            strangerTaken =
+                IconMenu::HandleOwnerMessage(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis), &ignored) ||
+                IconMenu::HandleOwnerMessage(WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis), &ignored);
             PostMessageA(menuWindow, WM_KEYDOWN, VK_DOWN, 0);
             PostMessageA(menuWindow, WM_KEYUP, VK_DOWN, 0xC0000001);
             PostMessageA(menuWindow, WM_KEYDOWN, VK_RETURN, 0);
