@@ -328,6 +328,44 @@ void drawFan(Canvas& cv, float x, float y, float size, std::uint32_t seed, float
     }
 }
 
+// A sea anemone: a short column with a crown of soft tentacles, tips lit.
+void drawAnemone(Canvas& cv, float x, float y, float size, std::uint32_t seed, const Rgb& body, const Rgb& tip) {
+    Prng rng(seed);
+    const int tentacles = 34;
+    // Back row first, then the front row, so the crown has depth.
+    for (int pass = 0; pass < 2; ++pass)
+        for (int i = 0; i < tentacles; ++i) {
+            float f = (i + 0.5f) / tentacles;
+            float ang = kPi * (0.08f + 0.84f * f) + rng.range(-0.06f, 0.06f);
+            float len = size * rng.range(0.55f, 0.9f) * (0.75f + 0.25f * std::sin(kPi * f));
+            float sway = rng.range(-0.35f, 0.35f);
+            float bx = x + std::cos(ang) * size * 0.28f, by = y - size * 0.42f;
+            std::vector<float> xs, ys, ws;
+            for (int k = 0; k <= 10; ++k) {
+                float t = k / 10.0f;
+                float a = ang + sway * t * t;
+                xs.push_back(bx + std::cos(a) * len * t * (pass ? 1.0f : 0.85f));
+                ys.push_back(by - std::sin(a) * len * t * (pass ? 1.0f : 0.85f) + 0.18f * len * t * t);
+                ws.push_back(size * 0.055f * (1.0f - 0.55f * t));
+            }
+            BladeStyle st{pass ? body : body * 0.75f, pass ? tip : tip * 0.8f, body * 0.9f, 0.0f};
+            drawRibbon(cv, xs, ys, ws, st);
+        }
+    // A soft shadow on the sand, then the column in front of the lower tentacles.
+    cv.paint(x - size * 0.6f, y - size * 0.1f, x + size * 0.7f, y + size * 0.12f, [&](float X, float Y, Rgb& c) {
+        float d = sdEllipse(X, Y, x + size * 0.08f, y, size * 0.5f, size * 0.07f);
+        c = c * 0.6f;
+        return 0.6f * (1.0f - smoothstep(-size * 0.05f, size * 0.03f, d));
+    });
+    cv.paint(x - size * 0.4f, y - size * 0.5f, x + size * 0.4f, y + 2, [&](float X, float Y, Rgb& c) {
+        float flare = 1.0f + 0.35f * smoothstep(y - size * 0.15f, y, Y);  // the foot spreads on the sand
+        float d = sdBox(x + (X - x) / flare, Y, x, y - size * 0.22f, size * 0.24f, size * 0.22f, size * 0.06f);
+        float lit = clamp01(0.7f - (X - x) / (size * 0.4f));
+        c = mix(body * 0.6f, body * 1.05f, lit) * (0.9f + 0.1f * std::sin(X * 0.8f));
+        return cover(d, 1.2f);
+    });
+}
+
 // A starfish lying on the sand, seen at a slant.
 void drawStarfish(Canvas& cv, float x, float y, float r, float turn, const Rgb& colour) {
     cv.paint(x - r * 1.2f, y - r * 0.8f, x + r * 1.2f, y + r * 0.8f, [&](float X, float Y, Rgb& c) {
@@ -436,11 +474,9 @@ Image makeBackground() {
         drawGrassTuft(cv, 900, 505, 12, 120, 619, 0.04f);
         drawGrassTuft(cv, 470, 510, 10, 90, 621, 0.04f);
         drawBrainCoral(cv, 1010, 505, 60, 36, 623, 0.03f);
-        Prng rng(625);
-        BladeStyle red{hex(0x8E2A3A), hex(0xF08A7A), hex(0x7A2030), 0.06f};
-        for (int i = 0; i < 4; ++i)
-            drawBranch(cv, 560 + i * 18 + rng.range(-5, 5), 508, kPi * 0.5f + (i - 1.5f) * 0.25f, 30, 4.5f, 4, rng, red);
-        drawStarfish(cv, 760, 478, 26, 0.4f, hex(0xE0743A));
+        drawAnemone(cv, 590, 505, 95, 625, hex(0xB04A78), hex(0xFFC0DA));
+        drawAnemone(cv, 1075, 372, 42, 627, hex(0x7A8A3A), hex(0xD8E890));
+        drawStarfish(cv, 760, 482, 34, 0.4f, hex(0xE0743A));
         drawStarfish(cv, 1060, 420, 13, 1.1f, hex(0xC9564A));
     }
     drawShafts(cv);
