@@ -31,6 +31,10 @@ public:
 
 private:
     int OnCreate();
+    LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
+    void OnLButtonDown(int x, int y);
+    void OnLButtonUp();
+    void UpdateCursor();
     void OnSize(int cx, int cy);
     void OnTimer();
     void OnPaint();

@@ -1,17 +1,47 @@
 #include "view/AquariumView.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "assets/ResourcePack.h"
 #include "assets/TextureLoader.h"
 #include "settings/Settings.h"
 #include "settings/SettingsFile.h"
+#include "ui/IconMenu.h"
+
+#include <windowsx.h>
 #include "view/Instrument.h"
 #include "win/App.h"
 
 namespace {
 constexpr UINT_PTR FrameTimer = 1;
+
+// Command ids; every command becomes the mouse mode.
+enum Command {
+    FishSettingsCmd = 1034,
+    TouchFishCmd = 1035,
+    FeedFishCmd = 1036,
+    ZoomInCmd = 1037,
+    ZoomOutCmd = 1038,
+    AquariumSettingsCmd = 1040,
+    ExitCmd = 1042,
+    HiddenCursorMode = 1043,
+    RippleMode = 1045,
+    ProbeMode = 1046,
+    MarkerMode = 1047,
+    QuietMode1 = 1048,
+    QuietMode2 = 1049,
+    CustomMusicCmd = 1050,
+    CustomBackgroundCmd = 1052,
+};
+
+// The cursors of the four click modes: button up, button held.
+struct ModeCursor {
+    int mode, up, held;
+};
+const ModeCursor ModeCursors[] = {
+    {TouchFishCmd, 158, 159}, {FeedFishCmd, 163, 164}, {ZoomInCmd, 167, 177}, {ZoomOutCmd, 169, 178}};
 constexpr UINT FramePeriodMs = 10;
 
 // Extracts one built-in picture, hands its file to `load` and deletes both work files again.
@@ -47,6 +77,8 @@ bool AquariumView::CreateAsPane(HWND parent, int childId) {
 }
 
 LRESULT AquariumView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT menuResult;
+    if (IconMenu::HandleOwnerMessage(msg, wParam, lParam, &menuResult)) return menuResult;
     switch (msg) {
     case WM_CREATE:
         if (DefaultProc(msg, wParam, lParam) == -1) return -1;
@@ -66,6 +98,25 @@ LRESULT AquariumView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
         DestroySteps();
         return 0;
+    case WM_COMMAND:
+        return OnCommand(wParam, lParam);
+    case WM_LBUTTONDOWN:
+        OnLButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        break;
+    case WM_LBUTTONUP:
+        OnLButtonUp();
+        break;
+    case WM_MOUSEMOVE:
+        UpdateCursor();
+        mouseX = GET_X_LPARAM(lParam);
+        mouseY = GET_Y_LPARAM(lParam);
+        break;
+    case WM_LBUTTONDBLCLK:
+        UpdateCursor();  // the button-down before it did the work
+        break;
+    case WM_RBUTTONDOWN:
+        ShowPopupMenu(hwnd_, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        break;
     default:
         break;
     }
@@ -173,6 +224,50 @@ void AquariumView::InitializeScene() {
     glFogf(GL_FOG_END, 100.0f);
     glEnable(GL_FOG);
     instrument::Mark("scene_ready");
+}
+
+LRESULT AquariumView::OnCommand(WPARAM wParam, LPARAM lParam) {
+    const int id = LOWORD(wParam);
+    mode = id;
+    switch (id) {
+    case ExitCmd:
+        // Ends at once: nothing is saved on this road.
+        DestroySteps();
+        std::exit(0);
+    default:
+        break;
+    }
+    return DefaultProc(WM_COMMAND, wParam, lParam);
+}
+
+void AquariumView::OnLButtonDown(int x, int y) {
+    mouseX = x;
+    mouseY = y;
+    buttonHeld = true;
+    if (mode == FeedFishCmd) feedRequest = true;
+    if (mode == ProbeMode) probeRequest = true;
+    if (mode == MarkerMode) markerRequest = true;
+    UpdateCursor();
+}
+
+void AquariumView::OnLButtonUp() {
+    if (mode == FeedFishCmd || mode == ZoomInCmd || mode == ZoomOutCmd || mode == QuietMode1 ||
+        mode == QuietMode2)
+        buttonHeld = false;  // in touch mode the fish pick clears it
+    UpdateCursor();
+}
+
+void AquariumView::UpdateCursor() {
+    if (mode == HiddenCursorMode) {
+        SetCursor(nullptr);
+        return;
+    }
+    for (const ModeCursor& c : ModeCursors) {
+        if (c.mode != mode) continue;
+        HCURSOR cursor = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(buttonHeld ? c.held : c.up));
+        if (cursor) SetCursor(cursor);
+        return;
+    }
 }
 
 void AquariumView::OnSize(int cx, int cy) {
