@@ -115,10 +115,13 @@ void School::steerToFood(int fishIndex) {
                     (dir.headingNegX && head.x > p.WorldX()) || (dir.headingPosX && head.x < p.WorldX());
                 const bool behind =
                     (dir.headingNegX && head.x < p.WorldX()) || (dir.headingPosX && head.x > p.WorldX());
+                // Ahead or behind, the side to turn to is the pellet's side in z; a fixed side
+                // for pellets behind would turn the fish away from half of them (and, while it
+                // keeps chasing, out through the back of the tank).
                 if (ahead)
                     f.turn(d, head.z > p.WorldZ(), 7);
                 else if (behind)
-                    f.turn(180.0f - d, true, 7);
+                    f.turn(180.0f - d, head.z > p.WorldZ(), 7);
             }
         }
         if (std::fabs(head.x - p.WorldX()) < 3.0f && std::fabs(head.y - p.WorldY()) < 3.0f) f.easeSpeed(0.1f, 0.1f);
@@ -193,8 +196,9 @@ void School::separateCloseFish() {
     }
 }
 
-int School::pelletBearing(const FoodPellet& pellet) {
-    const float x = pellet.WorldX(), y = pellet.WorldY();
+int School::pelletBearing(const FoodPellet& pellet) { return bearing(pellet.WorldX(), pellet.WorldY()); }
+
+int School::bearing(float x, float y) {
     if (x == 0.0f && y == 0.0f) return 0;
     if (std::fabs(x) < 0.0001f) {
         if (y < 0.0f) return 270;

@@ -57,6 +57,9 @@ public:
 
     // A pellet's bearing from its x and y, in whole degrees (0 to 90 after folding).
     static int pelletBearing(const FoodPellet& pellet);
+    // The same for a point (x, y): 0 at the origin, 90 or 270 on the y axis, 0 or 180 on the x
+    // axis, otherwise the angle to the x axis folded into [0, 90).
+    static int bearing(float x, float y);
     // The angle between the fish's axis and the line from the fish to the pellet, in x-z.
     static float offAxisAngle(const Fish& fish, const FoodPellet& pellet);
     // The angle in degrees (0 to 90) between the line a1-a2 and the line b1-b2, each point (u, v).
