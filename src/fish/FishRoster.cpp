@@ -55,10 +55,12 @@ void FishRoster::remove(int species) {
     refreshTotal();
 }
 
-void FishRoster::randomize() {
+void FishRoster::randomize() { randomize(nerith::rand); }
+
+void FishRoster::randomize(int (*draw)()) {
     int sum = 0;
     for (int j = 0; j < SpeciesCount; ++j) {
-        int v = nerith::rand() % 2;
+        int v = draw() % 2;
         sum += v;
         if (sum >= MaxFish) v = 0;
         counts[j] = v;

@@ -35,6 +35,8 @@ public:
     void remove(int species);
     // Each species 0 or 1 fish at random, never 20 in all; clears the selection.
     void randomize();
+    // The same with the draws taken from `draw` instead of the program's generator.
+    void randomize(int (*draw)());
     void clear();
 
     // "Total: N   (Max:20)"
