@@ -3,6 +3,7 @@
 // scene, and its 10 ms timer drives every frame.
 #include "GL.h"
 #include "view/FrameRender.h"
+#include "view/GlSurface.h"
 #include "view/ViewLayout.h"
 #include "win/Window.h"
 
@@ -58,7 +59,7 @@ private:
     float emitterX = 0, emitterY = 0, emitterZ = 0;
     int resolutionIndex = 7;
     HDC clientDC = nullptr;  // the view's own device context, bound to the OpenGL context
-    HGLRC glContext = nullptr;
+    GlSurface glSurface;
 
     BackWall backWall;
 };

@@ -144,43 +144,32 @@ void AquariumView::InitializeScene() {
     pfd.cColorBits = 24;
     pfd.cDepthBits = 32;
     pfd.iLayerType = PFD_MAIN_PLANE;
-    const int format = ChoosePixelFormat(clientDC, &pfd);
-    if (format == 0) {
+    screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    switch (glSurface.Create(hwnd_, clientDC, pfd, screenWidth, screenHeight)) {
+    case GlSurface::ChooseFailed:
         AppMessage("ChoosePixelFormat failed");
         return;
-    }
-    if (!SetPixelFormat(clientDC, format, &pfd)) {
+    case GlSurface::SetFailed:
         AppMessage("SetPixelFormat failed");
         return;
+    case GlSurface::Ready:
+        break;
     }
-    glContext = wglCreateContext(clientDC);
-    wglMakeCurrent(clientDC, glContext);
+    {
+        char line[96];
+        wsprintfA(line, "gl context %d gdi %d renderer %.40s", glSurface.Context() != nullptr,
+                  glSurface.CopiesThroughGdi(), reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+        instrument::Note(line);
+    }
 
-    // 4. Fixed state.
-    glEnable(GL_TEXTURE_2D);
-    glShadeModel(GL_SMOOTH);
-    glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
-    glClearDepth(1.0);
-    glEnable(GL_DEPTH_TEST);
-    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
-
-    // 5. Light 1; lighting itself is switched per frame.
-    const GLfloat white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
-    const GLfloat position[4] = {1000.0f, -1000.0f, 1000.0f, 1.0f};
-    glLightfv(GL_LIGHT1, GL_AMBIENT, white);
-    glLightfv(GL_LIGHT1, GL_DIFFUSE, white);
-    glLightfv(GL_LIGHT1, GL_POSITION, position);
-    glEnable(GL_LIGHT1);
-    glEnable(GL_COLOR_MATERIAL);
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    glEnable(GL_BLEND);
+    // 4-5. Fixed state and light 1; lighting itself is switched per frame.
+    InitSceneState();
 
     // 6. The work folder of the built-in art.
     const std::string folder = ResourcePack::WorkFolder();
 
-    // 7. The tank from the screen size.
-    screenWidth = GetSystemMetrics(SM_CXSCREEN);
-    screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    // 7. The tank from the screen size (the size itself was needed for the context).
     tankBox = TankBoxFor(screenWidth, screenHeight);
 
     // 8. The temporary folder.
@@ -215,14 +204,7 @@ void AquariumView::InitializeScene() {
     glBindTexture(GL_TEXTURE_2D, screenCopyTexture);
 
     // 17. Fog.
-    const GLfloat fogColour[4] = {1.0f, 1.0f, 1.0f, 1.0f};
-    glFogi(GL_FOG_MODE, GL_EXP);
-    glFogfv(GL_FOG_COLOR, fogColour);
-    glFogf(GL_FOG_DENSITY, 0.5f);
-    glHint(GL_FOG_HINT, GL_DONT_CARE);
-    glFogf(GL_FOG_START, -10.0f);
-    glFogf(GL_FOG_END, 100.0f);
-    glEnable(GL_FOG);
+    InitFog();
     instrument::Mark("scene_ready");
 }
 
@@ -305,16 +287,12 @@ void AquariumView::RenderFrame() {
     backWall.Draw(gSettings, tankBox);
     glDisable(GL_LIGHTING);
     glFinish();
-    SwapBuffers(wglGetCurrentDC());
+    glSurface.Present();
     instrument::FrameShown();
 }
 
 void AquariumView::DestroySteps() {
-    if (HGLRC current = wglGetCurrentContext()) {
-        wglMakeCurrent(nullptr, nullptr);
-        wglDeleteContext(current);
-    }
-    glContext = nullptr;
+    glSurface.Destroy();
     if (clientDC) {
         ReleaseDC(hwnd_, clientDC);
         clientDC = nullptr;

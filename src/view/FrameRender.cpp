@@ -4,6 +4,36 @@
 
 #include "GL.h"
 
+void InitSceneState() {
+    glEnable(GL_TEXTURE_2D);
+    glShadeModel(GL_SMOOTH);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
+    glClearDepth(1.0);
+    glEnable(GL_DEPTH_TEST);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+
+    const GLfloat white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    const GLfloat position[4] = {1000.0f, -1000.0f, 1000.0f, 1.0f};
+    glLightfv(GL_LIGHT1, GL_AMBIENT, white);
+    glLightfv(GL_LIGHT1, GL_DIFFUSE, white);
+    glLightfv(GL_LIGHT1, GL_POSITION, position);
+    glEnable(GL_LIGHT1);
+    glEnable(GL_COLOR_MATERIAL);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glEnable(GL_BLEND);
+}
+
+void InitFog() {
+    const GLfloat colour[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    glFogi(GL_FOG_MODE, GL_EXP);
+    glFogfv(GL_FOG_COLOR, colour);
+    glFogf(GL_FOG_DENSITY, 0.5f);
+    glHint(GL_FOG_HINT, GL_DONT_CARE);
+    glFogf(GL_FOG_START, -10.0f);
+    glFogf(GL_FOG_END, 100.0f);
+    glEnable(GL_FOG);
+}
+
 void ApplyFrameProjection(int width, int height) {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();

@@ -4,6 +4,13 @@
 #include "settings/Settings.h"
 #include "view/ViewLayout.h"
 
+// The fixed OpenGL state of the scene: texturing, smooth shading, the clear values, depth test,
+// light 1 (white, from the upper right front), colour material and blending.
+void InitSceneState();
+
+// Exponential white fog, as the scene starts with it.
+void InitFog();
+
 // The perspective for a screen of width x height: 0.4 is the half-size of the shorter side.
 void ApplyFrameProjection(int width, int height);
 

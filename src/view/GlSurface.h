@@ -1,0 +1,39 @@
+#pragma once
+// Where the view's OpenGL frames go. On Windows the context renders straight into the view's own
+// device context and SwapBuffers shows the frame. Wine (X11) does not show OpenGL drawn into a
+// child window, so there the context renders into a hidden top-level window of the screen's size
+// and each finished frame is copied into the view with GDI. Everything else, picking and screen
+// copies included, runs on the same context either way.
+#include <windows.h>
+
+#include <vector>
+
+class GlSurface {
+public:
+    enum Result { Ready, ChooseFailed, SetFailed };
+
+    // Sets the pixel format and creates the context for the view's device context `viewDC`
+    // (screen size width x height), and makes it current.
+    Result Create(HWND view, HDC viewDC, const PIXELFORMATDESCRIPTOR& pfd, int width, int height);
+
+    // Shows the finished frame (after glFinish).
+    void Present();
+
+    // Releases the context made current by Create (and the hidden window under Wine).
+    void Destroy();
+
+    HGLRC Context() const { return context_; }
+    bool CopiesThroughGdi() const { return hiddenWindow_ != nullptr; }
+
+    // True when the program runs under Wine.
+    static bool UnderWine();
+
+private:
+    HWND view_ = nullptr;
+    HDC viewDC_ = nullptr;
+    HWND hiddenWindow_ = nullptr;
+    HDC renderDC_ = nullptr;  // the view's DC, or the hidden window's under Wine
+    HGLRC context_ = nullptr;
+    int width_ = 0, height_ = 0;
+    std::vector<unsigned char> pixels_;  // one frame, read back under Wine
+};

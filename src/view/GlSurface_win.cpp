@@ -1,0 +1,71 @@
+#include "view/GlSurface.h"
+
+#include "GL.h"
+#include "win/Window.h"
+
+bool GlSurface::UnderWine() {
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+GlSurface::Result GlSurface::Create(HWND view, HDC viewDC, const PIXELFORMATDESCRIPTOR& pfd, int width,
+                                    int height) {
+    view_ = view;
+    viewDC_ = viewDC;
+    renderDC_ = viewDC;
+    width_ = width;
+    height_ = height;
+    if (UnderWine()) {
+        const char* cls = win::RegisterWndClass(CS_OWNDC, nullptr, nullptr, nullptr);
+        hiddenWindow_ = CreateWindowExA(WS_EX_TOOLWINDOW, cls, "", WS_POPUP, 0, 0, width, height, nullptr,
+                                        nullptr, GetModuleHandleA(nullptr), nullptr);
+        if (hiddenWindow_) {
+            renderDC_ = GetDC(hiddenWindow_);
+            pixels_.assign(static_cast<size_t>(width) * height * 4, 0);
+        }
+    }
+    const int format = ChoosePixelFormat(renderDC_, &pfd);
+    if (format == 0) return ChooseFailed;
+    if (!SetPixelFormat(renderDC_, format, &pfd)) return SetFailed;
+    context_ = wglCreateContext(renderDC_);
+    wglMakeCurrent(renderDC_, context_);
+    return Ready;
+}
+
+void GlSurface::Present() {
+    if (!context_) return;
+    if (hiddenWindow_) {
+        RECT client;
+        GetClientRect(view_, &client);
+        const int w = client.right < width_ ? client.right : width_;
+        const int h = client.bottom < height_ ? client.bottom : height_;
+        if (w > 0 && h > 0) {
+            glPixelStorei(GL_PACK_ALIGNMENT, 4);
+            glReadBuffer(GL_BACK);
+            glReadPixels(0, 0, w, h, GL_BGRA_EXT, GL_UNSIGNED_BYTE, pixels_.data());
+            BITMAPINFO info = {};
+            info.bmiHeader.biSize = sizeof info.bmiHeader;
+            info.bmiHeader.biWidth = w;
+            info.bmiHeader.biHeight = h;  // bottom-up, as OpenGL reads
+            info.bmiHeader.biPlanes = 1;
+            info.bmiHeader.biBitCount = 32;
+            info.bmiHeader.biCompression = BI_RGB;
+            SetDIBitsToDevice(viewDC_, 0, 0, w, h, 0, 0, 0, h, pixels_.data(), &info, DIB_RGB_COLORS);
+        }
+    }
+    SwapBuffers(renderDC_);
+}
+
+void GlSurface::Destroy() {
+    if (HGLRC current = wglGetCurrentContext()) {
+        wglMakeCurrent(nullptr, nullptr);
+        wglDeleteContext(current);
+    }
+    context_ = nullptr;
+    if (hiddenWindow_) {
+        ReleaseDC(hiddenWindow_, renderDC_);
+        DestroyWindow(hiddenWindow_);
+        hiddenWindow_ = nullptr;
+    }
+    renderDC_ = nullptr;
+}
