@@ -58,6 +58,7 @@ int School::pass(const int fishCounts[SpeciesCount], const GLuint* skinTextures,
     for (int i = 0; i < live_; ++i) {
         Fish& f = fish_[i];
         const int species = speciesOfSlot(fishCounts, i);
+        if (species < 0) break;  // cannot happen: every live slot has a species
         if (drawing) {
             glPushMatrix();
             glTranslatef(f.x(), f.y(), f.z());
