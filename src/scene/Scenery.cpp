@@ -86,6 +86,9 @@ void DrawBubbleColumn(BubbleSystem& bubbles, const BubbleEmitter& emitter, int b
     glDisable(GL_DEPTH_TEST);
     glPushMatrix();
     glTranslatef(emitter.x + 5.0f, emitter.y - 25.0f, emitter.z - 60.0f);
+    // The sprites show in the texture's own colours, whatever colour the frame left current: the
+    // pick pass ends on alpha 0, which under additive blending would make every bubble vanish.
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     bubbles.Draw(BubbleCountFor(bubbleSetting));
     glPopMatrix();
     glDisable(GL_BLEND);

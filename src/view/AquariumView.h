@@ -2,6 +2,7 @@
 // The aquarium view: the one child window of the frame. It owns the OpenGL context and the whole
 // scene, and its 10 ms timer drives every frame.
 #include "GL.h"
+#include "scene/Scenery.h"
 #include "view/FrameRender.h"
 #include "view/GlSurface.h"
 #include "view/ViewLayout.h"
@@ -44,6 +45,8 @@ private:
 
     ProbePoint probeColumns[ProbeColumnCount] = {};
     ProbePoint probeRows[ProbeRowCount] = {};
+    BubbleSystem bubbleSystem;
+    TerrainGrid terrainGrid;
     TankBox tankBox = {};
     GLuint backgroundTexture = 0;
     GLuint fishSkinTextures[20] = {};
@@ -53,10 +56,11 @@ private:
     bool probeRequest = false;
     bool markerRequest = false;
     int mode = 1036;
+    RippleSurface* backgroundPicture = nullptr;  // lives until the process ends
     GLuint screenCopyTexture = 0;
     int screenWidth = 1680, screenHeight = 1050;
     float cameraOffset = -5.0f;
-    float emitterX = 0, emitterY = 0, emitterZ = 0;
+    BubbleEmitter emitter = {0, 0, 0};
     int resolutionIndex = 7;
     HDC clientDC = nullptr;  // the view's own device context, bound to the OpenGL context
     GlSurface glSurface;

@@ -195,6 +195,11 @@ void AquariumView::InitializeScene() {
     LoadSettings();
     instrument::Mark("settings");
 
+    // 12-13.3. The terrain, the bubble emitter on it and the bubble column, spread out already.
+    emitter = SetUpTerrainAndBubbles(terrainGrid, bubbleSystem, tankBox, LoadBubbleSprite,
+                                     gSettings.bubbleSetting);
+    instrument::Mark("bubbles");
+
     // 13.5-13.6. The probe strips.
     PlaceProbeColumns(tankBox, probeColumns);
     PlaceProbeRows(tankBox, probeRows);
@@ -202,6 +207,9 @@ void AquariumView::InitializeScene() {
     // 14. The screen-copy texture of the magnifier.
     screenCopyTexture = CreateBlankTexture();
     glBindTexture(GL_TEXTURE_2D, screenCopyTexture);
+
+    // 15. The background picture behind the rippling water.
+    backgroundPicture = CreateBackgroundPicture(screenWidth, screenHeight);
 
     // 17. Fog.
     InitFog();
@@ -229,6 +237,7 @@ void AquariumView::OnLButtonDown(int x, int y) {
     if (mode == FeedFishCmd) feedRequest = true;
     if (mode == ProbeMode) probeRequest = true;
     if (mode == MarkerMode) markerRequest = true;
+    if (mode == RippleMode && backgroundPicture) backgroundPicture->StartRipple(x, screenHeight - y);
     UpdateCursor();
 }
 
@@ -260,6 +269,7 @@ void AquariumView::OnSize(int cx, int cy) {
     gluPerspective(45.0, static_cast<double>(cx) / cy, 0.1, 400.0);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
+    if (backgroundPicture) backgroundPicture->Resize(cx, cy);
 }
 
 void AquariumView::OnPaint() {
@@ -285,6 +295,9 @@ void AquariumView::RenderFrame() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     ApplyFrameLight(gSettings);
     backWall.Draw(gSettings, tankBox);
+    DrawBackgroundPicture(gSettings, backgroundPicture, backgroundTexture, resolutionIndex, screenWidth,
+                          screenHeight);
+    DrawBubbleColumn(bubbleSystem, emitter, gSettings.bubbleSetting);
     glDisable(GL_LIGHTING);
     glFinish();
     glSurface.Present();

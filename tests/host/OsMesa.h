@@ -2,6 +2,7 @@
 // An off-screen OpenGL context for host tests: RGBA colour, 32-bit depth, readable pixels.
 #include <GL/osmesa.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -15,7 +16,11 @@ public:
         if (ctx_) OSMesaMakeCurrent(ctx_, buffer_.data(), GL_UNSIGNED_BYTE, width, height);
     }
     ~OsMesaContext() {
-        if (ctx_) OSMesaDestroyContext(ctx_);
+        if (ctx_) {
+            glFinish();  // Mesa must not tear down a context with drawing still queued
+            OSMesaMakeCurrent(nullptr, nullptr, 0, 0, 0);
+            OSMesaDestroyContext(ctx_);
+        }
     }
     OsMesaContext(const OsMesaContext&) = delete;
     OsMesaContext& operator=(const OsMesaContext&) = delete;

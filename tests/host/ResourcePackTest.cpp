@@ -173,7 +173,11 @@ TEST_F(ResourcePackTest, EmptyWorkFolderMeansTheCurrentDirectory) {
 }
 
 TEST_F(ResourcePackTest, MissingInputEndsTheProcessQuietly) {
-    const std::string capture = dir + "stdout.txt";
+    // A fresh process: a forked copy of one with renderer threads running cannot exit cleanly.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    // The dying process is a fresh run of this test with a work folder of its own, so its
+    // standard output goes to a place both runs know.
+    const std::string capture = ::testing::TempDir() + "nerith-descramble-stdout.txt";
     EXPECT_EXIT(
         {
             if (!std::freopen(capture.c_str(), "w", stdout)) std::_Exit(3);
@@ -187,7 +191,9 @@ TEST_F(ResourcePackTest, MissingInputEndsTheProcessQuietly) {
 }
 
 TEST_F(ResourcePackTest, UncreatableOutputEndsTheProcessQuietly) {
-    const std::string capture = dir + "stdout.txt";
+    // A fresh process: a forked copy of one with renderer threads running cannot exit cleanly.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const std::string capture = ::testing::TempDir() + "nerith-descramble-stdout.txt";
     writeBytes(dir + "blocked.ad", Bytes(5, 1));
     std::filesystem::create_directory(dir + "blocked.bmp");  // a folder in the output's place
     EXPECT_EXIT(
