@@ -2,6 +2,7 @@
 // The aquarium view: the one child window of the frame. It owns the OpenGL context and the whole
 // scene, and its 10 ms timer drives every frame.
 #include "GL.h"
+#include "fish/School.h"
 #include "scene/Scenery.h"
 #include "view/FrameRender.h"
 #include "view/GlSurface.h"
@@ -47,6 +48,7 @@ private:
     ProbePoint probeRows[ProbeRowCount] = {};
     BubbleSystem bubbleSystem;
     TerrainGrid terrainGrid;
+    School school;  // the 20 fish, the 10 pellets and the fish position table
     TankBox tankBox = {};
     GLuint backgroundTexture = 0;
     GLuint fishSkinTextures[20] = {};

@@ -200,6 +200,9 @@ void AquariumView::InitializeScene() {
                                      gSettings.bubbleSetting);
     instrument::Mark("bubbles");
 
+    // 13.4. The fish, each at its random starting place.
+    school.placeFish(tankBox);
+
     // 13.5-13.6. The probe strips.
     PlaceProbeColumns(tankBox, probeColumns);
     PlaceProbeRows(tankBox, probeRows);
@@ -210,6 +213,9 @@ void AquariumView::InitializeScene() {
 
     // 15. The background picture behind the rippling water.
     backgroundPicture = CreateBackgroundPicture(screenWidth, screenHeight);
+
+    // 16. The food pellets' discs.
+    school.setUpPellets();
 
     // 17. Fog.
     InitFog();
@@ -295,10 +301,12 @@ void AquariumView::RenderFrame() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     ApplyFrameLight(gSettings);
     backWall.Draw(gSettings, tankBox);
+    school.fishPass(gSettings.fishCounts, fishSkinTextures, mode);
     DrawBackgroundPicture(gSettings, backgroundPicture, backgroundTexture, resolutionIndex, screenWidth,
                           screenHeight);
     DrawBubbleColumn(bubbleSystem, emitter, gSettings.bubbleSetting);
     glDisable(GL_LIGHTING);
+    school.pelletPass();
     glFinish();
     glSurface.Present();
     instrument::FrameShown();
