@@ -78,7 +78,7 @@ void FrameShown() {
         QueryPerformanceCounter(&firstFrame);
         cpuAtFirstFrame = CpuMs();
         WriteLog();
-    } else if (frames % 100 == 0) {
+    } else if (frames % 20 == 0) {
         WriteLog();
     }
 }

@@ -73,3 +73,17 @@ mean() { if [ -n "${2:-}" ]; then convert "$1" -crop "$2" +repage -format "%[fx:
          else convert "$1" -format "%[fx:int(255*mean)]" info:; fi; }
 # differ A B: the fraction of pixels (0..1) that differ between two screenshots.
 differ() { compare -metric AE "$1" "$2" null: 2>&1 | awk -v a="$1" '{print $1}'; }
+
+# write_ini LINES...: a settings file holding just these lines ("[Section]" or "KEY=VALUE");
+# the program fills in every other key with its default.
+write_ini() { printf '%s\r\n' "$@" >"$WINDIR/PondelSet.ini"; }
+
+# A roster of one fish of each of the first N species.
+roster() { local i; echo "[Fish Number]"; for i in $(seq 0 19); do echo "Fish$i=$([ "$i" -lt "$1" ] && echo 1 || echo 0)"; done; }
+
+# bright FILE [GEOMETRY]: pixels whose darkest channel is above 90 % (white-ish).
+bright() { convert "$1" ${2:+-crop "$2" +repage} -separate -evaluate-sequence min -threshold 90% -format "%[fx:int(mean*w*h+0.5)]" info:; }
+# lit FILE [GEOMETRY]: pixels that are not (nearly) black.
+lit() { convert "$1" ${2:+-crop "$2" +repage} -separate -evaluate-sequence max -threshold 8% -format "%[fx:int(mean*w*h+0.5)]" info:; }
+# colours FILE: distinct colours after reducing to 4 levels a channel.
+colours() { convert "$1" -posterize 4 -unique-colors -format "%[fx:w]" info:; }

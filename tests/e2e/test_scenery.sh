@@ -1,0 +1,29 @@
+# The scenery at two screen sizes: the background picture through the water and the bubbles.
+for size in 1024x768 1920x1080; do
+  screen "$size"
+  w=${size%x*}; h=${size#*x}
+  mapfile -t fish < <(roster 0)
+  write_ini "[Aquarium Settings]" "QIPAONUM=200" "${fish[@]}"
+  check "starts without bubbles at $size" app_start
+  check "frames come" wait_frames 100 60
+  plain=$(shot "plain-$size")
+  winctl close
+  app_wait 20
+  write_ini "[Aquarium Settings]" "QIPAONUM=0" "${fish[@]}"
+  check "starts with all bubbles at $size" app_start
+  check "frames come" wait_frames 100 60
+  a=$(shot "bubbles-$size")
+  sleep 1
+  b=$(shot "bubbles2-$size")
+  read -r tr tg tb <<<"$(pixel "$a" $((w / 2)) $((h / 8)))"
+  read -r sr sg sb <<<"$(pixel "$a" $((w / 2)) $((h * 15 / 16)))"
+  echo "water $tr $tg $tb, sand $sr $sg $sb"
+  check "water above is blue" test "$tb" -gt "$tr" -a "$tb" -gt 120
+  check "sand below is warm" test "$sr" -ge "$sb"
+  band="$((w / 4))x$h+$((w * 3 / 8))+0"
+  echo "bright pixels in the middle band: $(bright "$plain" "$band") without bubbles, $(bright "$a" "$band") with"
+  check "bubbles add light" test "$(bright "$a" "$band")" -gt $(( $(bright "$plain" "$band") + 100 ))
+  check "the water moves" test "$(differ "$a" "$b")" -gt 5000
+  winctl close
+  app_wait 20
+done
