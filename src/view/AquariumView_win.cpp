@@ -300,15 +300,22 @@ void AquariumView::RenderFrame() {
     glViewport(0, 0, screenWidth, screenHeight);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     ApplyFrameLight(gSettings);
+    instrument::Stage("clear");
     backWall.Draw(gSettings, tankBox);
+    instrument::Stage("wall");
     school.fishPass(gSettings.fishCounts, fishSkinTextures, mode);
+    instrument::Stage("fish");
     DrawBackgroundPicture(gSettings, backgroundPicture, backgroundTexture, resolutionIndex, screenWidth,
                           screenHeight);
+    instrument::Stage("picture");
     DrawBubbleColumn(bubbleSystem, emitter, gSettings.bubbleSetting);
+    instrument::Stage("bubbles");
     glDisable(GL_LIGHTING);
     school.pelletPass();
     glFinish();
+    instrument::Stage("pellets");
     glSurface.Present();
+    instrument::Stage("present");
     instrument::FrameShown();
 }
 

@@ -10,10 +10,15 @@ void Mark(const char* what);
 void Note(const char* text);
 // Called after every SwapBuffers.
 void FrameShown();
+// The end of one stage of a frame. On the first frame and every 50th the stages are timed (with a
+// glFinish at each, so the drawing is really done); the log shows the first frame's times and the
+// averages of the sampled ones.
+void Stage(const char* name);
 #else
 inline void ProgramStarted() {}
 inline void Mark(const char*) {}
 inline void Note(const char*) {}
 inline void FrameShown() {}
+inline void Stage(const char*) {}
 #endif
 }  // namespace instrument

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "GL.h"
+
 // The log lives in the Windows directory beside the settings file:
 //   mark NAME MS        start-up moments
 //   frames N            frames shown so far
@@ -25,6 +27,16 @@ MarkEntry marks[32];
 int markCount = 0;
 char notes[8][96];
 int noteCount = 0;
+
+struct StageEntry {
+    const char* name;
+    double first, total;
+    int samples;
+};
+StageEntry stages[16];
+int stageCount = 0;
+LARGE_INTEGER stageStart;
+bool sampling = true;  // the first frame is timed
 
 double MsSince(const LARGE_INTEGER& from) {
     LARGE_INTEGER now;
@@ -50,6 +62,9 @@ void WriteLog() {
     if (!f) return;
     for (int i = 0; i < markCount; ++i) std::fprintf(f, "mark %s %.1f\n", marks[i].name, marks[i].ms);
     for (int i = 0; i < noteCount; ++i) std::fprintf(f, "note %s\n", notes[i]);
+    for (int i = 0; i < stageCount; ++i)
+        std::fprintf(f, "stage %s first %.2f avg %.2f\n", stages[i].name, stages[i].first,
+                     stages[i].samples ? stages[i].total / stages[i].samples : 0.0);
     std::fprintf(f, "frames %lld\nelapsed_ms %.1f\ncpu_ms %.1f\n", frames, MsSince(firstFrame),
                  CpuMs() - cpuAtFirstFrame);
     std::fclose(f);
@@ -60,6 +75,7 @@ void WriteLog() {
 void ProgramStarted() {
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&started);
+    stageStart = started;
 }
 
 void Mark(const char* what) {
@@ -72,7 +88,25 @@ void Note(const char* text) {
     if (noteCount < 8) lstrcpynA(notes[noteCount++], text, sizeof notes[0]);
 }
 
+void Stage(const char* name) {
+    if (!sampling) return;
+    glFinish();
+    const double ms = MsSince(stageStart);
+    int i = 0;
+    while (i < stageCount && std::strcmp(stages[i].name, name) != 0) ++i;
+    if (i == stageCount) {
+        if (stageCount == 16) return;
+        stages[stageCount++] = {name, ms, 0.0, 0};
+    } else {
+        stages[i].total += ms;
+        ++stages[i].samples;
+    }
+    QueryPerformanceCounter(&stageStart);
+}
+
 void FrameShown() {
+    sampling = (frames + 1) % 50 == 0;
+    QueryPerformanceCounter(&stageStart);
     if (++frames == 1) {
         Mark("first_frame");
         QueryPerformanceCounter(&firstFrame);

@@ -47,10 +47,12 @@ TankBox TankBoxFor(int screenWidth, int screenHeight) {
 }
 
 void PlaceProbeColumns(const TankBox& box, ProbePoint columns[ProbeColumnCount]) {
-    const int width = static_cast<int>(box.right - box.left);
-    const int step = width / 50;
+    // Evenly from the left wall to the right wall, so that the columns' sweep of five units
+    // either way passes over every point of the tank, whatever its width.
+    const float step = (box.right - box.left) / static_cast<float>(ProbeColumnCount - 1);
     for (int i = 0; i < ProbeColumnCount; ++i)
-        columns[i] = {box.left + static_cast<float>(i * step), 0.0f, -70.0f};
+        columns[i] = {box.left + static_cast<float>(i) * step, 0.0f, -70.0f};
+    columns[ProbeColumnCount - 1].x = box.right;
 }
 
 void PlaceProbeRows(const TankBox& box, ProbePoint rows[ProbeRowCount]) {
