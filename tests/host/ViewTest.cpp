@@ -50,18 +50,39 @@ TEST(ViewLayout, ProbeStripsOnAWideScreen) {
     ProbePoint columns[ProbeColumnCount], rows[ProbeRowCount];
     PlaceProbeColumns(box, columns);
     PlaceProbeRows(box, rows);
+    // The columns run evenly from wall to wall.
     for (int i = 0; i < ProbeColumnCount; ++i) {
-        EXPECT_FLOAT_EQ(columns[i].x, -54.0f + 2.0f * i);
+        EXPECT_NEAR(columns[i].x, -54.0f + 108.0f / 49.0f * i, 1e-4);
         EXPECT_FLOAT_EQ(columns[i].y, 0);
         EXPECT_FLOAT_EQ(columns[i].z, -70);
     }
-    EXPECT_FLOAT_EQ(columns[49].x, 44);
+    EXPECT_FLOAT_EQ(columns[0].x, -54);
+    EXPECT_FLOAT_EQ(columns[49].x, 54);
     for (int j = 0; j < ProbeRowCount; ++j) {
         EXPECT_FLOAT_EQ(rows[j].x, 0);
         EXPECT_FLOAT_EQ(rows[j].y, -21.0f + 7.0f * j);
         EXPECT_FLOAT_EQ(rows[j].z, -70);
     }
     EXPECT_FLOAT_EQ(rows[9].y, 42);
+}
+
+TEST(ViewLayout, ProbeColumnSweepsCoverTheWholeTankOnEveryScreen) {
+    // Each column sweeps five units either way of its place, so neighbours may be at most ten
+    // apart and the last one must reach the right wall. A 98-wide tank used to get columns one
+    // unit apart that stopped in its middle.
+    const int sizes[][2] = {{800, 600},   {1024, 768}, {1280, 960}, {1280, 1024}, {1440, 900},
+                            {1600, 900},  {1680, 1050}, {1920, 1080}, {1366, 768}, {1152, 864}};
+    for (const auto& size : sizes) {
+        const TankBox box = TankBoxFor(size[0], size[1]);
+        ProbePoint columns[ProbeColumnCount];
+        PlaceProbeColumns(box, columns);
+        EXPECT_FLOAT_EQ(columns[0].x, box.left) << size[0] << "x" << size[1];
+        EXPECT_FLOAT_EQ(columns[ProbeColumnCount - 1].x, box.right) << size[0] << "x" << size[1];
+        for (int i = 1; i < ProbeColumnCount; ++i) {
+            EXPECT_GT(columns[i].x, columns[i - 1].x);
+            EXPECT_LE(columns[i].x - columns[i - 1].x, 10.0f);
+        }
+    }
 }
 
 TEST(FrameLight, LevelFollowsTheLightSetting) {

@@ -1,0 +1,494 @@
+// Clicks resolved by selection-mode picking, in an off-screen context the size of a 1024 x 768
+// screen set up as the view sets up each frame: feed clicks against the sweeping probe strips,
+// touch and zoom clicks against the fish, the marker cone and the screen-copy magnifier.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "OsMesa.h"
+#include "Random.h"
+#include "assets/TextureLoader.h"
+#include "fish/School.h"
+#include "scene/RippleSurface.h"
+#include "view/FrameRender.h"
+#include "view/Picking.h"
+#include "view/ViewLayout.h"
+
+namespace {
+
+constexpr int ScreenW = 1024, ScreenH = 768;
+constexpr float CameraOffset = -5.0f;
+
+// The world point under a mouse point on the strips' plane (z = -69, 59 in front of the eye) as
+// the pick's own perspective (45 degrees) sees it.
+float WorldXAt(int mouseX) {
+    const double half = 59.0 * std::tan(22.5 * M_PI / 180.0);
+    return static_cast<float>((mouseX - ScreenW / 2.0) / (ScreenH / 2.0) * half);
+}
+float WorldYAt(int mouseY) {
+    const double half = 59.0 * std::tan(22.5 * M_PI / 180.0);
+    return static_cast<float>((ScreenH / 2.0 - mouseY) / (ScreenH / 2.0) * half);
+}
+
+// The mouse point (client pixels, y downwards) over a world point at z = -70 in the frame's own
+// projection.
+void MouseOver(float x, float y, float z, int& mouseX, int& mouseY) {
+    GLdouble model[16], proj[16];
+    GLint viewport[4];
+    glGetDoublev(GL_MODELVIEW_MATRIX, model);
+    glGetDoublev(GL_PROJECTION_MATRIX, proj);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    GLdouble wx, wy, wz;
+    gluProject(x, y, z, model, proj, viewport, &wx, &wy, &wz);
+    mouseX = static_cast<int>(std::lround(wx));
+    mouseY = ScreenH - static_cast<int>(std::lround(wy));
+}
+
+int ActivePellets(const School& school) {
+    int n = 0;
+    for (int i = 0; i < PelletSlotCount; ++i) n += school.pellet(i).IsActive();
+    return n;
+}
+
+struct StackDepths {
+    GLint modelView, projection, names, matrixMode, renderMode;
+    GLfloat modelViewMatrix[16], projectionMatrix[16];
+};
+
+StackDepths ReadStacks() {
+    StackDepths d = {};
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &d.modelView);
+    glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &d.projection);
+    glGetIntegerv(GL_NAME_STACK_DEPTH, &d.names);
+    glGetIntegerv(GL_MATRIX_MODE, &d.matrixMode);
+    glGetIntegerv(GL_RENDER_MODE, &d.renderMode);
+    glGetFloatv(GL_MODELVIEW_MATRIX, d.modelViewMatrix);
+    glGetFloatv(GL_PROJECTION_MATRIX, d.projectionMatrix);
+    return d;
+}
+
+void ExpectSameStacks(const StackDepths& before, const StackDepths& after) {
+    EXPECT_EQ(after.modelView, before.modelView);
+    EXPECT_EQ(after.projection, before.projection);
+    EXPECT_EQ(after.names, before.names);
+    EXPECT_EQ(after.matrixMode, GL_MODELVIEW);
+    EXPECT_EQ(after.renderMode, GL_RENDER);
+    for (int k = 0; k < 16; ++k) {
+        EXPECT_FLOAT_EQ(after.modelViewMatrix[k], before.modelViewMatrix[k]);
+        EXPECT_FLOAT_EQ(after.projectionMatrix[k], before.projectionMatrix[k]);
+    }
+}
+
+// A 1024 x 768 screen with its tank, strips, school and pick state, each frame begun as the view
+// begins it.
+class PickingScene : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(gl.ok());
+        nerith::resetRandForTesting();
+        InitSceneState();
+        PlaceProbeColumns(tank, columns);
+        PlaceProbeRows(tank, rows);
+        school.placeFish(tank);
+        BeginFrame();
+    }
+
+    void BeginFrame() {
+        ApplyFrameProjection(ScreenW, ScreenH);
+        ApplyFrameCamera(CameraOffset);
+        glViewport(0, 0, ScreenW, ScreenH);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glDisable(GL_LIGHTING);
+    }
+
+    SweepOutcome Sweep(int mode = pickmode::Feed) {
+        BeginFrame();
+        return ProbeSweep(state, mode, mouseX, mouseY, feedRequest, probeRequest, markerRequest, columns, rows,
+                          tank, school);
+    }
+
+    // A feed click at (x, y); the frames it took until it was resolved, or -1 after `limit`.
+    int FeedClick(int x, int y, int limit = 200, SweepOutcome* last = nullptr) {
+        mouseX = x;
+        mouseY = y;
+        feedRequest = true;
+        for (int frame = 1; frame <= limit; ++frame) {
+            const SweepOutcome o = Sweep();
+            if (!feedRequest) {
+                if (last) *last = o;
+                return frame;
+            }
+        }
+        return -1;
+    }
+
+    // `count` live fish of species 0, each given a place.
+    void LiveFish(int count) {
+        int counts[SpeciesCount] = {};
+        counts[0] = count;
+        school.simulateFishPass(counts, pickmode::Touch);
+        ASSERT_EQ(school.liveFish(), count);
+    }
+
+    OsMesaContext gl{ScreenW, ScreenH};
+    TankBox tank = TankBoxFor(ScreenW, ScreenH);
+    ProbePoint columns[ProbeColumnCount];
+    ProbePoint rows[ProbeRowCount];
+    School school;
+    PickState state;
+    int mouseX = 0, mouseY = 0;
+    bool feedRequest = false, probeRequest = false, markerRequest = false, buttonHeld = false;
+};
+
+}  // namespace
+
+TEST_F(PickingScene, StripsSweepTogetherAndColumnZeroTurnsThem) {
+    ProbePoint start[ProbeColumnCount], rowStart[ProbeRowCount];
+    for (int i = 0; i < ProbeColumnCount; ++i) start[i] = columns[i];
+    for (int j = 0; j < ProbeRowCount; ++j) rowStart[j] = rows[j];
+    bool sawTurnFrame = false;
+    for (int frame = 0; frame < 200; ++frame) {
+        MoveProbeStrips(state, columns, rows, tank);
+        const float lead = columns[0].x - start[0].x, rest = columns[1].x - start[1].x;
+        EXPECT_GE(lead, -5.5f);
+        EXPECT_LE(lead, 5.5f);
+        // The others turn in the frame in which column 0 crosses a band end, while column 0
+        // itself turns a frame later: they lag it by one unit on the way up.
+        EXPECT_GE(rest, -5.0f);
+        EXPECT_LE(rest, 6.0f);
+        EXPECT_TRUE(rest == lead || rest == lead + 1.0f) << lead << " " << rest;
+        sawTurnFrame |= lead != rest;
+        for (int i = 2; i < ProbeColumnCount; ++i) EXPECT_FLOAT_EQ(columns[i].x - start[i].x, rest);
+        for (int j = 0; j < ProbeRowCount; ++j) {
+            EXPECT_FLOAT_EQ(rows[j].x, 0.0f);
+            EXPECT_GE(rows[j].y - rowStart[j].y, -5.5f);
+            EXPECT_LE(rows[j].y - rowStart[j].y, 6.0f);
+        }
+    }
+    EXPECT_TRUE(sawTurnFrame);
+    // The first frame moves everything down and left (both flags start 0).
+    PickState fresh;
+    PlaceProbeColumns(tank, columns);
+    PlaceProbeRows(tank, rows);
+    MoveProbeStrips(fresh, columns, rows, tank);
+    EXPECT_FLOAT_EQ(columns[7].x, start[7].x - 0.5f);
+    EXPECT_FLOAT_EQ(rows[3].y, rowStart[3].y - 0.5f);
+}
+
+TEST_F(PickingScene, FeedClickInTheMiddleDropsAPelletUnderTheCursor) {
+    SweepOutcome outcome;
+    const int mx = 600, my = 300;
+    const int frames = FeedClick(mx, my, 200, &outcome);
+    ASSERT_GT(frames, 0) << "the click was never resolved";
+    EXPECT_LE(frames, 22);
+    EXPECT_TRUE(outcome.picked);
+    EXPECT_TRUE(outcome.dropped);
+    EXPECT_FALSE(state.pickedXFound);
+    EXPECT_FALSE(state.pickedYFound);
+    ASSERT_EQ(ActivePellets(school), 1);
+    const FoodPellet& p = school.pellet(0);
+    EXPECT_FLOAT_EQ(p.AnchorZ(), -70.0f);
+    EXPECT_FLOAT_EQ(p.AnchorX(), state.pickedX);
+    EXPECT_FLOAT_EQ(p.AnchorY(), state.pickedY - 2.0f);
+    EXPECT_NEAR(p.AnchorX(), WorldXAt(mx), 1.25);
+    EXPECT_NEAR(p.AnchorY() + 2.0f, WorldYAt(my), 1.25);
+}
+
+TEST_F(PickingScene, FeedClicksAllOverTheTankAreResolvedWithinASweep) {
+    // A grid of points over the visible part of the tank, each resolved before the next, with
+    // the strips going on sweeping from where they were.
+    int worst = 0;
+    for (int my = 40; my <= 720; my += 85) {
+        for (int mx = 30; mx <= 1000; mx += 97) {
+            for (int i = 0; i < PelletSlotCount; ++i) school.pellet(i).SetActive(false);
+            const float wy = WorldYAt(my);
+            if (wy > tank.top - 1.0f || wy < tank.bottom + 1.0f) continue;  // too close to the edge
+            SweepOutcome o;
+            const int frames = FeedClick(mx, my, 200, &o);
+            ASSERT_GT(frames, 0) << "no pellet for the click at " << mx << ", " << my;
+            EXPECT_TRUE(o.dropped);
+            worst = std::max(worst, frames);
+            const FoodPellet& p = school.pellet(0);
+            EXPECT_NEAR(p.AnchorX(), WorldXAt(mx), 1.25) << mx << ", " << my;
+            EXPECT_NEAR(p.AnchorY() + 2.0f, WorldYAt(my), 1.25) << mx << ", " << my;
+        }
+    }
+    EXPECT_LE(worst, 22);  // about one sweep from a band end to the other
+}
+
+TEST_F(PickingScene, FeedClickInTheRightHalfOfTheTankDrops) {
+    // Integer column spacing of 98 / 50 once left every column in the left half of this tank.
+    const int mx = 905, my = 384;
+    ASSERT_GT(WorldXAt(mx), 20.0f);
+    ASSERT_GT(FeedClick(mx, my), 0);
+    ASSERT_EQ(ActivePellets(school), 1);
+    EXPECT_NEAR(school.pellet(0).AnchorX(), WorldXAt(mx), 1.25);
+    EXPECT_FLOAT_EQ(school.pellet(0).AnchorZ(), -70.0f);
+}
+
+TEST_F(PickingScene, ElevenQuickFeedClicksDropTenAndUseUpTheEleventh) {
+    for (int click = 0; click < 10; ++click) {
+        SweepOutcome o;
+        ASSERT_GT(FeedClick(512 + 20 * click, 384 - 10 * click, 200, &o), 0);
+        EXPECT_TRUE(o.dropped);
+        EXPECT_EQ(ActivePellets(school), click + 1);
+        EXPECT_TRUE(school.pellet(click).IsActive());  // the first free slot in order
+    }
+    SweepOutcome o;
+    ASSERT_GT(FeedClick(400, 450, 200, &o), 0);  // resolved: the request is gone ...
+    EXPECT_FALSE(o.dropped);                     // ... without a pellet
+    EXPECT_TRUE(o.usedUp);
+    EXPECT_EQ(ActivePellets(school), 10);
+    EXPECT_FALSE(state.pickedXFound);
+    EXPECT_FALSE(state.pickedYFound);
+    // A slot freed by an eaten pellet takes the next click.
+    school.pellet(4).SetActive(false);
+    ASSERT_GT(FeedClick(512, 384, 200, &o), 0);
+    EXPECT_TRUE(o.dropped);
+    EXPECT_TRUE(school.pellet(4).IsActive());
+}
+
+TEST_F(PickingScene, ClickAboveTheTankStaysPendingUntilAClickInside) {
+    const int mx = 512, my = 10;  // above the top wall, still on screen
+    ASSERT_GT(WorldYAt(my), tank.top + 2.0f);
+    EXPECT_EQ(FeedClick(mx, my, 300), -1);
+    EXPECT_TRUE(feedRequest);
+    EXPECT_EQ(ActivePellets(school), 0);
+    EXPECT_TRUE(state.pickedXFound);  // x lies in the tank and was kept ...
+    EXPECT_FALSE(state.pickedYFound);  // ... y never
+    SweepOutcome o;
+    ASSERT_GT(FeedClick(512, 420, 200, &o), 0);
+    EXPECT_TRUE(o.dropped);
+    EXPECT_EQ(ActivePellets(school), 1);
+    EXPECT_NEAR(school.pellet(0).AnchorY() + 2.0f, WorldYAt(420), 1.25);
+}
+
+TEST_F(PickingScene, OtherModesNeitherSweepNorPick) {
+    const float before = columns[0].x;
+    feedRequest = true;
+    mouseX = 512;
+    mouseY = 384;
+    for (int frame = 0; frame < 30; ++frame) {
+        const SweepOutcome o = Sweep(pickmode::Touch);
+        EXPECT_FALSE(o.picked);
+    }
+    EXPECT_FLOAT_EQ(columns[0].x, before);
+    EXPECT_TRUE(feedRequest);
+    // Without a pending click the strips still sweep, but nothing is picked.
+    feedRequest = false;
+    const SweepOutcome o = Sweep(pickmode::Feed);
+    EXPECT_FALSE(o.picked);
+    EXPECT_FLOAT_EQ(columns[0].x, before - 0.5f);
+}
+
+TEST_F(PickingScene, ProbeModeKeepsPickingAfterItsClick) {
+    probeRequest = true;
+    mouseX = 512;
+    mouseY = 384;
+    int found = 0;
+    for (int frame = 0; frame < 100; ++frame) {
+        const SweepOutcome o = Sweep(pickmode::Probe);
+        EXPECT_TRUE(o.picked);
+        EXPECT_FALSE(o.dropped);
+        found += state.pickedXFound && state.pickedYFound;
+    }
+    EXPECT_TRUE(probeRequest);  // never cleared
+    EXPECT_GT(found, 0);
+    EXPECT_EQ(ActivePellets(school), 0);
+}
+
+TEST_F(PickingScene, MarkerConeIsCompiledOnceAndDrawnAtThePickedPoint) {
+    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+    markerRequest = true;
+    mouseX = 512;
+    mouseY = 384;
+    GLuint list = 0;
+    int drawn = 0;
+    for (int frame = 0; frame < 200 && drawn < 3; ++frame) {
+        const SweepOutcome o = Sweep(pickmode::Marker);
+        if (!o.markerDrawn) continue;
+        ++drawn;
+        if (list == 0) list = state.markerList;
+        EXPECT_EQ(state.markerList, list);
+        EXPECT_EQ(glIsList(list), GL_TRUE);
+        // Black wire lines around the point below the picked one.
+        int markX, markY;
+        MouseOver(state.pickedX, state.pickedY - 2.0f, -70.0f, markX, markY);
+        int dark = 0;
+        for (int y = ScreenH - markY - 40; y <= ScreenH - markY + 40; ++y)
+            for (int x = markX - 40; x <= markX + 40; ++x) {
+                const auto p = gl.pixel(x, y);
+                dark += p.r + p.g + p.b < 60;
+            }
+        EXPECT_GT(dark, 30);
+        GLfloat colour[4];
+        glGetFloatv(GL_CURRENT_COLOR, colour);
+        EXPECT_FLOAT_EQ(colour[0], 1.0f);
+        EXPECT_FLOAT_EQ(colour[3], 0.0f);
+    }
+    ASSERT_EQ(drawn, 3);
+    EXPECT_TRUE(markerRequest);  // the marker mode goes on marking
+    // No other list was made after the first one.
+    const GLuint next = glGenLists(1);
+    EXPECT_EQ(next, list + 1);
+    glDeleteLists(next, 1);
+}
+
+TEST_F(PickingScene, FishPickHitsTheFishUnderTheCursorAndMissesEmptyWater) {
+    LiveFish(3);
+    school.fish(0).placeAt(-20.0f, 12.0f, -70.0f);
+    school.fish(1).placeAt(0.0f, 0.0f, -70.0f);
+    school.fish(2).placeAt(20.0f, -12.0f, -70.0f);
+    int mx, my;
+    MouseOver(20.0f, -12.0f, -70.0f, mx, my);
+    buttonHeld = true;
+    EXPECT_EQ(FishPick(pickmode::Touch, mx, my, buttonHeld, school), 2);
+    EXPECT_FALSE(buttonHeld);
+    EXPECT_FLOAT_EQ(school.fish(2).speed(), 0.4f);  // touched: full speed
+
+    BeginFrame();
+    MouseOver(0.0f, 0.0f, -70.0f, mx, my);
+    buttonHeld = true;
+    EXPECT_EQ(FishPick(pickmode::ZoomIn, mx, my, buttonHeld, school), 1);
+    EXPECT_FLOAT_EQ(school.fish(1).size(), 9.0f);
+    EXPECT_FLOAT_EQ(school.fish(0).size(), 7.0f);
+
+    BeginFrame();
+    MouseOver(0.0f, -18.0f, -70.0f, mx, my);  // open water below the middle fish
+    buttonHeld = true;
+    EXPECT_EQ(FishPick(pickmode::ZoomIn, mx, my, buttonHeld, school), -1);
+    EXPECT_FALSE(buttonHeld);  // the click is used up
+    for (int i = 0; i < 3; ++i) EXPECT_FLOAT_EQ(school.fish(i).size(), i == 1 ? 9.0f : 7.0f);
+
+    // Nothing happens without a held button, nor in a mode without a fish click.
+    buttonHeld = false;
+    EXPECT_EQ(FishPick(pickmode::ZoomIn, 512, 384, buttonHeld, school), -1);
+    buttonHeld = true;
+    EXPECT_EQ(FishPick(pickmode::Feed, 512, 384, buttonHeld, school), -1);
+    EXPECT_TRUE(buttonHeld);
+    EXPECT_FLOAT_EQ(school.fish(1).size(), 9.0f);
+}
+
+TEST_F(PickingScene, NoLiveFishNoPick) {
+    LiveFish(0);
+    buttonHeld = true;
+    EXPECT_EQ(FishPick(pickmode::Touch, 512, 384, buttonHeld, school), -1);
+    EXPECT_FALSE(buttonHeld);
+}
+
+TEST_F(PickingScene, ZoomInThriceThenOutToTheMinimum) {
+    LiveFish(1);
+    Fish& fish = school.fish(0);
+    ASSERT_FLOAT_EQ(fish.size(), 7.0f);
+    const float expectIn[] = {9.0f, 10.0f, 10.0f};
+    for (float expected : expectIn) {
+        BeginFrame();
+        fish.placeAt(0.0f, 0.0f, -70.0f);
+        buttonHeld = true;
+        EXPECT_EQ(FishPick(pickmode::ZoomIn, 512, 384, buttonHeld, school), 0);
+        EXPECT_FLOAT_EQ(fish.size(), expected);
+    }
+    const float expectOut[] = {8.0f, 6.0f, 4.0f, 4.0f};
+    for (float expected : expectOut) {
+        BeginFrame();
+        fish.placeAt(0.0f, 0.0f, -70.0f);
+        buttonHeld = true;
+        EXPECT_EQ(FishPick(pickmode::ZoomOut, 512, 384, buttonHeld, school), 0);
+        EXPECT_FLOAT_EQ(fish.size(), expected);
+    }
+}
+
+TEST_F(PickingScene, PicksLeaveTheMatrixAndNameStacksAsTheyFoundThem) {
+    LiveFish(2);
+    school.fish(1).placeAt(0.0f, 0.0f, -70.0f);
+    school.fish(0).placeAt(-25.0f, 15.0f, -70.0f);
+    BeginFrame();
+    const StackDepths before = ReadStacks();
+    int hits = 0, misses = 0;
+    for (int touch = 0; touch < 30; ++touch) {
+        school.fish(1).placeAt(0.0f, 0.0f, -70.0f);
+        buttonHeld = true;
+        hits += FishPick(pickmode::Touch, 512, 384, buttonHeld, school) == 1;
+        buttonHeld = true;
+        misses += FishPick(pickmode::Touch, 900, 700, buttonHeld, school) == -1;
+    }
+    EXPECT_EQ(hits, 30);
+    EXPECT_EQ(misses, 30);
+    ExpectSameStacks(before, ReadStacks());
+
+    // The strip picks, hit and miss alike, many times over.
+    for (int frame = 0; frame < 60; ++frame) {
+        feedRequest = true;
+        mouseX = 512;
+        mouseY = frame % 2 ? 384 : 5;  // in the tank, then above it
+        ProbeSweep(state, pickmode::Feed, mouseX, mouseY, feedRequest, false, false, columns, rows, tank, school);
+        ProbeSweep(state, pickmode::Probe, 3000, -3000, feedRequest, true, false, columns, rows, tank, school);
+    }
+    EXPECT_GT(ActivePellets(school), 0);
+    ExpectSameStacks(before, ReadStacks());
+
+    // And a test inside the caller's own pushed matrices.
+    glPushMatrix();
+    glTranslatef(1.0f, 2.0f, 3.0f);
+    const StackDepths nested = ReadStacks();
+    EXPECT_TRUE(PickTest(512, 384, ProbePickRegion, 0.0f, 0.0f, -70.0f, [] {
+        glBegin(GL_TRIANGLES);
+        glVertex3f(-5.0f, -5.0f, 0.0f);
+        glVertex3f(5.0f, -5.0f, 0.0f);
+        glVertex3f(0.0f, 5.0f, 0.0f);
+        glEnd();
+    }));
+    ExpectSameStacks(nested, ReadStacks());
+    glPopMatrix();
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(PickingScene, MagnifierCopiesWhatFitsWithoutAnError) {
+    const GLuint texture = CreateBlankTexture();
+    RippleSurface surface;
+    surface.Resize(ScreenW, ScreenH);
+    glClearColor(1.0f, 0.0f, 0.0f, 1.0f);
+    BeginFrame();
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    const int ageBefore = surface.Age(0);
+
+    DrawMagnifier(pickmode::Feed, texture, ScreenW, ScreenH, CameraOffset, &surface);  // not its mode
+    EXPECT_EQ(surface.Age(0), ageBefore);
+
+    DrawMagnifier(pickmode::Magnifier, texture, ScreenW, ScreenH, CameraOffset, &surface);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    EXPECT_EQ(surface.Age(0), ageBefore + 1);  // the ripples went on one frame
+
+    // The texture now holds the red frame.
+    std::vector<unsigned char> texels(128 * 128 * 4);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    EXPECT_EQ(texels[0], 255);
+    EXPECT_EQ(texels[1], 0);
+    EXPECT_EQ(texels[(127 * 128 + 127) * 4], 255);
+
+}
+
+TEST(Magnifier, ScreenSmallerThanTheTextureCopiesOnlyItself) {
+    OsMesaContext gl(100, 60);
+    ASSERT_TRUE(gl.ok());
+    const GLuint texture = CreateBlankTexture();
+    glClearColor(0.0f, 0.0f, 1.0f, 1.0f);
+    glViewport(0, 0, 100, 60);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    DrawMagnifier(pickmode::Magnifier, texture, 100, 60, CameraOffset, nullptr);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    std::vector<unsigned char> texels(128 * 128 * 4);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    EXPECT_EQ(texels[(59 * 128 + 99) * 4 + 2], 255);  // inside the copy: blue
+    EXPECT_EQ(texels[(60 * 128 + 100) * 4 + 2], 0);   // beyond it: still clear
+    // Without a texture there is nothing to copy into, and no error either.
+    DrawMagnifier(pickmode::Magnifier, 0, 100, 60, CameraOffset, nullptr);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
