@@ -6,6 +6,7 @@
 #include "scene/Scenery.h"
 #include "view/FrameRender.h"
 #include "view/GlSurface.h"
+#include "view/Picking.h"
 #include "view/ViewLayout.h"
 #include "win/Window.h"
 
@@ -57,6 +58,7 @@ private:
     bool feedRequest = false;
     bool probeRequest = false;
     bool markerRequest = false;
+    bool fishClickPending = false;  // a touch or zoom click the next frame's fish pick resolves
     int mode = 1036;
     RippleSurface* backgroundPicture = nullptr;  // lives until the process ends
     GLuint screenCopyTexture = 0;
@@ -68,4 +70,5 @@ private:
     GlSurface glSurface;
 
     BackWall backWall;
+    PickState pickState;
 };

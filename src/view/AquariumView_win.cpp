@@ -243,6 +243,9 @@ void AquariumView::OnLButtonDown(int x, int y) {
     if (mode == FeedFishCmd) feedRequest = true;
     if (mode == ProbeMode) probeRequest = true;
     if (mode == MarkerMode) markerRequest = true;
+    // A quick click can be down and up again before the next frame runs the fish pick; the
+    // pick still owes it an answer, whatever the button did since.
+    if (mode == TouchFishCmd || mode == ZoomInCmd || mode == ZoomOutCmd) fishClickPending = true;
     if (mode == RippleMode && backgroundPicture) backgroundPicture->StartRipple(x, screenHeight - y);
     UpdateCursor();
 }
@@ -312,8 +315,18 @@ void AquariumView::RenderFrame() {
     instrument::Stage("bubbles");
     glDisable(GL_LIGHTING);
     school.pelletPass();
-    glFinish();
     instrument::Stage("pellets");
+    const SweepOutcome sweep = ProbeSweep(pickState, mode, mouseX, mouseY, feedRequest, probeRequest,
+                                          markerRequest, probeColumns, probeRows, tankBox, school);
+    if (sweep.dropped) instrument::Count("pellet_drops");
+    if (fishClickPending) {
+        const int hit = FishPick(mode, mouseX, mouseY, fishClickPending, school);
+        if (mode == TouchFishCmd) buttonHeld = false;  // in touch mode the pick ends the press
+        if (hit >= 0) instrument::Count("fish_picks");
+    }
+    DrawMagnifier(mode, screenCopyTexture, screenWidth, screenHeight, cameraOffset, backgroundPicture);
+    glFinish();
+    instrument::Stage("picking");
     glSurface.Present();
     instrument::Stage("present");
     instrument::FrameShown();

@@ -14,11 +14,14 @@ void FrameShown();
 // glFinish at each, so the drawing is really done); the log shows the first frame's times and the
 // averages of the sampled ones.
 void Stage(const char* name);
+// Counts an event ("count NAME N" in the log).
+void Count(const char* name);
 #else
 inline void ProgramStarted() {}
 inline void Mark(const char*) {}
 inline void Note(const char*) {}
 inline void FrameShown() {}
 inline void Stage(const char*) {}
+inline void Count(const char*) {}
 #endif
 }  // namespace instrument

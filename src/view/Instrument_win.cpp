@@ -36,6 +36,13 @@ struct StageEntry {
 StageEntry stages[16];
 int stageCount = 0;
 LARGE_INTEGER stageStart;
+
+struct CountEntry {
+    const char* name;
+    long long value;
+};
+CountEntry counts[8];
+int countCount = 0;
 bool sampling = true;  // the first frame is timed
 
 double MsSince(const LARGE_INTEGER& from) {
@@ -62,6 +69,7 @@ void WriteLog() {
     if (!f) return;
     for (int i = 0; i < markCount; ++i) std::fprintf(f, "mark %s %.1f\n", marks[i].name, marks[i].ms);
     for (int i = 0; i < noteCount; ++i) std::fprintf(f, "note %s\n", notes[i]);
+    for (int i = 0; i < countCount; ++i) std::fprintf(f, "count %s %lld\n", counts[i].name, counts[i].value);
     for (int i = 0; i < stageCount; ++i)
         std::fprintf(f, "stage %s first %.2f avg %.2f\n", stages[i].name, stages[i].first,
                      stages[i].samples ? stages[i].total / stages[i].samples : 0.0);
@@ -102,6 +110,17 @@ void Stage(const char* name) {
         ++stages[i].samples;
     }
     QueryPerformanceCounter(&stageStart);
+}
+
+void Count(const char* name) {
+    int i = 0;
+    while (i < countCount && std::strcmp(counts[i].name, name) != 0) ++i;
+    if (i == countCount) {
+        if (countCount == 8) return;
+        counts[countCount++] = {name, 0};
+    }
+    ++counts[i].value;
+    WriteLog();
 }
 
 void FrameShown() {

@@ -38,6 +38,7 @@ app_start() {
 # frames: how many frames the running program has shown (from the instrumented build's log).
 frames() { [ -f "$LOG" ] && tr -d '\r' <"$LOG" | awk '$1=="frames"{print $2}' || echo 0; }
 mark() { tr -d '\r' <"$LOG" | awk -v m="$1" '$1=="mark" && $2==m {print $3}'; }
+count_of() { local v; v=$(tr -d '\r' <"$LOG" | awk -v k="$1" '$1=="count" && $2==k {print $3}'); echo "${v:-0}"; }
 value() { tr -d '\r' <"$LOG" | awk -v k="$1" '$1==k {print $2}'; }
 
 # wait_frames N [SECONDS]: waits until at least N frames have been shown.
@@ -87,3 +88,5 @@ bright() { convert "$1" ${2:+-crop "$2" +repage} -separate -evaluate-sequence mi
 lit() { convert "$1" ${2:+-crop "$2" +repage} -separate -evaluate-sequence max -threshold 8% -format "%[fx:int(mean*w*h+0.5)]" info:; }
 # colours FILE: distinct colours after reducing to 4 levels a channel.
 colours() { convert "$1" -posterize 4 -unique-colors -format "%[fx:w]" info:; }
+# pellet_pixels FILE GEOMETRY: pixels of the food pellets' pale yellow in a region.
+pellet_pixels() { convert "$1" -crop "$2" +repage -fill white -fuzz 12% -opaque "rgb(243,225,159)" -fill black +opaque white -format "%[fx:int(mean*w*h+0.5)]" info:; }

@@ -38,11 +38,31 @@ xdotool mousemove $menu_x $menu_y click 3
 sleep 0.5
 xdotool mousemove $((menu_x + 80)) "$(row_y 5)" click 1
 sleep 0.5
-before=$(shot music-mode)
 xdotool mousemove 512 384 click 1
 sleep 1
-after=$(shot music-click)
+check "in the music mode a left click drops nothing" test "$(count_of pellet_drops)" = 0
 check "the program runs on" kill -0 "$APP_PID"
+
+# "  Feed Fish" (entry 0), then a click in the tank: a pellet shows near the click.
+xdotool mousemove $menu_x $menu_y click 3
+sleep 0.5
+xdotool mousemove $((menu_x + 80)) "$(row_y 0)" click 1
+sleep 0.5
+empty=$(shot feed-before)
+xdotool mousemove 700 300 click 1
+for _ in $(seq 50); do [ "$(count_of pellet_drops)" = 1 ] && break; sleep 0.1; done
+check "the feed click drops one pellet" test "$(count_of pellet_drops)" = 1
+# The disc is small and spins, edge-on now and then: look a few times.
+near="160x160+620+220"
+seen=0
+for k in 1 2 3 4 5; do
+  sleep 0.3
+  fed=$(shot "feed-after-$k")
+  n=$(pellet_pixels "$fed" "$near")
+  echo "pellet-coloured pixels near the click: $n (before the click: $(pellet_pixels "$empty" "$near"))"
+  [ "$n" -gt "$(pellet_pixels "$empty" "$near")" ] && seen=1
+done
+check "a pellet shows near the click" test $seen = 1
 
 # "  Exit" (entry 7).
 xdotool mousemove 600 200 click 3

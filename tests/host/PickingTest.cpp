@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -491,4 +494,27 @@ TEST(Magnifier, ScreenSmallerThanTheTextureCopiesOnlyItself) {
     // Without a texture there is nothing to copy into, and no error either.
     DrawMagnifier(pickmode::Magnifier, 0, 100, 60, CameraOffset, nullptr);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(PickingScene, ADroppedPelletShowsNearTheClick) {
+    school.setUpPellets();
+    const int mx = 700, my = 300;
+    ASSERT_GT(FeedClick(mx, my), 0);
+    int found = 0, nearest = 1 << 30;
+    for (int frame = 0; frame < 3; ++frame) {
+        BeginFrame();
+        school.pelletPass();
+    }
+    glFinish();
+    for (int y = 0; y < ScreenH; ++y)
+        for (int x = 0; x < ScreenW; ++x) {
+            const auto p = gl.pixel(x, y);
+            if (p.r > 200 && p.g > 180 && p.b > 100 && p.b < 200) {
+                ++found;
+                const int d = std::abs(x - mx) + std::abs((ScreenH - 1 - y) - my);
+                nearest = std::min(nearest, d);
+            }
+        }
+    EXPECT_GT(found, 3);
+    EXPECT_LT(nearest, 60);
 }
