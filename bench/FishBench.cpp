@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "../tests/host/FinishedGl.h"
+#include "../tests/host/OsMesa.h"
 #include "Random.h"
 #include "fish/School.h"
 #include "view/ViewLayout.h"
@@ -60,7 +60,7 @@ void SetUpScene(int width, int height, std::vector<GLuint>& skins) {
 
 void BM_FishDrawnFrame(benchmark::State& state) {
     const int width = static_cast<int>(state.range(0)), height = static_cast<int>(state.range(1));
-    FinishedGl gl(width, height);
+    OsMesaContext gl(width, height);
     if (!gl.ok()) {
         state.SkipWithError("no off-screen context");
         return;
@@ -84,7 +84,7 @@ BENCHMARK(BM_FishDrawnFrame)->Args({640, 400})->Args({1680, 1050})->Unit(benchma
 // The vertices alone: the same pass into a 16 x 16 context, where next to nothing is rasterised,
 // so what is left is building the frames and submitting about 20,000 vertices.
 void BM_FishSubmittedFrame(benchmark::State& state) {
-    FinishedGl gl(16, 16);
+    OsMesaContext gl(16, 16);
     if (!gl.ok()) {
         state.SkipWithError("no off-screen context");
         return;

@@ -3,7 +3,7 @@
 // selection passes a frame), and the fish pick over twenty fish that all miss.
 #include <benchmark/benchmark.h>
 
-#include "../tests/host/FinishedGlContext.h"
+#include "../tests/host/OsMesa.h"
 #include "Random.h"
 #include "fish/School.h"
 #include "view/FrameRender.h"
@@ -16,7 +16,7 @@ constexpr int ScreenW = 1024, ScreenH = 768;
 const int TwentyFish[SpeciesCount] = {2, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
 
 struct PickBench {
-    FinishedGlContext gl{ScreenW, ScreenH};
+    OsMesaContext gl{ScreenW, ScreenH};
     TankBox tank = TankBoxFor(ScreenW, ScreenH);
     ProbePoint columns[ProbeColumnCount];
     ProbePoint rows[ProbeRowCount];

@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "../tests/host/FinishedGlContext.h"
+#include "../tests/host/OsMesa.h"
 #include "../tests/host/RippleReference.h"
 #include "Random.h"
 #include "scene/Scenery.h"
@@ -97,7 +97,7 @@ GLuint Picture() {
 // bubbles, rendered (glFinish) by the software rasteriser at the given viewport size.
 void BM_SceneryPass(benchmark::State& state) {
     const int size = static_cast<int>(state.range(0));
-    FinishedGlContext gl(size, size * 3 / 4);
+    OsMesaContext gl(size, size * 3 / 4);
     if (!gl.ok()) {
         state.SkipWithError("no OSMesa context");
         return;

@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <new>
 
-#include "FinishedGl.h"
+#include "OsMesa.h"
 #include "fish/School.h"
 #include "view/ViewLayout.h"
 
@@ -45,7 +45,7 @@ namespace {
 int* volatile escape = nullptr;
 
 TEST(FishAllocation, FramesInSteadyStateAllocateNothing) {
-    FinishedGl gl(64, 64);
+    OsMesaContext gl(64, 64);
     ASSERT_TRUE(gl.ok());
     School school;
     const TankBox tank = {-54.0f, 54.0f, 21.0f, -21.0f, -50.0f, 0.0f};

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "FishTestPeer.h"
-#include "FinishedGl.h"
+#include "OsMesa.h"
 #include "Random.h"
 #include "fish/Fish.h"
 #include "fish/FishModel.h"
@@ -81,7 +81,7 @@ AnimationFrame animate(Fish& fish, float size) {
 constexpr int StripCount = 5 * 2 + 3 * 2 + 2 * 2 + 1 + 2 + 2 + 1 + 1 + 2 * 2;  // 31
 
 TEST(FishModelMesh, EmitsNineHundredEightyTwoVerticesPerFish) {
-    FinishedGl gl;
+    OsMesaContext gl;
     ASSERT_TRUE(gl.ok());
     plainView();
     Fish fish;
@@ -98,7 +98,7 @@ TEST(FishModelMesh, EmitsNineHundredEightyTwoVerticesPerFish) {
 }
 
 TEST(FishModelMesh, LeavesTheMatrixAndStateAsItFoundThem) {
-    FinishedGl gl;
+    OsMesaContext gl;
     ASSERT_TRUE(gl.ok());
     plainView();
     glTranslatef(1, 2, 3);
@@ -117,7 +117,7 @@ TEST(FishModelMesh, LeavesTheMatrixAndStateAsItFoundThem) {
 }
 
 TEST(FishModelMesh, SizeFourAndSizeTenHaveTheSameShape) {
-    FinishedGl gl;
+    OsMesaContext gl;
     ASSERT_TRUE(gl.ok());
     plainView();
     Fish small, large;
@@ -139,7 +139,7 @@ TEST(FishModelMesh, SizeFourAndSizeTenHaveTheSameShape) {
 }
 
 TEST(FishModelMesh, ColumnAnglesTurnTheBody) {
-    FinishedGl gl;
+    OsMesaContext gl;
     ASSERT_TRUE(gl.ok());
     plainView();
     Fish fish;
@@ -166,7 +166,7 @@ TEST(FishModelMesh, ColumnAnglesTurnTheBody) {
 }
 
 TEST(FishModelMesh, MirroredHalvesUseTheStoredNormals) {
-    FinishedGl gl;
+    OsMesaContext gl;
     ASSERT_TRUE(gl.ok());
     plainView();
     // A directional light from +x, -y, +z: a normal mirrored in y would be lit differently.
@@ -201,7 +201,7 @@ TEST(FishModelMesh, MirroredHalvesUseTheStoredNormals) {
 }
 
 TEST(FishModelMesh, MatrixIsTheOneGlRotateBuilds) {
-    FinishedGl gl;
+    OsMesaContext gl;
     ASSERT_TRUE(gl.ok());
     glMatrixMode(GL_MODELVIEW);
     const float cases[][4] = {{0, 0, 0, 1}, {30, 0, 0, 1}, {-135.5f, 0, 0, 1}, {720, 0, 0, 1},

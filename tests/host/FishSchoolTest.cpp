@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "FinishedGl.h"
+#include "OsMesa.h"
 #include "FishTestPeer.h"
 #include "Random.h"
 #include "fish/School.h"
@@ -198,7 +198,7 @@ TEST(FishSchoolRules, SteerToFoodIgnoresFarPellets) {
 }
 
 TEST(FishSchoolRules, PelletAtTheMouthIsPulledInAndEaten) {
-    FinishedGl gl;
+    OsMesaContext gl;
     ASSERT_TRUE(gl.ok());
     School school;
     school.setUpPellets();
@@ -325,7 +325,7 @@ TEST(FishSchoolRules, CloseFishSeparateVertically) {
 }
 
 TEST(FishSchoolPass, SlotsWearTheirSpeciesSkinAndOnlyLiveFishMove) {
-    FinishedGl gl;
+    OsMesaContext gl;
     ASSERT_TRUE(gl.ok());
     School school;
     school.placeFish(Tank);
@@ -379,7 +379,7 @@ TEST(FishSchoolSoak, MillionsOfStepsKeepEveryFishWithinItsLimits) {
 #else
     const int frames = 50000;  // 1,000,000 fish steps
 #endif
-    FinishedGl gl(32, 32);
+    OsMesaContext gl(32, 32);
     ASSERT_TRUE(gl.ok());
     School school;
     school.placeFish(Tank);

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <vector>
 
-#include "FinishedGl.h"
+#include "OsMesa.h"
 #include "Random.h"
 #include "scene/FoodPellet.h"
 
@@ -92,7 +92,7 @@ TEST(FoodPellet, DropMovesTheAnchorButNotTheActiveFlag) {
 }
 
 TEST(FoodPellet, DiscIsAYellowishEllipse) {
-    FinishedGl gl;
+    OsMesaContext gl;
     ASSERT_TRUE(gl.ok());
     FoodPellet p;
     p.CompileDisc();
@@ -118,7 +118,7 @@ TEST(FoodPellet, DiscIsAYellowishEllipse) {
 }
 
 TEST(FoodPellet, SinksToTheBottomAndFreesItsSlot) {
-    FinishedGl gl(16, 16);
+    OsMesaContext gl(16, 16);
     ASSERT_TRUE(gl.ok());
     FoodPellet p;
     p.CompileDisc();
@@ -168,7 +168,7 @@ TEST(FoodPellet, StepTumblesWhileSinkingAndStopsAtTheBottom) {
 }
 
 TEST(FoodPellet, HiddenPelletIsNotDrawnAndFreesItsSlotOnTheNextDraw) {
-    FinishedGl gl;
+    OsMesaContext gl;
     ASSERT_TRUE(gl.ok());
     FoodPellet p;
     p.CompileDisc();
@@ -187,7 +187,7 @@ TEST(FoodPellet, HiddenPelletIsNotDrawnAndFreesItsSlotOnTheNextDraw) {
 }
 
 TEST(FoodPellet, WorldPositionLeavesOutTheSpin) {
-    FinishedGl gl;
+    OsMesaContext gl;
     ASSERT_TRUE(gl.ok());
     FoodPellet p;
     p.CompileDisc();

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "FeedbackCapture.h"
-#include "FinishedGlContext.h"
+#include "OsMesa.h"
 #include "Random.h"
 #include "RippleReference.h"
 #include "scene/RippleSurface.h"
@@ -251,7 +251,7 @@ TEST(RippleSurface, FastAnimateMatchesThePlainSweepWithOldAndFreedSlots) {
 }
 
 TEST(RippleSurface, DrawSendsTheGridWithItsCurrentTextureCoordinates) {
-    FinishedGlContext gl(256, 256);
+    OsMesaContext gl(256, 256);
     ASSERT_TRUE(gl.ok());
     glViewport(0, 0, 256, 256);
     glMatrixMode(GL_PROJECTION);

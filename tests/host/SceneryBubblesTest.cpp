@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "FeedbackCapture.h"
-#include "FinishedGlContext.h"
+#include "OsMesa.h"
 #include "Random.h"
 #include "scene/ParticleSystem.h"
 
@@ -85,7 +85,7 @@ TEST(BubbleSystem, WithoutALoaderTheSpriteStaysZero) {
 }
 
 TEST(BubbleSystem, ACountOutsideThePoolIsLimitedToIt) {
-    FinishedGlContext gl;
+    OsMesaContext gl;
     ASSERT_TRUE(gl.ok());
     BubbleSystem bubbles;
     ASSERT_TRUE(bubbles.Init(200));
@@ -113,7 +113,7 @@ TEST(BubbleSystem, ACountOutsideThePoolIsLimitedToIt) {
 }
 
 TEST(BubbleSystem, DrawIsOneJitteredQuadPerBubbleAndMovesThemUnjittered) {
-    FinishedGlContext gl;
+    OsMesaContext gl;
     ASSERT_TRUE(gl.ok());
     nerith::resetRandForTesting();
     BubbleSystem bubbles;
@@ -152,7 +152,7 @@ TEST(BubbleSystem, DrawIsOneJitteredQuadPerBubbleAndMovesThemUnjittered) {
 }
 
 TEST(BubbleSystem, QuadCornersCarryTheSpriteTurnedOnItsSide) {
-    FinishedGlContext gl;
+    OsMesaContext gl;
     ASSERT_TRUE(gl.ok());
     BubbleSystem bubbles;
     ASSERT_TRUE(bubbles.Init(1));
@@ -211,7 +211,7 @@ TEST(BubbleSystem, ReseededBubbleKeepsItsSizeAndGetsTheFasterStart) {
 }
 
 TEST(BubbleSystem, NoPoolDrawsNothing) {
-    FinishedGlContext gl;
+    OsMesaContext gl;
     ASSERT_TRUE(gl.ok());
     BubbleSystem bubbles;
     EXPECT_FALSE(bubbles.Init(-1));

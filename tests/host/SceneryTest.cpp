@@ -12,7 +12,7 @@
 #include <cstdio>
 #include <string>
 
-#include "FinishedGlContext.h"
+#include "OsMesa.h"
 #include "Random.h"
 #include "assets/ResourcePack.h"
 #include "scene/Scenery.h"
@@ -117,7 +117,7 @@ TEST(Scenery, BubbleCountKeepsToThePool) {
 }
 
 TEST(Scenery, SetUpSeedsThePoolThenSpreadsTheColumnWith200Frames) {
-    FinishedGlContext gl(8, 8);
+    OsMesaContext gl(8, 8);
     ASSERT_TRUE(gl.ok());
     for (int setting : {200, 100, 0, 250, -5}) {
         nerith::resetRandForTesting();
@@ -143,7 +143,7 @@ TEST(Scenery, SetUpSeedsThePoolThenSpreadsTheColumnWith200Frames) {
 }
 
 TEST(Scenery, BackgroundPictureStartsOneRippleOnTheRowAboveTheMiddle) {
-    FinishedGlContext gl;
+    OsMesaContext gl;
     ASSERT_TRUE(gl.ok());
     std::unique_ptr<RippleSurface> surface(CreateBackgroundPicture(1024, 768));
     EXPECT_EQ(surface->Width(), 1024);
@@ -185,7 +185,7 @@ TEST(Scenery, BackgroundPictureStartsOneRippleOnTheRowAboveTheMiddle) {
 
 TEST(Scenery, BackgroundPictureAppearsAndMovesFromFrameToFrame) {
     const int size = 256;
-    FinishedGlContext gl(size, size);
+    OsMesaContext gl(size, size);
     ASSERT_TRUE(gl.ok());
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_DEPTH_TEST);
@@ -239,7 +239,7 @@ TEST(Scenery, BackgroundPictureAppearsAndMovesFromFrameToFrame) {
 
 TEST(Scenery, BubblesAddLightOverWhatIsDrawnAndWriteNoDepth) {
     const int size = 256;
-    FinishedGlContext gl(size, size);
+    OsMesaContext gl(size, size);
     ASSERT_TRUE(gl.ok());
     glEnable(GL_TEXTURE_2D);
     glColor4f(1, 1, 1, 1);
@@ -336,7 +336,7 @@ TEST(Scenery, BubblesAddLightOverWhatIsDrawnAndWriteNoDepth) {
 }
 
 TEST(Scenery, BubbleSpriteComesFromTheResourcePackAndLeavesNoWorkFiles) {
-    FinishedGlContext gl(8, 8);
+    OsMesaContext gl(8, 8);
     ASSERT_TRUE(gl.ok());
     char folderTemplate[] = "/tmp/nerith_sprite_XXXXXX";
     ASSERT_NE(mkdtemp(folderTemplate), nullptr);
