@@ -34,3 +34,15 @@ for size in 1024x768 1280x1024; do
   app_wait 20
   check "closing the frame ends the program with status 0" test "$APP_STATUS" = 0
 done
+
+# A copy that finds only the application-name mutex taken gives up quietly: status 0, no window.
+screen 1024x768
+wine "$ROOT/build/win/winctl.exe" hold NerithScr 20 >"$E2E_OUT/hold.out" 2>&1 &
+holder=$!
+for _ in $(seq 100); do grep -q holding "$E2E_OUT/hold.out" 2>/dev/null && break; sleep 0.1; done
+wine "$ROOT/build/win/NerithScr.exe" >/dev/null 2>&1 &
+APP_PID=$!
+app_wait 20
+check "with the name taken the program exits with status 0" test "$APP_STATUS" = 0
+check "and shows no window" test "$(winctl count)" = 0
+kill $holder 2>/dev/null

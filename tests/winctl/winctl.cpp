@@ -3,9 +3,11 @@
 //   winctl info   prints the frame's and the view's geometry and styles
 //   winctl close  posts WM_CLOSE to the frame
 //   winctl count  prints how many top-level windows are titled "NerithScr"
+//   winctl hold NAME SECONDS   owns the named mutex NAME for that long, like a running copy would
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -25,6 +27,14 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[1], "count") == 0) {
         EnumWindows(CountTitled, 0);
         std::printf("%d\n", countFrames);
+        return 0;
+    }
+    if (std::strcmp(argv[1], "hold") == 0 && argc == 4) {
+        HANDLE mutex = CreateMutexA(nullptr, TRUE, argv[2]);
+        std::printf("holding %s\n", argv[2]);
+        std::fflush(stdout);
+        Sleep(static_cast<DWORD>(std::atoi(argv[3]) * 1000));
+        CloseHandle(mutex);
         return 0;
     }
     HWND frame = FindWindowA(nullptr, "NerithScr");
