@@ -47,10 +47,14 @@ constexpr UINT FramePeriodMs = 10;
 // Extracts one built-in picture, hands its file to `load` and deletes both work files again.
 template <typename Load>
 void UseBuiltInPicture(int id, const std::string& folder, const std::string& baseName, Load load) {
-    ResourcePack::Extract(id, folder, baseName);
+    instrument::SpanStart();
+    ResourcePack::Extract(id, folder, baseName);  // writes the stored bytes, then descrambles them
+    instrument::SpanEnd("extract_and_descramble");
     load(ResourcePack::OutputPath(folder, baseName).c_str());
+    instrument::SpanEnd("texture_building");
     std::remove(ResourcePack::IntermediatePath(folder, baseName).c_str());
     std::remove(ResourcePack::OutputPath(folder, baseName).c_str());
+    instrument::SpanEnd("deleting");
 }
 
 void AppMessage(const char* text) {

@@ -16,6 +16,9 @@ void FrameShown();
 void Stage(const char* name);
 // Counts an event ("count NAME N" in the log).
 void Count(const char* name);
+// Adds the time since the last SpanStart to the total of NAME ("span NAME MS" in the log).
+void SpanStart();
+void SpanEnd(const char* name);
 #else
 inline void ProgramStarted() {}
 inline void Mark(const char*) {}
@@ -23,5 +26,7 @@ inline void Note(const char*) {}
 inline void FrameShown() {}
 inline void Stage(const char*) {}
 inline void Count(const char*) {}
+inline void SpanStart() {}
+inline void SpanEnd(const char*) {}
 #endif
 }  // namespace instrument

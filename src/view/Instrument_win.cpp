@@ -43,6 +43,14 @@ struct CountEntry {
 };
 CountEntry counts[8];
 int countCount = 0;
+
+struct SpanEntry {
+    const char* name;
+    double total;
+};
+SpanEntry spans[8];
+int spanCount = 0;
+LARGE_INTEGER spanStart;
 bool sampling = true;  // the first frame is timed
 
 double MsSince(const LARGE_INTEGER& from) {
@@ -69,6 +77,7 @@ void WriteLog() {
     if (!f) return;
     for (int i = 0; i < markCount; ++i) std::fprintf(f, "mark %s %.1f\n", marks[i].name, marks[i].ms);
     for (int i = 0; i < noteCount; ++i) std::fprintf(f, "note %s\n", notes[i]);
+    for (int i = 0; i < spanCount; ++i) std::fprintf(f, "span %s %.1f\n", spans[i].name, spans[i].total);
     for (int i = 0; i < countCount; ++i) std::fprintf(f, "count %s %lld\n", counts[i].name, counts[i].value);
     for (int i = 0; i < stageCount; ++i)
         std::fprintf(f, "stage %s first %.2f avg %.2f\n", stages[i].name, stages[i].first,
@@ -110,6 +119,20 @@ void Stage(const char* name) {
         ++stages[i].samples;
     }
     QueryPerformanceCounter(&stageStart);
+}
+
+void SpanStart() { QueryPerformanceCounter(&spanStart); }
+
+void SpanEnd(const char* name) {
+    const double ms = MsSince(spanStart);
+    int i = 0;
+    while (i < spanCount && std::strcmp(spans[i].name, name) != 0) ++i;
+    if (i == spanCount) {
+        if (spanCount == 8) return;
+        spans[spanCount++] = {name, 0.0};
+    }
+    spans[i].total += ms;
+    QueryPerformanceCounter(&spanStart);
 }
 
 void Count(const char* name) {
