@@ -39,10 +39,15 @@ void ResourcePack::Descramble(const std::string& folder, const std::string& base
         std::printf(" cannot open outfile\n");
         std::exit(0);
     }
-    unsigned long n = 0;
-    for (int c = std::getc(in); c != EOF; c = std::getc(in)) {
-        ++n;
-        std::putc((c + key[n % nerith::kScrambleKeySize]) & 0xFF, out);
+    // Byte n of the file (counting from 1) takes key[n mod 50]; read and written a block at a time.
+    unsigned char block[32768];
+    std::size_t n = 1;
+    std::size_t got;
+    while ((got = std::fread(block, 1, sizeof block, in)) > 0) {
+        for (std::size_t i = 0; i < got; ++i)
+            block[i] = static_cast<unsigned char>(block[i] + key[(n + i) % nerith::kScrambleKeySize]);
+        std::fwrite(block, 1, got, out);
+        n += got;
     }
     std::fclose(in);
     std::fclose(out);
