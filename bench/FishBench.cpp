@@ -18,9 +18,9 @@ void BM_FishSimulationFrame(benchmark::State& state) {
     nerith::resetRandForTesting();
     School school;
     school.placeFish(Tank);
-    for (int i = 0; i < 500; ++i) school.simulateFishPass(TwentyFish, FeedFishMode);
+    for (int i = 0; i < 500; ++i) school.simulateFishPass(TwentyFish, FeedFishCmd);
     for (auto _ : state) {
-        school.simulateFishPass(TwentyFish, FeedFishMode);
+        school.simulateFishPass(TwentyFish, FeedFishCmd);
         benchmark::ClobberMemory();
     }
     state.SetItemsProcessed(state.iterations() * 20);  // fish steps
@@ -71,10 +71,10 @@ void BM_FishDrawnFrame(benchmark::State& state) {
     School school;
     school.placeFish(Tank);
     school.setUpPellets();
-    for (int i = 0; i < 100; ++i) school.simulateFishPass(TwentyFish, FeedFishMode);
+    for (int i = 0; i < 100; ++i) school.simulateFishPass(TwentyFish, FeedFishCmd);
     for (auto _ : state) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        school.fishPass(TwentyFish, skins.data(), FeedFishMode);
+        school.fishPass(TwentyFish, skins.data(), FeedFishCmd);
         glFinish();
     }
     state.SetItemsProcessed(state.iterations() * 20);
@@ -96,7 +96,7 @@ void BM_FishSubmittedFrame(benchmark::State& state) {
     school.placeFish(Tank);
     for (auto _ : state) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        school.fishPass(TwentyFish, skins.data(), FeedFishMode);
+        school.fishPass(TwentyFish, skins.data(), FeedFishCmd);
         glFinish();
     }
     state.SetItemsProcessed(state.iterations() * 20);

@@ -46,7 +46,7 @@ void BM_ProbeSweep(benchmark::State& state) {
     const bool pending = state.range(0) != 0;
     bool feedRequest = pending;
     for (auto _ : state) {
-        const SweepOutcome o = ProbeSweep(bench.state, pickmode::Feed, 512, 10, feedRequest, false, false,
+        const SweepOutcome o = ProbeSweep(bench.state, FeedFishCmd, 512, 10, feedRequest, false, false,
                                           bench.columns, bench.rows, bench.tank, bench.school);
         benchmark::DoNotOptimize(o);
     }
@@ -62,12 +62,12 @@ void BM_FishPickMiss(benchmark::State& state) {
         state.SkipWithError("no OpenGL context");
         return;
     }
-    bench.school.simulateFishPass(TwentyFish, pickmode::Touch);
+    bench.school.simulateFishPass(TwentyFish, TouchFishCmd);
     for (int i = 0; i < FishSlotCount; ++i) bench.school.fish(i).placeAt(-40.0f + 4.0f * i, 15.0f, -70.0f);
     int hits = 0;
     for (auto _ : state) {
         bool held = true;
-        hits += FishPick(pickmode::Touch, 512, 700, held, bench.school) >= 0;
+        hits += FishPick(TouchFishCmd, 512, 700, held, bench.school) >= 0;
         for (int i = 0; i < FishSlotCount; ++i) bench.school.fish(i).placeAt(-40.0f + 4.0f * i, 15.0f, -70.0f);
     }
     glFinish();

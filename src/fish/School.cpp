@@ -97,7 +97,7 @@ bool School::dropPellet(float pickedX, float pickedY) {
 }
 
 void School::steerToFood(int fishIndex) {
-    if (mode_ != FeedFishMode) return;
+    if (mode_ != FeedFishCmd) return;  // fish steer toward food in the feed mode only
     Fish& f = fish_[fishIndex];
     f.setExcited(false);
     for (const FoodPellet& p : pellets_) {

@@ -2,6 +2,7 @@
 // The fish side of the aquarium view: the 20 fish slots, the 10 food pellet slots, the table of
 // fish positions and the rules by which the fish steer toward food and keep clear of each other.
 // The view owns one School and calls it at scene set-up and on every frame.
+#include "Commands.h"
 #include "GL.h"
 #include "fish/Fish.h"
 #include "fish/FishRoster.h"
@@ -11,7 +12,6 @@ struct TankBox;
 
 constexpr int FishSlotCount = 20;
 constexpr int PelletSlotCount = 10;
-constexpr int FeedFishMode = 1036;  // the mouse mode in which fish steer toward food
 
 // One entry of the FishPositionTable: a live fish's position, written every frame.
 struct FishPosition {
@@ -84,6 +84,6 @@ private:
     Fish fish_[FishSlotCount];
     FoodPellet pellets_[PelletSlotCount];
     FishPosition positions_[FishSlotCount] = {};
-    int mode_ = FeedFishMode;
+    int mode_ = FeedFishCmd;
     int live_ = 0;
 };

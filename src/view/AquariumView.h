@@ -2,6 +2,7 @@
 // The aquarium view: the one child window of the frame. It owns the OpenGL context and the whole
 // scene, and its 10 ms timer drives every frame.
 #include "GL.h"
+#include "Commands.h"
 #include "fish/School.h"
 #include "scene/Scenery.h"
 #include "view/FrameRender.h"
@@ -59,7 +60,7 @@ private:
     bool probeRequest = false;
     bool markerRequest = false;
     bool fishClickPending = false;  // a touch or zoom click the next frame's fish pick resolves
-    int mode = 1036;
+    int mode = FeedFishCmd;
     RippleSurface* backgroundPicture = nullptr;  // lives until the process ends
     GLuint screenCopyTexture = 0;
     int screenWidth = 1680, screenHeight = 1050;

@@ -4,37 +4,19 @@
 #include <cstdlib>
 #include <string>
 
+#include <windowsx.h>
+
+#include "Commands.h"
 #include "assets/ResourcePack.h"
 #include "assets/TextureLoader.h"
 #include "settings/Settings.h"
 #include "settings/SettingsFile.h"
 #include "ui/IconMenu.h"
-
-#include <windowsx.h>
 #include "view/Instrument.h"
 #include "win/App.h"
 
 namespace {
 constexpr UINT_PTR FrameTimer = 1;
-
-// Command ids; every command becomes the mouse mode.
-enum Command {
-    FishSettingsCmd = 1034,
-    TouchFishCmd = 1035,
-    FeedFishCmd = 1036,
-    ZoomInCmd = 1037,
-    ZoomOutCmd = 1038,
-    AquariumSettingsCmd = 1040,
-    ExitCmd = 1042,
-    HiddenCursorMode = 1043,
-    RippleMode = 1045,
-    ProbeMode = 1046,
-    MarkerMode = 1047,
-    QuietMode1 = 1048,
-    QuietMode2 = 1049,
-    CustomMusicCmd = 1050,
-    CustomBackgroundCmd = 1052,
-};
 
 // The cursors of the four click modes: button up, button held.
 struct ModeCursor {

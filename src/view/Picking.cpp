@@ -8,9 +8,9 @@ namespace {
 constexpr float StripStep = 0.5f;  // how far the strips move per frame
 constexpr float StripBand = 5.0f;  // how far column 0 and row 0 go beyond the wall before turning
 
-bool ProbeMode(int mode) { return mode == pickmode::Feed || mode == pickmode::Probe || mode == pickmode::Marker; }
+bool SweepsProbes(int mode) { return mode == FeedFishCmd || mode == ProbeMode || mode == MarkerMode; }
 
-bool FishMode(int mode) { return mode == pickmode::Touch || mode == pickmode::ZoomIn || mode == pickmode::ZoomOut; }
+bool PicksFish(int mode) { return mode == TouchFishCmd || mode == ZoomInCmd || mode == ZoomOutCmd; }
 
 // The direction flag for the lead strip at `lead`, turning at wall -/+ band.
 bool Turn(bool rising, float lead, float wall) {
@@ -126,7 +126,7 @@ SweepOutcome ProbeSweep(PickState& state, int mode, int mouseX, int mouseY, bool
                         bool probeRequest, bool markerRequest, ProbePoint columns[ProbeColumnCount],
                         ProbePoint rows[ProbeRowCount], const TankBox& tank, School& school) {
     SweepOutcome outcome;
-    if (!ProbeMode(mode)) return outcome;
+    if (!SweepsProbes(mode)) return outcome;
 
     glColor4f(1.0f, 1.0f, 1.0f, 0.0f);
     MoveProbeStrips(state, columns, rows, tank);
@@ -152,7 +152,7 @@ SweepOutcome ProbeSweep(PickState& state, int mode, int mouseX, int mouseY, bool
         outcome.usedUp = !outcome.dropped;
     }
 
-    if (mode == pickmode::Marker && state.pickedXFound && state.pickedYFound) {
+    if (mode == MarkerMode && state.pickedXFound && state.pickedYFound) {
         state.pickedXFound = state.pickedYFound = false;
         glPushMatrix();
         glTranslatef(state.pickedX, state.pickedY - 2.0f, -70.0f);
@@ -168,7 +168,7 @@ SweepOutcome ProbeSweep(PickState& state, int mode, int mouseX, int mouseY, bool
 }
 
 int FishPick(int mode, int mouseX, int mouseY, bool& buttonHeld, School& school) {
-    if (!FishMode(mode) || !buttonHeld) return -1;
+    if (!PicksFish(mode) || !buttonHeld) return -1;
     buttonHeld = false;
     const int live = school.liveFish();
     for (int i = 0; i < live && i < FishSlotCount; ++i) {
@@ -176,10 +176,10 @@ int FishPick(int mode, int mouseX, int mouseY, bool& buttonHeld, School& school)
         // The slot number goes in as the species: the pick draws the fish, it does not skin it.
         if (!PickTest(mouseX, mouseY, FishPickRegion, fish.x(), fish.y(), fish.z(), [&] { fish.drawAndStep(i); }))
             continue;
-        if (mode == pickmode::Touch)
+        if (mode == TouchFishCmd)
             fish.touch();
         else
-            fish.resize(2.0f, mode == pickmode::ZoomIn);
+            fish.resize(2.0f, mode == ZoomInCmd);
         return i;
     }
     return -1;
@@ -187,7 +187,7 @@ int FishPick(int mode, int mouseX, int mouseY, bool& buttonHeld, School& school)
 
 void DrawMagnifier(int mode, GLuint screenCopyTexture, int screenWidth, int screenHeight, float cameraOffset,
                    RippleSurface* surface) {
-    if (mode != pickmode::Magnifier) return;
+    if (mode != RippleMode) return;
     glBindTexture(GL_TEXTURE_2D, screenCopyTexture);
     if (screenCopyTexture != 0) {
         // Only what the texture holds: a larger copy is an error and copies nothing at all.

@@ -7,6 +7,7 @@
 // Every pass below is called once per frame after the pellet pass, with the camera in the
 // model-view matrix and lighting off. Each one checks the mouse mode itself and does nothing in
 // the modes it does not serve.
+#include "Commands.h"
 #include "GL.h"
 #include "view/ViewLayout.h"
 
@@ -14,17 +15,6 @@ class School;
 class RippleSurface;
 
 // The mouse modes that act through picking.
-namespace pickmode {
-enum : int {
-    Touch = 1035,
-    Feed = 1036,
-    ZoomIn = 1037,
-    ZoomOut = 1038,
-    Magnifier = 1045,
-    Probe = 1046,
-    Marker = 1047,
-};
-}  // namespace pickmode
 
 // What the probe picks remember between frames: the picked point may be found over several
 // frames, x and y each when a strip passes under the cursor. The view keeps one for its life.

@@ -58,7 +58,7 @@ TEST(FishAllocation, FramesInSteadyStateAllocateNothing) {
         if (n % 7 == 0) school.dropPellet(float(n % 60) - 30.0f, float(n % 20) - 10.0f);
         if (n % 13 == 0) school.fish(n % 20).touch();
         if (n % 17 == 0) school.fish(n % 20).resize(2.0f, n % 2 == 0);
-        school.fishPass(counts, skins, n % 50 < 40 ? FeedFishMode : 1035);
+        school.fishPass(counts, skins, n % 50 < 40 ? FeedFishCmd : 1035);
         school.pelletPass();
     };
     for (int n = 0; n < 20; ++n) frame(n);  // warm up
@@ -66,7 +66,7 @@ TEST(FishAllocation, FramesInSteadyStateAllocateNothing) {
 
     const long before = newCalls.load();
     for (int n = 20; n < 220; ++n) frame(n);
-    for (int n = 0; n < 200; ++n) school.simulateFishPass(counts, FeedFishMode);
+    for (int n = 0; n < 200; ++n) school.simulateFishPass(counts, FeedFishCmd);
     const long after = newCalls.load();
     glFinish();
     EXPECT_EQ(after - before, 0);

@@ -16,7 +16,6 @@ namespace {
 
 using P = FishTestPeer;
 
-constexpr int TouchMode = 1035;
 const TankBox Tank = {-54.0f, 54.0f, 21.0f, -21.0f, -50.0f, 0.0f};
 
 // Puts fish `i` at a point, heading settled, boxes computed, nothing pending.
@@ -112,7 +111,7 @@ TEST(FishSchoolRules, SteerToFoodTurnsTowardAPelletAhead) {
     P::speed(f) = 0.4f;
     school.pellet(0).Drop(-10.0f, 3.0f, -65.0f);
     school.pellet(0).SetActive(true);
-    school.setMode(FeedFishMode);
+    school.setMode(FeedFishCmd);
     const float d = School::offAxisAngle(f, school.pellet(0));
     school.steerToFood(0);
     EXPECT_TRUE(f.excited());
@@ -129,7 +128,7 @@ TEST(FishSchoolRules, SteerToFoodTurnsAboutForAPelletBehind) {
         Fish& f = put(school, 0, 0.0f, 0.0f, -70.0f, 0.0f);
         school.pellet(0).Drop(10.0f, 3.0f, pelletZ);
         school.pellet(0).SetActive(true);
-        school.setMode(FeedFishMode);
+        school.setMode(FeedFishCmd);
         const FoodPellet& p = school.pellet(0);
         const float d = School::offAxisAngle(f, p);
         school.steerToFood(0);
@@ -151,7 +150,7 @@ TEST(FishSchoolRules, SteerToFoodTiltsTowardAPelletOnTheAxis) {
     // The fish on the pellet's z: the pellet lies on the fish's axis line in x-z.
     Fish& f = put(school, 0, 0.0f, 0.0f, p.WorldZ(), 0.0f);
     P::targetPitch(f) = -20.0f;
-    school.setMode(FeedFishMode);
+    school.setMode(FeedFishCmd);
     ASSERT_LT(School::offAxisAngle(f, p), 1.0f);
     const int b = School::pelletBearing(p);
     ASSERT_GT(b, 50);
@@ -176,11 +175,11 @@ TEST(FishSchoolRules, SteerToFoodOnlyInTheFeedMode) {
     school.pellet(0).Drop(-10.0f, 3.0f, -65.0f);
     school.pellet(0).SetActive(true);
     P::excited(f) = true;
-    school.setMode(TouchMode);
+    school.setMode(TouchFishCmd);
     school.steerToFood(0);
     EXPECT_TRUE(f.excited()) << "other modes leave the excitement as it was";
     EXPECT_EQ(f.targetYaw(), 0.0f);
-    school.setMode(FeedFishMode);
+    school.setMode(FeedFishCmd);
     school.pellet(0).SetActive(false);
     school.steerToFood(0);
     EXPECT_FALSE(f.excited());
@@ -191,7 +190,7 @@ TEST(FishSchoolRules, SteerToFoodIgnoresFarPellets) {
     Fish& f = put(school, 0, 0.0f, 0.0f, -70.0f, 0.0f);
     school.pellet(0).Drop(-30.0f, 3.0f, -65.0f);
     school.pellet(0).SetActive(true);
-    school.setMode(FeedFishMode);
+    school.setMode(FeedFishCmd);
     school.steerToFood(0);
     EXPECT_FALSE(f.excited());
     EXPECT_EQ(f.targetYaw(), 0.0f);
@@ -311,7 +310,7 @@ TEST(FishSchoolRules, CloseFishSeparateVertically) {
     put(school, 0, 0.0f, 3.0f, -70.0f, 0.0f);
     put(school, 1, 0.0f, 0.0f, -70.0f, 0.0f);
     put(school, 2, 30.0f, -4.0f, -70.0f, 0.0f);
-    school.simulateFishPass(counts, TouchMode);
+    school.simulateFishPass(counts, TouchFishCmd);
     EXPECT_EQ(school.fish(0).targetPitch(), 1.0f) << "the higher fish of the pair tilts up";
     EXPECT_EQ(school.fish(1).targetPitch(), 0.0f) << "the second fish of the pair is not changed";
     EXPECT_EQ(school.fish(2).targetPitch(), 0.0f);
@@ -320,7 +319,7 @@ TEST(FishSchoolRules, CloseFishSeparateVertically) {
     put(lower, 0, 0.0f, -3.0f, -70.0f, 0.0f);
     put(lower, 1, 0.0f, 0.0f, -70.0f, 0.0f);
     const int two[SpeciesCount] = {1, 1};
-    lower.simulateFishPass(two, TouchMode);
+    lower.simulateFishPass(two, TouchFishCmd);
     EXPECT_EQ(lower.fish(0).targetPitch(), -1.0f);
 }
 
@@ -335,7 +334,7 @@ TEST(FishSchoolPass, SlotsWearTheirSpeciesSkinAndOnlyLiveFishMove) {
     const float x5 = school.fish(5).x();
     GLint depthBefore = 0, depthAfter = 0;
     glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depthBefore);
-    EXPECT_EQ(school.fishPass(counts, skins, FeedFishMode), 5);
+    EXPECT_EQ(school.fishPass(counts, skins, FeedFishCmd), 5);
     glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depthAfter);
     EXPECT_EQ(depthBefore, depthAfter);
     const int species[5] = {0, 0, 2, 2, 2};
@@ -354,7 +353,7 @@ TEST(FishSchoolPass, SlotsWearTheirSpeciesSkinAndOnlyLiveFishMove) {
 
     // Raising species 0 to 3: slot 2 now wears skin 0 and slot 5 comes to life with skin 2.
     const int more[SpeciesCount] = {3, 0, 3};
-    school.fishPass(more, skins, FeedFishMode);
+    school.fishPass(more, skins, FeedFishCmd);
     EXPECT_EQ(school.fish(2).species(), 0);
     EXPECT_EQ(school.fish(5).species(), 2);
     EXPECT_NE(school.fish(5).x(), x5);
@@ -366,7 +365,7 @@ TEST(FishSchoolPass, NoLiveFishMeansNoFishWork) {
     const int none[SpeciesCount] = {};
     const float x = school.fish(0).x();
     nerith::resetRandForTesting();
-    EXPECT_EQ(school.simulateFishPass(none, FeedFishMode), 0);
+    EXPECT_EQ(school.simulateFishPass(none, FeedFishCmd), 0);
     EXPECT_EQ(school.fish(0).x(), x);
     EXPECT_EQ(nerith::rand(), 41);
 }
@@ -390,12 +389,12 @@ TEST(FishSchoolSoak, MillionsOfStepsKeepEveryFishWithinItsLimits) {
         state = state * 1103515245u + 12345u;
         return (state >> 16) % n;
     };
-    int mode = FeedFishMode;
+    int mode = FeedFishCmd;
     int eaten = 0, drops = 0;
     float minX = 1e9f, maxX = -1e9f, minZ = 1e9f, maxZ = -1e9f;
     for (int frame = 0; frame < frames; ++frame) {
         if (next(40) == 0 && school.dropPellet(float(next(100)) - 50.0f, float(next(40)) - 20.0f)) ++drops;
-        if (next(3000) == 0) mode = next(4) == 0 ? TouchMode : FeedFishMode;
+        if (next(3000) == 0) mode = next(4) == 0 ? TouchFishCmd : FeedFishCmd;
         if (next(500) == 0) school.fish(int(next(20))).touch();
         if (next(700) == 0) school.fish(int(next(20))).resize(2.0f, next(2) == 0);
         school.simulateFishPass(counts, mode);

@@ -106,7 +106,7 @@ protected:
         glDisable(GL_LIGHTING);
     }
 
-    SweepOutcome Sweep(int mode = pickmode::Feed) {
+    SweepOutcome Sweep(int mode = FeedFishCmd) {
         BeginFrame();
         return ProbeSweep(state, mode, mouseX, mouseY, feedRequest, probeRequest, markerRequest, columns, rows,
                           tank, school);
@@ -131,7 +131,7 @@ protected:
     void LiveFish(int count) {
         int counts[SpeciesCount] = {};
         counts[0] = count;
-        school.simulateFishPass(counts, pickmode::Touch);
+        school.simulateFishPass(counts, TouchFishCmd);
         ASSERT_EQ(school.liveFish(), count);
     }
 
@@ -274,14 +274,14 @@ TEST_F(PickingScene, OtherModesNeitherSweepNorPick) {
     mouseX = 512;
     mouseY = 384;
     for (int frame = 0; frame < 30; ++frame) {
-        const SweepOutcome o = Sweep(pickmode::Touch);
+        const SweepOutcome o = Sweep(TouchFishCmd);
         EXPECT_FALSE(o.picked);
     }
     EXPECT_FLOAT_EQ(columns[0].x, before);
     EXPECT_TRUE(feedRequest);
     // Without a pending click the strips still sweep, but nothing is picked.
     feedRequest = false;
-    const SweepOutcome o = Sweep(pickmode::Feed);
+    const SweepOutcome o = Sweep(FeedFishCmd);
     EXPECT_FALSE(o.picked);
     EXPECT_FLOAT_EQ(columns[0].x, before - 0.5f);
 }
@@ -292,7 +292,7 @@ TEST_F(PickingScene, ProbeModeKeepsPickingAfterItsClick) {
     mouseY = 384;
     int found = 0;
     for (int frame = 0; frame < 100; ++frame) {
-        const SweepOutcome o = Sweep(pickmode::Probe);
+        const SweepOutcome o = Sweep(ProbeMode);
         EXPECT_TRUE(o.picked);
         EXPECT_FALSE(o.dropped);
         found += state.pickedXFound && state.pickedYFound;
@@ -310,7 +310,7 @@ TEST_F(PickingScene, MarkerConeIsCompiledOnceAndDrawnAtThePickedPoint) {
     GLuint list = 0;
     int drawn = 0;
     for (int frame = 0; frame < 200 && drawn < 3; ++frame) {
-        const SweepOutcome o = Sweep(pickmode::Marker);
+        const SweepOutcome o = Sweep(MarkerMode);
         if (!o.markerDrawn) continue;
         ++drawn;
         if (list == 0) list = state.markerList;
@@ -347,29 +347,29 @@ TEST_F(PickingScene, FishPickHitsTheFishUnderTheCursorAndMissesEmptyWater) {
     int mx, my;
     MouseOver(20.0f, -12.0f, -70.0f, mx, my);
     buttonHeld = true;
-    EXPECT_EQ(FishPick(pickmode::Touch, mx, my, buttonHeld, school), 2);
+    EXPECT_EQ(FishPick(TouchFishCmd, mx, my, buttonHeld, school), 2);
     EXPECT_FALSE(buttonHeld);
     EXPECT_FLOAT_EQ(school.fish(2).speed(), 0.4f);  // touched: full speed
 
     BeginFrame();
     MouseOver(0.0f, 0.0f, -70.0f, mx, my);
     buttonHeld = true;
-    EXPECT_EQ(FishPick(pickmode::ZoomIn, mx, my, buttonHeld, school), 1);
+    EXPECT_EQ(FishPick(ZoomInCmd, mx, my, buttonHeld, school), 1);
     EXPECT_FLOAT_EQ(school.fish(1).size(), 9.0f);
     EXPECT_FLOAT_EQ(school.fish(0).size(), 7.0f);
 
     BeginFrame();
     MouseOver(0.0f, -18.0f, -70.0f, mx, my);  // open water below the middle fish
     buttonHeld = true;
-    EXPECT_EQ(FishPick(pickmode::ZoomIn, mx, my, buttonHeld, school), -1);
+    EXPECT_EQ(FishPick(ZoomInCmd, mx, my, buttonHeld, school), -1);
     EXPECT_FALSE(buttonHeld);  // the click is used up
     for (int i = 0; i < 3; ++i) EXPECT_FLOAT_EQ(school.fish(i).size(), i == 1 ? 9.0f : 7.0f);
 
     // Nothing happens without a held button, nor in a mode without a fish click.
     buttonHeld = false;
-    EXPECT_EQ(FishPick(pickmode::ZoomIn, 512, 384, buttonHeld, school), -1);
+    EXPECT_EQ(FishPick(ZoomInCmd, 512, 384, buttonHeld, school), -1);
     buttonHeld = true;
-    EXPECT_EQ(FishPick(pickmode::Feed, 512, 384, buttonHeld, school), -1);
+    EXPECT_EQ(FishPick(FeedFishCmd, 512, 384, buttonHeld, school), -1);
     EXPECT_TRUE(buttonHeld);
     EXPECT_FLOAT_EQ(school.fish(1).size(), 9.0f);
 }
@@ -377,7 +377,7 @@ TEST_F(PickingScene, FishPickHitsTheFishUnderTheCursorAndMissesEmptyWater) {
 TEST_F(PickingScene, NoLiveFishNoPick) {
     LiveFish(0);
     buttonHeld = true;
-    EXPECT_EQ(FishPick(pickmode::Touch, 512, 384, buttonHeld, school), -1);
+    EXPECT_EQ(FishPick(TouchFishCmd, 512, 384, buttonHeld, school), -1);
     EXPECT_FALSE(buttonHeld);
 }
 
@@ -390,7 +390,7 @@ TEST_F(PickingScene, ZoomInThriceThenOutToTheMinimum) {
         BeginFrame();
         fish.placeAt(0.0f, 0.0f, -70.0f);
         buttonHeld = true;
-        EXPECT_EQ(FishPick(pickmode::ZoomIn, 512, 384, buttonHeld, school), 0);
+        EXPECT_EQ(FishPick(ZoomInCmd, 512, 384, buttonHeld, school), 0);
         EXPECT_FLOAT_EQ(fish.size(), expected);
     }
     const float expectOut[] = {8.0f, 6.0f, 4.0f, 4.0f};
@@ -398,7 +398,7 @@ TEST_F(PickingScene, ZoomInThriceThenOutToTheMinimum) {
         BeginFrame();
         fish.placeAt(0.0f, 0.0f, -70.0f);
         buttonHeld = true;
-        EXPECT_EQ(FishPick(pickmode::ZoomOut, 512, 384, buttonHeld, school), 0);
+        EXPECT_EQ(FishPick(ZoomOutCmd, 512, 384, buttonHeld, school), 0);
         EXPECT_FLOAT_EQ(fish.size(), expected);
     }
 }
@@ -413,9 +413,9 @@ TEST_F(PickingScene, PicksLeaveTheMatrixAndNameStacksAsTheyFoundThem) {
     for (int touch = 0; touch < 30; ++touch) {
         school.fish(1).placeAt(0.0f, 0.0f, -70.0f);
         buttonHeld = true;
-        hits += FishPick(pickmode::Touch, 512, 384, buttonHeld, school) == 1;
+        hits += FishPick(TouchFishCmd, 512, 384, buttonHeld, school) == 1;
         buttonHeld = true;
-        misses += FishPick(pickmode::Touch, 900, 700, buttonHeld, school) == -1;
+        misses += FishPick(TouchFishCmd, 900, 700, buttonHeld, school) == -1;
     }
     EXPECT_EQ(hits, 30);
     EXPECT_EQ(misses, 30);
@@ -426,8 +426,8 @@ TEST_F(PickingScene, PicksLeaveTheMatrixAndNameStacksAsTheyFoundThem) {
         feedRequest = true;
         mouseX = 512;
         mouseY = frame % 2 ? 384 : 5;  // in the tank, then above it
-        ProbeSweep(state, pickmode::Feed, mouseX, mouseY, feedRequest, false, false, columns, rows, tank, school);
-        ProbeSweep(state, pickmode::Probe, 3000, -3000, feedRequest, true, false, columns, rows, tank, school);
+        ProbeSweep(state, FeedFishCmd, mouseX, mouseY, feedRequest, false, false, columns, rows, tank, school);
+        ProbeSweep(state, ProbeMode, 3000, -3000, feedRequest, true, false, columns, rows, tank, school);
     }
     EXPECT_GT(ActivePellets(school), 0);
     ExpectSameStacks(before, ReadStacks());
@@ -458,10 +458,10 @@ TEST_F(PickingScene, MagnifierCopiesWhatFitsWithoutAnError) {
     }
     const int ageBefore = surface.Age(0);
 
-    DrawMagnifier(pickmode::Feed, texture, ScreenW, ScreenH, CameraOffset, &surface);  // not its mode
+    DrawMagnifier(FeedFishCmd, texture, ScreenW, ScreenH, CameraOffset, &surface);  // not its mode
     EXPECT_EQ(surface.Age(0), ageBefore);
 
-    DrawMagnifier(pickmode::Magnifier, texture, ScreenW, ScreenH, CameraOffset, &surface);
+    DrawMagnifier(RippleMode, texture, ScreenW, ScreenH, CameraOffset, &surface);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     EXPECT_EQ(surface.Age(0), ageBefore + 1);  // the ripples went on one frame
 
@@ -484,7 +484,7 @@ TEST(Magnifier, ScreenSmallerThanTheTextureCopiesOnlyItself) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     while (glGetError() != GL_NO_ERROR) {
     }
-    DrawMagnifier(pickmode::Magnifier, texture, 100, 60, CameraOffset, nullptr);
+    DrawMagnifier(RippleMode, texture, 100, 60, CameraOffset, nullptr);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     std::vector<unsigned char> texels(128 * 128 * 4);
     glBindTexture(GL_TEXTURE_2D, texture);
@@ -492,7 +492,7 @@ TEST(Magnifier, ScreenSmallerThanTheTextureCopiesOnlyItself) {
     EXPECT_EQ(texels[(59 * 128 + 99) * 4 + 2], 255);  // inside the copy: blue
     EXPECT_EQ(texels[(60 * 128 + 100) * 4 + 2], 0);   // beyond it: still clear
     // Without a texture there is nothing to copy into, and no error either.
-    DrawMagnifier(pickmode::Magnifier, 0, 100, 60, CameraOffset, nullptr);
+    DrawMagnifier(RippleMode, 0, 100, 60, CameraOffset, nullptr);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
