@@ -31,11 +31,13 @@ bool AquariumApp::InitInstance() {
     frame->CenterWindow();
     UpdateWindow(frame->hwnd());
     ShowWindow(frame->hwnd(), SW_SHOWMAXIMIZED);
+#ifdef NERITH_INSTRUMENT
     RECT r;
     GetWindowRect(frame->hwnd(), &r);
     char line[96];
     wsprintfA(line, "shown %ld %ld %ld %ld zoomed %d", r.left, r.top, r.right, r.bottom, IsZoomed(frame->hwnd()));
     instrument::Note(line);
+#endif
     return true;
 }
 

@@ -120,7 +120,7 @@ int AquariumView::OnCreate() {
 }
 
 void AquariumView::InitializeScene() {
-    // 1-3. The device context, its pixel format and the OpenGL context.
+    // The device context, its pixel format and the OpenGL context.
     clientDC = GetDC(hwnd_);
     PIXELFORMATDESCRIPTOR pfd = {};
     pfd.nSize = sizeof pfd;
@@ -142,30 +142,30 @@ void AquariumView::InitializeScene() {
     case GlSurface::Ready:
         break;
     }
-    {
-        char line[96];
-        wsprintfA(line, "gl context %d gdi %d renderer %.40s", glSurface.Context() != nullptr,
-                  glSurface.CopiesThroughGdi(), reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
-        instrument::Note(line);
-    }
+#ifdef NERITH_INSTRUMENT
+    char line[96];
+    wsprintfA(line, "gl context %d gdi %d renderer %.40s", glSurface.Context() != nullptr,
+              glSurface.CopiesThroughGdi(), reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+    instrument::Note(line);
+#endif
 
-    // 4-5. Fixed state and light 1; lighting itself is switched per frame.
+    // Fixed state and light 1; lighting itself is switched per frame.
     InitSceneState();
 
-    // 6. The work folder of the built-in art.
+    // The work folder of the built-in art.
     const std::string folder = ResourcePack::WorkFolder();
 
-    // 7. The tank from the screen size (the size itself was needed for the context).
+    // The tank from the screen size (the size itself was needed for the context).
     tankBox = TankBoxFor(screenWidth, screenHeight);
 
-    // 8. The temporary folder.
+    // The temporary folder.
     char temp[260];
     if (GetTempPathA(sizeof temp, temp) == 0) {
         MessageBoxA(hwnd_, "Error Find TempPath.", "ERROR", MB_OK);
         return;
     }
 
-    // 9-10. The built-in background and the twenty fish skins.
+    // The built-in background and the twenty fish skins.
     UseBuiltInPicture(ResourcePack::kBackgroundId, folder, "BackGround0",
                       [&](const char* path) { LoadTextureMipmapped(path, &backgroundTexture); });
     instrument::Mark("background_texture");
@@ -177,33 +177,33 @@ void AquariumView::InitializeScene() {
     }
     instrument::Mark("fish_textures");
 
-    // 11. The settings file.
+    // The settings file.
     LoadSettings();
     instrument::Mark("settings");
 
-    // 12-13.3. The terrain, the bubble emitter on it and the bubble column, spread out already.
+    // The terrain, the bubble emitter on it and the bubble column, spread out already.
     emitter = SetUpTerrainAndBubbles(terrainGrid, bubbleSystem, tankBox, LoadBubbleSprite,
                                      gSettings.bubbleSetting);
     instrument::Mark("bubbles");
 
-    // 13.4. The fish, each at its random starting place.
+    // The fish, each at its random starting place.
     school.placeFish(tankBox);
 
-    // 13.5-13.6. The probe strips.
+    // The probe strips.
     PlaceProbeColumns(tankBox, probeColumns);
     PlaceProbeRows(tankBox, probeRows);
 
-    // 14. The screen-copy texture of the magnifier.
+    // The screen-copy texture of the magnifier.
     screenCopyTexture = CreateBlankTexture();
     glBindTexture(GL_TEXTURE_2D, screenCopyTexture);
 
-    // 15. The background picture behind the rippling water.
+    // The background picture behind the rippling water.
     backgroundPicture = CreateBackgroundPicture(screenWidth, screenHeight);
 
-    // 16. The food pellets' discs.
+    // The food pellets' discs.
     school.setUpPellets();
 
-    // 17. Fog.
+    // Fog.
     InitFog();
     instrument::Mark("scene_ready");
 }
