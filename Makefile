@@ -2,6 +2,8 @@
 # make test  install what is missing, build, and run every test
 .PHONY: all deps build host win run test test-host test-wine bench clean
 
+MAKEFLAGS += --no-print-directory
+
 BUILD   := build
 JOBS    ?= $(shell nproc)
 HOSTDIR := $(BUILD)/host

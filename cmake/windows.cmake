@@ -10,12 +10,28 @@ set(ENTRY_SOURCE ${CMAKE_SOURCE_DIR}/src/app/WinMain.cpp)
 
 list(REMOVE_ITEM WIN_SOURCES ${ENTRY_SOURCE})
 
+# The sources that use the instrumentation probes are built twice, once with the probes live;
+# everything else once, into a common library.
+set(PROBED_SOURCES)
+foreach(f ${WIN_SOURCES})
+  file(STRINGS ${f} probed REGEX "#include \"view/Instrument.h\"")
+  if(probed)
+    list(APPEND PROBED_SOURCES ${f})
+  endif()
+endforeach()
+list(REMOVE_ITEM WIN_SOURCES ${PROBED_SOURCES})
+
+set(WIN_DEFINITIONS WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+add_library(nerith_win_common STATIC ${CORE_SOURCES} ${WIN_SOURCES})
+target_include_directories(nerith_win_common PUBLIC ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/res /usr/include/stb)
+target_compile_definitions(nerith_win_common PUBLIC ${WIN_DEFINITIONS})
+target_link_libraries(nerith_win_common PUBLIC ${WIN_LIBS})
+
 # Everything but the entry point, shared by the program and the Win32 tests.
 function(nerith_win_library name)
-  add_library(${name} STATIC ${CORE_SOURCES} ${WIN_SOURCES})
-  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/res /usr/include/stb)
-  target_compile_definitions(${name} PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 ${ARGN})
-  target_link_libraries(${name} PUBLIC ${WIN_LIBS})
+  add_library(${name} STATIC ${PROBED_SOURCES})
+  target_compile_definitions(${name} PUBLIC ${ARGN})
+  target_link_libraries(${name} PUBLIC nerith_win_common)
 endfunction()
 
 nerith_win_library(nerith_win)

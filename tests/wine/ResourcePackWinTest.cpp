@@ -115,8 +115,8 @@ TEST_F(ResourcePackWin, EveryEntryIsLinkedAndExtractsToItsPlainFile) {
         EXPECT_EQ(packed.size(), size);
         EXPECT_EQ(plain.size(), size);
         ASSERT_GE(plain.size(), 4u);
-        if (base == "Music") EXPECT_EQ(std::string(plain.begin(), plain.begin() + 4), "RIFF");
-        else EXPECT_EQ(std::string(plain.begin(), plain.begin() + 2), "BM");
+        const std::string magic = base == "Music" ? "RIFF" : "BM";
+        EXPECT_EQ(std::string(plain.begin(), plain.begin() + magic.size()), magic);
         if (!art.empty()) {
             EXPECT_EQ(packed, ReadBytes(art + ResourcePack::EntryFileName(id)));
             EXPECT_EQ(plain, ReadBytes(ResourcePack::OutputPath(art, base)));
@@ -146,7 +146,9 @@ TEST_F(ResourcePackWin, LeftoverIntermediateFileIsReplacedNotOverwrittenInPlace)
     Bytes plain = ReadBytes(folder + "Particle1.bmp");
     EXPECT_EQ(plain.size(), size);
     const std::string art = ArtFolder();
-    if (!art.empty()) EXPECT_EQ(plain, ReadBytes(art + "Particle1.bmp"));
+    if (!art.empty()) {
+        EXPECT_EQ(plain, ReadBytes(art + "Particle1.bmp"));
+    }
 }
 
 TEST_F(ResourcePackWin, ExtractIntoTheCurrentDirectoryWhenTheFolderIsEmpty) {
