@@ -25,4 +25,10 @@ bool ReadFileBytes(const char* path, std::vector<std::uint8_t>& bytes) {
     return ok;
 }
 
+#ifndef _WIN32
+bool ReadFileWithSystemCalls(const char* path, std::vector<std::uint8_t>& bytes) {
+    return ReadFileBytes(path, bytes);
+}
+#endif
+
 }  // namespace nerith

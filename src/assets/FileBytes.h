@@ -9,4 +9,8 @@ namespace nerith {
 // when the file cannot be opened or read.
 bool ReadFileBytes(const char* path, std::vector<std::uint8_t>& bytes);
 
+// The same through the operating system's own file calls (on Windows: read access, shared
+// reading, existing files only); elsewhere it is ReadFileBytes.
+bool ReadFileWithSystemCalls(const char* path, std::vector<std::uint8_t>& bytes);
+
 }  // namespace nerith

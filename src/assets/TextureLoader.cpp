@@ -39,7 +39,7 @@ bool LoadTexture(const char* path, GLuint* texture) {
 
     std::vector<std::uint8_t> file;
     nerith::BmpPicture picture;
-    if (!nerith::ReadFileBytes(path, file) || !nerith::DecodePlainBmp(file.data(), file.size(), picture))
+    if (!nerith::ReadFileWithSystemCalls(path, file) || !nerith::DecodePlainBmp(file.data(), file.size(), picture))
         return false;
     file.clear();
     file.shrink_to_fit();

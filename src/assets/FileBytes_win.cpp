@@ -1,0 +1,30 @@
+#include "assets/FileBytes.h"
+
+#include <windows.h>
+
+namespace nerith {
+
+bool ReadFileWithSystemCalls(const char* path, std::vector<std::uint8_t>& bytes) {
+    bytes.clear();
+    if (!path) return false;
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    // Read up to the end rather than trusting a size taken beforehand.
+    std::uint8_t chunk[16384];
+    bool ok = true;
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(file, chunk, sizeof chunk, &got, nullptr)) {
+            ok = false;
+            break;
+        }
+        if (got == 0) break;
+        bytes.insert(bytes.end(), chunk, chunk + got);
+    }
+    CloseHandle(file);
+    if (!ok) bytes.clear();
+    return ok;
+}
+
+}  // namespace nerith

@@ -1,0 +1,102 @@
+// The texture loaders as the program runs them: a real WGL context, files read through the
+// system's own calls, and the built-in art straight out of the resources.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "../host/TestBmp.h"
+#include "assets/ResourcePack.h"
+#include "assets/TextureLoader.h"
+#include "view/GlSurface.h"
+#include "win/Window.h"
+
+namespace {
+
+class WglContext : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* cls = win::RegisterWndClass(CS_OWNDC, nullptr, nullptr, nullptr);
+        window = CreateWindowExA(0, cls, "gl", WS_POPUP, 0, 0, 64, 64, nullptr, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+        ASSERT_NE(window, nullptr);
+        dc = GetDC(window);
+        PIXELFORMATDESCRIPTOR pfd = {};
+        pfd.nSize = sizeof pfd;
+        pfd.nVersion = 1;
+        pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+        pfd.iPixelType = PFD_TYPE_RGBA;
+        pfd.cColorBits = 24;
+        pfd.cDepthBits = 32;
+        ASSERT_EQ(surface.Create(window, dc, pfd, 64, 64), GlSurface::Ready);
+    }
+    void TearDown() override {
+        surface.Destroy();
+        if (window) {
+            ReleaseDC(window, dc);
+            DestroyWindow(window);
+        }
+    }
+    static void Size(GLuint texture, GLint* w, GLint* h) {
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, w);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, h);
+    }
+
+    HWND window = nullptr;
+    HDC dc = nullptr;
+    GlSurface surface;
+};
+
+}  // namespace
+
+TEST_F(WglContext, PlainLoaderFitsPicturesToPowersOfTwo) {
+    const std::string path = testbmp::WriteFile("win100x60.bmp",
+        testbmp::Make24(100, 60, [](int x, int y) { return testbmp::Bgr{static_cast<std::uint8_t>(x), 0, static_cast<std::uint8_t>(y)}; }));
+    GLuint texture = 0;
+    EXPECT_TRUE(LoadTexture(path.c_str(), &texture));
+    GLint w = 0, h = 0;
+    Size(texture, &w, &h);
+    EXPECT_EQ(w, 128);
+    EXPECT_EQ(h, 64);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    std::remove(path.c_str());
+}
+
+TEST_F(WglContext, MissingOrForeignFilesLeaveANameWithoutAnImage) {
+    GLuint texture = 0;
+    EXPECT_FALSE(LoadTexture("C:\\nowhere\\none.bmp", &texture));
+    EXPECT_NE(texture, 0u);
+    GLint w = -1, h = -1;
+    Size(texture, &w, &h);
+    EXPECT_EQ(w, 0);
+    const std::string path = testbmp::WriteFile("notbmp.bmp", testbmp::Bytes(64, 'x'));
+    GLuint other = 0;
+    EXPECT_FALSE(LoadTexture(path.c_str(), &other));
+    EXPECT_FALSE(LoadTextureMipmapped(path.c_str(), &other));
+    std::remove(path.c_str());
+}
+
+TEST_F(WglContext, BuiltInArtBecomesTextures) {
+    const std::string folder = ResourcePack::WorkFolder();
+    ASSERT_FALSE(folder.empty());
+    GLuint skin = 0, background = 0;
+    ASSERT_TRUE(ResourcePack::Extract(ResourcePack::kFirstFishId + 7, folder, "fish7"));
+    EXPECT_TRUE(LoadTexture(ResourcePack::OutputPath(folder, "fish7").c_str(), &skin));
+    std::remove(ResourcePack::IntermediatePath(folder, "fish7").c_str());
+    std::remove(ResourcePack::OutputPath(folder, "fish7").c_str());
+    ASSERT_TRUE(ResourcePack::Extract(ResourcePack::kBackgroundId, folder, "BackGround0"));
+    EXPECT_TRUE(LoadTextureMipmapped(ResourcePack::OutputPath(folder, "BackGround0").c_str(), &background));
+    std::remove(ResourcePack::IntermediatePath(folder, "BackGround0").c_str());
+    std::remove(ResourcePack::OutputPath(folder, "BackGround0").c_str());
+    GLint w = 0, h = 0;
+    Size(skin, &w, &h);
+    EXPECT_EQ(w, 256);
+    EXPECT_EQ(h, 128);
+    Size(background, &w, &h);
+    EXPECT_EQ(w, 1024);
+    EXPECT_EQ(h, 512);
+    GLint levels = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 10, GL_TEXTURE_WIDTH, &levels);
+    EXPECT_EQ(levels, 1);  // the mipmaps go all the way down to 1 x 1
+    EXPECT_EQ(GetFileAttributesA(ResourcePack::OutputPath(folder, "BackGround0").c_str()), INVALID_FILE_ATTRIBUTES);
+}
