@@ -1,0 +1,64 @@
+# Touching and zooming a fish with real mouse events: the click lands on the fish the screen
+# shows, and the program answers it.
+screen 1024x768
+mapfile -t fish < <(roster 1)
+write_ini "[Aquarium Settings]" "BACKGROUND=1" "QIPAONUM=200" "${fish[@]}"
+check "starts with one fish" app_start
+check "frames come" wait_frames 40
+
+choose() {  # choose ENTRY: picks popup entry ENTRY (0-based) at a quiet corner of the screen
+  xdotool mousemove 40 40 click 3
+  sleep 0.5
+  xdotool mousemove 120 $((40 + 3 + $1 * 48 + 24)) click 1
+  sleep 0.3
+}
+
+# click_fish NAME: clicks the middle of the fish's bounding box on a fresh screenshot; fails
+# without clicking while the fish is out of sight (it swims wider than the screen shows).
+click_fish() {
+  local f box w h x y
+  f=$(shot "$1")
+  box=$(convert "$f" -threshold 6% -format "%@" info: 2>/dev/null)  # WxH+X+Y of all not black
+  w=${box%%x*}; h=${box#*x}; h=${h%%+*}
+  x=$(echo "$box" | cut -d+ -f2); y=$(echo "$box" | cut -d+ -f3)
+  [ "$w" -ge 8 ] && [ "$h" -ge 8 ] || return 1
+  echo "fish at $box"
+  xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
+}
+
+# answered COUNTER BEFORE: waits until the counter has grown past BEFORE.
+answered() {
+  for _ in $(seq 20); do [ "$(count_of "$1")" -gt "$2" ] && return 0; sleep 0.1; done
+  return 1
+}
+
+choose 2   # "  Zoom In Fish"
+hit=0
+for attempt in $(seq 40); do
+  before=$(count_of fish_picks)
+  click_fish "zoom-$attempt" && answered fish_picks "$before" && { hit=1; break; }
+  sleep 0.5
+done
+check "a zoom click on the fish reaches it" test $hit = 1
+
+choose 1   # "  Touch Fish"
+hit=0
+for attempt in $(seq 40); do
+  before=$(count_of fish_picks)
+  click_fish "touch-$attempt" && answered fish_picks "$before" && { hit=1; break; }
+  sleep 0.5
+done
+check "a touch on the fish reaches it" test $hit = 1
+
+# A click in empty water picks nothing.
+before=$(count_of fish_picks)
+f=$(shot water)
+box=$(convert "$f" -threshold 6% -format "%@" info: 2>/dev/null)
+x=$(echo "$box" | cut -d+ -f2)
+[ "${x:-0}" -gt 512 ] && wx=100 || wx=900
+xdotool mousemove $wx 700 click 1
+sleep 1
+check "a click in empty water picks no fish" test "$(count_of fish_picks)" = "$before"
+winctl close
+app_wait 20
+check "the program ends cleanly" test "$APP_STATUS" = 0
