@@ -122,14 +122,7 @@ int AquariumView::OnCreate() {
 void AquariumView::InitializeScene() {
     // The device context, its pixel format and the OpenGL context.
     clientDC = GetDC(hwnd_);
-    PIXELFORMATDESCRIPTOR pfd = {};
-    pfd.nSize = sizeof pfd;
-    pfd.nVersion = 1;
-    pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-    pfd.iPixelType = PFD_TYPE_RGBA;
-    pfd.cColorBits = 24;
-    pfd.cDepthBits = 32;
-    pfd.iLayerType = PFD_MAIN_PLANE;
+    const PIXELFORMATDESCRIPTOR pfd = GlSurface::ScenePixelFormat();
     screenWidth = GetSystemMetrics(SM_CXSCREEN);
     screenHeight = GetSystemMetrics(SM_CYSCREEN);
     switch (glSurface.Create(hwnd_, clientDC, pfd, screenWidth, screenHeight)) {

@@ -25,6 +25,10 @@ public:
     HGLRC Context() const { return context_; }
     bool CopiesThroughGdi() const { return hiddenWindow_ != nullptr; }
 
+    // The scene's pixel format: double-buffered RGBA, 24 colour bits, a 32-bit depth buffer, no
+    // alpha, accumulation, stencil or auxiliary buffers.
+    static PIXELFORMATDESCRIPTOR ScenePixelFormat();
+
     // True when the program runs under Wine.
     static bool UnderWine();
 

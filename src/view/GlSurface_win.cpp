@@ -8,6 +8,18 @@ bool GlSurface::UnderWine() {
     return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
 
+PIXELFORMATDESCRIPTOR GlSurface::ScenePixelFormat() {
+    PIXELFORMATDESCRIPTOR pfd = {};
+    pfd.nSize = sizeof pfd;
+    pfd.nVersion = 1;
+    pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+    pfd.iPixelType = PFD_TYPE_RGBA;
+    pfd.cColorBits = 24;
+    pfd.cDepthBits = 32;
+    pfd.iLayerType = PFD_MAIN_PLANE;
+    return pfd;
+}
+
 GlSurface::Result GlSurface::Create(HWND view, HDC viewDC, const PIXELFORMATDESCRIPTOR& pfd, int width,
                                     int height) {
     view_ = view;

@@ -44,3 +44,17 @@ private:
     int width_, height_;
     std::vector<std::uint8_t> buffer_;
 };
+
+// A parameter of the bound 2D texture's level (GL_TEXTURE_WIDTH, ...), -1 if GL leaves it alone.
+inline GLint BoundTexLevel(GLenum what, int level = 0) {
+    GLint value = -1;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, level, what, &value);
+    return value;
+}
+
+// A parameter of the bound 2D texture (GL_TEXTURE_MIN_FILTER, ...).
+inline GLint BoundTexParam(GLenum what) {
+    GLint value = -1;
+    glGetTexParameteriv(GL_TEXTURE_2D, what, &value);
+    return value;
+}

@@ -111,16 +111,8 @@ class SoilLoader : public testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(gl_.ok()); }
 
-    static GLint Level(GLenum what, int level = 0) {
-        GLint value = -1;
-        glGetTexLevelParameteriv(GL_TEXTURE_2D, level, what, &value);
-        return value;
-    }
-    static GLint Param(GLenum what) {
-        GLint value = -1;
-        glGetTexParameteriv(GL_TEXTURE_2D, what, &value);
-        return value;
-    }
+    static GLint Level(GLenum what, int level = 0) { return BoundTexLevel(what, level); }
+    static GLint Param(GLenum what) { return BoundTexParam(what); }
     static Bytes Texels(int level, GLenum format) {
         const int channels = format == GL_RGBA ? 4 : format == GL_RGB ? 3 : format == GL_LUMINANCE_ALPHA ? 2 : 1;
         Bytes out(static_cast<std::size_t>(Level(GL_TEXTURE_WIDTH, level)) * Level(GL_TEXTURE_HEIGHT, level) * channels);

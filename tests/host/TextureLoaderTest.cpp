@@ -16,16 +16,8 @@ class TextureLoader : public testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(gl_.ok()); }
 
-    static GLint Level(GLenum what, int level = 0) {
-        GLint value = -1;
-        glGetTexLevelParameteriv(GL_TEXTURE_2D, level, what, &value);
-        return value;
-    }
-    static GLint Param(GLenum what) {
-        GLint value = -1;
-        glGetTexParameteriv(GL_TEXTURE_2D, what, &value);
-        return value;
-    }
+    static GLint Level(GLenum what, int level = 0) { return BoundTexLevel(what, level); }
+    static GLint Param(GLenum what) { return BoundTexParam(what); }
     static GLuint Bound() {
         GLint name = 0;
         glGetIntegerv(GL_TEXTURE_BINDING_2D, &name);

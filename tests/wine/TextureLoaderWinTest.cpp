@@ -20,14 +20,7 @@ protected:
                                  GetModuleHandleA(nullptr), nullptr);
         ASSERT_NE(window, nullptr);
         dc = GetDC(window);
-        PIXELFORMATDESCRIPTOR pfd = {};
-        pfd.nSize = sizeof pfd;
-        pfd.nVersion = 1;
-        pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-        pfd.iPixelType = PFD_TYPE_RGBA;
-        pfd.cColorBits = 24;
-        pfd.cDepthBits = 32;
-        ASSERT_EQ(surface.Create(window, dc, pfd, 64, 64), GlSurface::Ready);
+        ASSERT_EQ(surface.Create(window, dc, GlSurface::ScenePixelFormat(), 64, 64), GlSurface::Ready);
     }
     void TearDown() override {
         surface.Destroy();
