@@ -71,26 +71,17 @@ void BM_RippleAnimateAfterSmallResize(benchmark::State& state) {
 BENCHMARK(BM_RippleAnimateAfterSmallResize);
 
 unsigned WhiteSprite() {
-    static const unsigned char texels[4 * 4 * 4] = {255, 255, 255, 255};
-    GLuint name = 0;
-    glGenTextures(1, &name);
-    glBindTexture(GL_TEXTURE_2D, name);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 4, 4, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels);
-    return name;
+    return MakeTestTexture(4, 4, GL_LINEAR, [](int x, int y, std::uint8_t* p) {
+        const std::uint8_t v = (x == 0 && y == 0) ? 255 : 0;
+        p[0] = p[1] = p[2] = p[3] = v;
+    });
 }
 
 GLuint Picture() {
-    std::vector<unsigned char> texels(256 * 256 * 4);
-    for (size_t i = 0; i < texels.size(); ++i) texels[i] = static_cast<unsigned char>(i * 7);
-    GLuint name = 0;
-    glGenTextures(1, &name);
-    glBindTexture(GL_TEXTURE_2D, name);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 256, 256, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
-    return name;
+    return MakeTestTexture(256, 256, GL_LINEAR, [](int x, int y, std::uint8_t* p) {
+        const size_t i = (static_cast<size_t>(y) * 256 + x) * 4;
+        for (int c = 0; c < 4; ++c) p[c] = static_cast<std::uint8_t>((i + c) * 7);
+    });
 }
 
 // Background picture and bubble passes of one frame on a 1024 x 768 screen with the default 100

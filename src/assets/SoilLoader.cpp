@@ -64,6 +64,16 @@ void ScaleToNtscSafe(SoilImage& image) {
         for (int c = 0; c < colours; ++c) p[c] = table[p[c]];
 }
 
+// The two source pixels `first` and `second` around position `at` on a side of `size` pixels,
+// and the weight of the second. A side of one pixel gives the same pixel twice.
+float SampleAt(float at, int size, int& first, int& second) {
+    first = static_cast<int>(at);
+    if (first > size - 2) first = size - 2;
+    if (first < 0) first = 0;
+    second = size > 1 ? first + 1 : first;
+    return at - static_cast<float>(first);
+}
+
 // Bilinear resampling to a larger size, with SOIL's arithmetic. A side of one pixel is
 // repeated rather than interpolated.
 SoilImage Upscale(const SoilImage& image, int newWidth, int newHeight) {
@@ -78,19 +88,11 @@ SoilImage Upscale(const SoilImage& image, int newWidth, int newHeight) {
     const std::uint8_t* src = image.pixels.data();
     std::uint8_t* dst = out.pixels.data();
     for (int y = 0; y < newHeight; ++y) {
-        float sampleY = y * dy;
-        int y0 = static_cast<int>(sampleY);
-        if (y0 > h - 2) y0 = h - 2;
-        if (y0 < 0) y0 = 0;
-        sampleY -= y0;
-        const int y1 = h > 1 ? y0 + 1 : y0;
+        int y0, y1;
+        const float sampleY = SampleAt(y * dy, h, y0, y1);
         for (int x = 0; x < newWidth; ++x) {
-            float sampleX = x * dx;
-            int x0 = static_cast<int>(sampleX);
-            if (x0 > w - 2) x0 = w - 2;
-            if (x0 < 0) x0 = 0;
-            sampleX -= x0;
-            const int x1 = w > 1 ? x0 + 1 : x0;
+            int x0, x1;
+            const float sampleX = SampleAt(x * dx, w, x0, x1);
             const std::uint8_t* p00 = src + (static_cast<std::size_t>(y0) * w + x0) * ch;
             const std::uint8_t* p01 = src + (static_cast<std::size_t>(y0) * w + x1) * ch;
             const std::uint8_t* p10 = src + (static_cast<std::size_t>(y1) * w + x0) * ch;

@@ -32,23 +32,21 @@ answered() {
   return 1
 }
 
-choose 2   # "  Zoom In Fish"
-hit=0
-for attempt in $(seq 40); do
-  before=$(count_of fish_picks)
-  click_fish "zoom-$attempt" && answered fish_picks "$before" && { hit=1; break; }
-  sleep 0.5
-done
-check "a zoom click on the fish reaches it" test $hit = 1
+# reaches NAME: clicks on the fish until the program reports a fish picked (or gives up).
+reaches() {
+  local attempt before
+  for attempt in $(seq 40); do
+    before=$(count_of fish_picks)
+    click_fish "$1-$attempt" && answered fish_picks "$before" && return 0
+    sleep 0.5
+  done
+  return 1
+}
 
+choose 2   # "  Zoom In Fish"
+check "a zoom click on the fish reaches it" reaches zoom
 choose 1   # "  Touch Fish"
-hit=0
-for attempt in $(seq 40); do
-  before=$(count_of fish_picks)
-  click_fish "touch-$attempt" && answered fish_picks "$before" && { hit=1; break; }
-  sleep 0.5
-done
-check "a touch on the fish reaches it" test $hit = 1
+check "a touch on the fish reaches it" reaches touch
 
 # A click in empty water picks nothing.
 before=$(count_of fish_picks)

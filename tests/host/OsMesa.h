@@ -58,3 +58,19 @@ inline GLint BoundTexParam(GLenum what) {
     glGetTexParameteriv(GL_TEXTURE_2D, what, &value);
     return value;
 }
+
+// A new RGBA texture of width x height for the tests, bound, each texel filled in by
+// texel(x, y, rgba) with y counted from the first row uploaded; `filter` both ways, repeating.
+template <typename Texel>
+GLuint MakeTestTexture(int width, int height, GLint filter, Texel texel) {
+    std::vector<std::uint8_t> texels(static_cast<size_t>(width) * height * 4);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) texel(x, y, &texels[(static_cast<size_t>(y) * width + x) * 4]);
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    return name;
+}

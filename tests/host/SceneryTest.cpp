@@ -27,42 +27,24 @@ GLuint greenSprite = 0;
 // A 4 x 4 sprite of half-transparent green, standing in for "Particle1".
 unsigned LoadGreenSprite() {
     ++spriteLoads;
-    std::vector<std::uint8_t> texels(4 * 4 * 4);
-    for (size_t i = 0; i < texels.size(); i += 4) {
-        texels[i] = 0;
-        texels[i + 1] = 255;
-        texels[i + 2] = 0;
-        texels[i + 3] = 128;
-    }
-    glGenTextures(1, &greenSprite);
-    glBindTexture(GL_TEXTURE_2D, greenSprite);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 4, 4, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    greenSprite = MakeTestTexture(4, 4, GL_NEAREST, [](int, int, std::uint8_t* p) {
+        p[0] = 0;
+        p[1] = 255;
+        p[2] = 0;
+        p[3] = 128;
+    });
     return greenSprite;
 }
 
 // 64 x 64 test picture: red grows to the right, green grows upward, blue alternates every texel
 // column so that the smallest shift of the texture coordinates shows.
 GLuint MakeTestPicture() {
-    std::vector<std::uint8_t> texels(64 * 64 * 4);
-    for (int y = 0; y < 64; ++y)
-        for (int x = 0; x < 64; ++x) {
-            std::uint8_t* p = &texels[static_cast<size_t>(y * 64 + x) * 4];
-            p[0] = static_cast<std::uint8_t>(4 * x + 2);
-            p[1] = static_cast<std::uint8_t>(4 * y + 2);
-            p[2] = (x % 2) ? 255 : 0;
-            p[3] = 255;
-        }
-    GLuint name = 0;
-    glGenTextures(1, &name);
-    glBindTexture(GL_TEXTURE_2D, name);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 64, 64, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
-    return name;
+    return MakeTestTexture(64, 64, GL_LINEAR, [](int x, int y, std::uint8_t* p) {
+        p[0] = static_cast<std::uint8_t>(4 * x + 2);
+        p[1] = static_cast<std::uint8_t>(4 * y + 2);
+        p[2] = (x % 2) ? 255 : 0;
+        p[3] = 255;
+    });
 }
 
 // The frame's projection and camera for a 1024 x 768 screen, drawn into the test viewport.
