@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Runs every test: the host unit tests (plain and sanitized), the Win32 tests under Wine and the
-# end-to-end tests of the whole program under Wine + Xvfb. `scripts/test.sh host|wine` runs a part.
+# end-to-end tests of the whole program under Wine + Xvfb. `scripts/test.sh host|wine` runs a part;
+# `scripts/test.sh e2e [NAME...]` runs only end-to-end scripts (all, or tests/e2e/test_NAME.sh).
 # Ends with the line "N passed, N failed".
 set -uo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 cd "$ROOT"
 what=${1:-all}
+[ $# -gt 0 ] && shift
+only=("$@")
 passed=0
 failed=0
 failures=()
@@ -48,7 +51,7 @@ if [ "$what" = all ] || [ "$what" = host ]; then
   record bmp_fuzz_smoke $?
 fi
 
-if [ "$what" = all ] || [ "$what" = wine ]; then
+if [ "$what" = all ] || [ "$what" = wine ] || [ "$what" = e2e ]; then
   source scripts/wine-env.sh
   export NERITH_TEST_ROOT=$ROOT/build/e2e
   mkdir -p "$NERITH_TEST_ROOT"
@@ -61,11 +64,17 @@ if [ "$what" = all ] || [ "$what" = wine ]; then
   trap 'wine_stop; stop_xvfb' EXIT
   wine_prefix_ready
   wine_window_manager no
-  NERITH_ART_DIR=$(winepath -w "$ROOT/build/host/art" 2>/dev/null) \
-    run_gtest win_tests wine build/win/win_tests.exe
-  wine_stop
+  if [ "$what" != e2e ]; then
+    NERITH_ART_DIR=$(winepath -w "$ROOT/build/host/art" 2>/dev/null) \
+      run_gtest win_tests wine build/win/win_tests.exe
+    wine_stop
+  fi
   for t in tests/e2e/test_*.sh; do
     [ -e "$t" ] || continue
+    if [ ${#only[@]} -gt 0 ]; then
+      n=$(basename "$t" .sh); n=${n#test_}
+      [[ " ${only[*]} " == *" $n "* ]] || continue
+    fi
     name=e2e_$(basename "$t" .sh)
     log="$ROOT/build/test-logs/$name.log"
     ( E2E_NAME=$name; source tests/e2e/lib.sh; source "$t" ) >"$log" 2>&1
