@@ -9,6 +9,7 @@
 #include "Commands.h"
 #include "assets/ResourcePack.h"
 #include "assets/TextureLoader.h"
+#include "settings/AquariumSettingsDialog.h"
 #include "settings/Settings.h"
 #include "settings/SettingsFile.h"
 #include "ui/IconMenu.h"
@@ -205,6 +206,13 @@ LRESULT AquariumView::OnCommand(WPARAM wParam, LPARAM lParam) {
     const int id = LOWORD(wParam);
     mode = id;
     switch (id) {
+    case AquariumSettingsCmd: {
+        // Modal; the frame timer keeps firing in its loop, so the tank goes on rendering and
+        // shows every change the dialog saves.
+        AquariumSettingsDialog settingsDialog;
+        settingsDialog.DoModal(hwnd_);
+        break;
+    }
     case ExitCmd:
         // Ends at once: nothing is saved on this road.
         DestroySteps();

@@ -4,6 +4,10 @@
 //   winctl close  posts WM_CLOSE to the frame
 //   winctl count  prints how many top-level windows are titled "NerithScr"
 //   winctl hold NAME SECONDS   owns the named mutex NAME for that long, like a running copy would
+//   winctl command ID          posts WM_COMMAND ID to the view, as another program could
+//   winctl rect TITLE [ID]     screen rectangle (left top right bottom) of the window titled TITLE,
+//                              or of its control ID; "none" when there is no such window
+//   winctl pos TITLE ID        position of the trackbar ID of the window titled TITLE
 #include <windows.h>
 
 #include <cstdio>
@@ -37,12 +41,33 @@ int main(int argc, char** argv) {
         CloseHandle(mutex);
         return 0;
     }
+    if ((std::strcmp(argv[1], "rect") == 0 && (argc == 3 || argc == 4)) ||
+        (std::strcmp(argv[1], "pos") == 0 && argc == 4)) {
+        HWND window = FindWindowA(nullptr, argv[2]);
+        if (window && argc == 4) window = GetDlgItem(window, std::atoi(argv[3]));
+        if (!window) {
+            std::printf("none\n");
+            return 1;
+        }
+        if (argv[1][0] == 'p') {
+            std::printf("%ld\n", static_cast<long>(SendMessageA(window, WM_USER, 0, 0)));  // TBM_GETPOS
+            return 0;
+        }
+        RECT r;
+        GetWindowRect(window, &r);
+        std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+        return 0;
+    }
     HWND frame = FindWindowA(nullptr, "NerithScr");
     if (!frame) {
         std::printf("no window\n");
         return 1;
     }
     if (std::strcmp(argv[1], "close") == 0) return PostMessageA(frame, WM_CLOSE, 0, 0) ? 0 : 1;
+    if (std::strcmp(argv[1], "command") == 0 && argc == 3) {
+        HWND view = GetDlgItem(frame, 0xE900);
+        return view && PostMessageA(view, WM_COMMAND, static_cast<WPARAM>(std::atoi(argv[2])), 0) ? 0 : 1;
+    }
     if (std::strcmp(argv[1], "info") == 0) {
         RECT w, c;
         GetWindowRect(frame, &w);
