@@ -6,15 +6,12 @@
 // close box saves once more. Enter and Escape close it without a last save.
 #include <string>
 
-#include "win/Dialog.h"
-
-#include <commctrl.h>  // the trackbar and custom-draw types the slider uses
-
 #include "settings/AquariumSectionWriter.h"
 #include "settings/Settings.h"
 #include "ui/ColourSlider.h"
 #include "ui/FlatButton.h"
 #include "ui/LedCheckButton.h"
+#include "win/Dialog.h"
 
 class AquariumSettingsDialog : public win::Dialog {
 public:
@@ -67,7 +64,7 @@ private:
     void OnTimerTick();
     void OnVScroll();
     void OnHScroll();
-    void OnCommand(int id, int code, HWND control);
+    void OnCommand(int id, int code);
     // Checks `chosen` and unchecks the other boxes of its group of three.
     void SelectMode(LedCheckButton* const group[3], LedCheckButton& chosen);
     void SelectFrontMode(LedCheckButton& chosen);

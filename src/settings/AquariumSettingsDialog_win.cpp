@@ -123,12 +123,12 @@ INT_PTR AquariumSettingsDialog::DialogProc(UINT msg, WPARAM wParam, LPARAM lPara
         if (from == Item(IdLeftRight) || from == Item(IdNearFar)) OnHScroll();
         return TRUE;
     }
-    case WM_COMMAND: {
-        // OK, Cancel and the control's own reaction (a lamp box toggles) come first.
-        Dialog::DialogProc(msg, wParam, lParam);
-        if (hwnd_) OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_COMMAND:
+        // OK and Cancel, and clicks a control consumes itself (a lamp box toggles, then posts
+        // its command without a window handle), are done here.
+        if (Dialog::DialogProc(msg, wParam, lParam)) return TRUE;
+        if (hwnd_) OnCommand(LOWORD(wParam), HIWORD(wParam));
         return TRUE;
-    }
     case WM_CLOSE:
         // One last save; the default processing then ends the dialog through Cancel.
         Save();
@@ -168,37 +168,32 @@ void AquariumSettingsDialog::OnHScroll() {
     }
 }
 
-void AquariumSettingsDialog::OnCommand(int id, int code, HWND control) {
-    // A lamp box reports a click twice: as the button's own notification and as the command it
-    // posts after toggling (no window handle). Only the second one selects a mode.
-    const bool posted = control == nullptr;
-    const bool clicked = posted || code == BN_CLICKED;
+void AquariumSettingsDialog::OnCommand(int id, int code) {
+    if (code != BN_CLICKED) return;
     switch (id) {
-    case IdFrontFix: if (posted) SelectFrontMode(frontFix); break;
-    case IdFrontGradual: if (posted) SelectFrontMode(frontGradual); break;
-    case IdFrontAuto: if (posted) SelectFrontMode(frontAuto); break;
-    case IdBackFix: if (posted) SelectBackMode(backFix); break;
-    case IdBackGradual: if (posted) SelectBackMode(backGradual); break;
-    case IdBackAuto: if (posted) SelectBackMode(backAuto); break;
+    case IdFrontFix: SelectFrontMode(frontFix); break;
+    case IdFrontGradual: SelectFrontMode(frontGradual); break;
+    case IdFrontAuto: SelectFrontMode(frontAuto); break;
+    case IdBackFix: SelectBackMode(backFix); break;
+    case IdBackGradual: SelectBackMode(backGradual); break;
+    case IdBackAuto: SelectBackMode(backAuto); break;
     case IdFrontColor: case IdFrontColor1: case IdFrontColor2:
     case IdBackColor: case IdBackColor1: case IdBackColor2:
-        if (clicked) OnSwatch(id);
+        OnSwatch(id);
         break;
     case IdPrevious:
-        if (!clicked) break;
         if (backgroundVariant > 0) --backgroundVariant;
         ShowPreview();
         break;
     case IdNext:
-        if (!clicked) break;
         if (backgroundVariant < 3) ++backgroundVariant;
         ShowPreview();
         break;
     case IdReload:
-        if (clicked) LoadFromFile();
+        LoadFromFile();
         break;
     case IdSave:
-        if (clicked) Save();
+        Save();
         break;
     default:
         break;  // the lock and show boxes toggle themselves; "about", "Play" do nothing
