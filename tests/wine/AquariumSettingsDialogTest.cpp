@@ -6,9 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -42,6 +40,19 @@ void Later(UINT delay, std::function<void()> step) {
     SetTimer(nullptr, 0, delay, RunPendingStep);
 }
 
+// The visible dialogs of this thread that have an owner (the colour choosers).
+std::vector<HWND> OwnedDialogs() {
+    std::vector<HWND> found;
+    EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM p) -> BOOL {
+        wchar_t cls[16] = L"";
+        GetClassNameW(w, cls, 16);
+        if (IsWindowVisible(w) && lstrcmpW(cls, L"#32770") == 0 && GetWindow(w, GW_OWNER))
+            reinterpret_cast<std::vector<HWND>*>(p)->push_back(w);
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
 void Pump(DWORD ms) {
     const DWORD end = GetTickCount() + ms;
     MSG msg;
@@ -58,15 +69,7 @@ class SettingsDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
         path = SettingsFilePath();
-        std::ifstream in(path, std::ios::binary);
-        if (in) {
-            std::ostringstream s;
-            s << in.rdbuf();
-            saved = s.str();
-            hadFile = true;
-        }
-        in.close();
-        DeleteFileA(path.c_str());
+        hadFile = MoveFileExA(path.c_str(), (path + ".aside").c_str(), MOVEFILE_REPLACE_EXISTING);
         SetAppProfile(&ini);
         gSettings = Settings{};
         currentViewLeftRight = currentViewNearFar = 0;
@@ -74,7 +77,7 @@ protected:
     void TearDown() override {
         SetAppProfile(nullptr);
         DeleteFileA(path.c_str());
-        if (hadFile) std::ofstream(path, std::ios::binary) << saved;
+        if (hadFile) MoveFileExA((path + ".aside").c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
         gSettings = Settings{};
     }
     // A file as the program leaves it after start-up, with some keys replaced.
@@ -99,7 +102,7 @@ protected:
     }
 
     RecordingIni ini;
-    std::string path, saved;
+    std::string path;
     bool hadFile = false;
 };
 
@@ -120,35 +123,30 @@ TEST_F(SettingsDialogTest, LoadsModesFromTheFileAndWritesTheForcedBackModesUncha
         EXPECT_FALSE(GetWindowLongW(d.Item(id), GWL_STYLE) & WS_VISIBLE) << id;
     EXPECT_TRUE(GetWindowLongW(d.Item(D::IdPreview0), GWL_STYLE) & WS_VISIBLE);  // variant 0
 
-    EXPECT_TRUE(Checked(d, D::IdFrontAuto));  // the last key with 1 wins
-    EXPECT_FALSE(Checked(d, D::IdFrontFix));
-    EXPECT_TRUE(Checked(d, D::IdBackFix));
-    EXPECT_FALSE(Checked(d, D::IdBackAuto));
-    EXPECT_FALSE(Checked(d, D::IdShowWater));
-    EXPECT_TRUE(Checked(d, D::IdShowTerra));
+    // The last mode key with 1 wins; the back modes and "Show" boxes take the forced values.
+    for (auto box : {std::make_pair(+D::IdFrontAuto, true), {+D::IdFrontFix, false}, {+D::IdBackFix, true},
+                     {+D::IdBackAuto, false}, {+D::IdShowWater, false}, {+D::IdShowTerra, true}})
+        EXPECT_EQ(Checked(d, box.first), box.second) << box.first;
 
     Pump(250);
-    EXPECT_EQ(Key("BACK GUDING"), "1");
-    EXPECT_EQ(Key("BACK AUTOJIANBIAN"), "0");
-    EXPECT_EQ(Key("BACK MANJIANBIAN"), "0");
-    EXPECT_EQ(Key("BACKCOLOR"), "0");
-    EXPECT_EQ(Key("Show Water"), "0");
-    EXPECT_EQ(Key("FRONT GUDING"), "0");
-    EXPECT_EQ(Key("FRONT AUTOJIANBIAN"), "1");
+    for (auto k : {std::make_pair("BACK GUDING", "1"), {"BACK AUTOJIANBIAN", "0"}, {"BACK MANJIANBIAN", "0"},
+                   {"BACKCOLOR", "0"}, {"Show Water", "0"}, {"FRONT GUDING", "0"}, {"FRONT AUTOJIANBIAN", "1"}})
+        EXPECT_EQ(Key(k.first), k.second) << k.first;
     EXPECT_EQ(gSettings.backFixed, 1);
     EXPECT_EQ(gSettings.backAuto, 0);
     DestroyWindow(d.hwnd());
 }
 
-TEST_F(SettingsDialogTest, OpenAndCloseRewritesEveryKeyOnceAndEnterOrEscapeDoNotSave) {
+TEST_F(SettingsDialogTest, OpenAndCloseRewritesEveryKeyOnceAndOnlyTheCloseBoxSavesAtTheEnd) {
     PrepareFile({{"LOCKFORE ROT", "0"}, {"LOCKBACK ROT", "12"}});
     {
         D d;
-        Later(30, [&] { PostMessageW(d.hwnd(), WM_CLOSE, 0, 0); });
+        Later(350, [&] { PostMessageW(d.hwnd(), WM_CLOSE, 0, 0); });  // after a few ticks
         EXPECT_EQ(d.DoModal(nullptr), IDCANCEL);
         EXPECT_EQ(d.hwnd(), nullptr);
     }
-    // The first save wrote all 27 keys in the file's order; nothing had changed for the last one.
+    // The first tick wrote all 27 keys in the file's order; later ticks and the close box found
+    // nothing changed.
     ASSERT_EQ(ini.keys.size(), 27u);
     for (int i = 0; i < 27; ++i) EXPECT_EQ(ini.keys[i], kAquariumKeys[i]);
     EXPECT_EQ(Key("LOCKFORE ROT"), "0.000000");
@@ -156,15 +154,21 @@ TEST_F(SettingsDialogTest, OpenAndCloseRewritesEveryKeyOnceAndEnterOrEscapeDoNot
     EXPECT_EQ(Key("YINLIANG"), "32767");
     EXPECT_EQ(gSettings.lockBackPhase, 0.0f);  // the record never gets the phases
 
-    // A change followed at once by Enter or Escape is not saved (the last tick's state is).
-    for (int key : {IDOK, IDCANCEL}) {
+    // A change followed at once by Enter or Escape is not saved (the last tick's state is); the
+    // close box saves it.
+    const struct {
+        UINT msg;
+        WPARAM id;
+        const char* saved;
+    } ends[] = {{WM_COMMAND, IDOK, "100"}, {WM_COMMAND, IDCANCEL, "100"}, {WM_CLOSE, IDCANCEL, "7"}};
+    for (const auto& end : ends) {
         D d;
         Later(30, [&] {
             Drag(d, D::IdBubbles, 7, WM_VSCROLL);
-            SendMessageW(d.hwnd(), WM_COMMAND, key, 0);
+            SendMessageW(d.hwnd(), end.msg, end.msg == WM_CLOSE ? 0 : end.id, 0);
         });
-        EXPECT_EQ(d.DoModal(nullptr), key);
-        EXPECT_EQ(Key("QIPAONUM"), "100") << key;
+        EXPECT_EQ(d.DoModal(nullptr), static_cast<INT_PTR>(end.id));
+        EXPECT_EQ(Key("QIPAONUM"), end.saved) << end.msg << " " << end.id;
     }
 }
 
@@ -175,6 +179,7 @@ TEST_F(SettingsDialogTest, SoundAtTheTopGivesFullVolumeAtOnceAndIsSavedWithinATi
     ASSERT_TRUE(d.CreateModeless(nullptr));
     Pump(150);
     EXPECT_EQ(Key("YINLIANG"), "32767");
+    ini.keys.clear();
     Drag(d, D::IdSound, 0, WM_VSCROLL);
     // Windows takes a device number as the volume handle; Wine 8 answers MMSYSERR_INVALHANDLE
     // for it, so there the device's volume cannot be looked at (nor set) this way.
@@ -183,8 +188,9 @@ TEST_F(SettingsDialogTest, SoundAtTheTopGivesFullVolumeAtOnceAndIsSavedWithinATi
         EXPECT_EQ(volume, 0xFFFFFFFFu);
     else
         std::printf("note: wave device 0 takes no volume by number here\n");
-    Pump(120);
+    Pump(250);
     EXPECT_EQ(Key("YINLIANG"), "0");
+    EXPECT_EQ(ini.keys, std::vector<std::string>{"YINLIANG"});  // only the key that changed
     EXPECT_EQ(gSettings.volume, 0);
     DestroyWindow(d.hwnd());
 }
@@ -250,28 +256,16 @@ TEST_F(SettingsDialogTest, ColourChooserIsOwnedByTheDialogAndItsOkSelectsFixColo
     ASSERT_TRUE(Checked(d, D::IdFrontAuto));
     HWND chooser = nullptr, owner = nullptr;
     BOOL dialogEnabled = TRUE;
-    int choosers = 0;
+    size_t choosers = 0;
     Later(100, [&] {
-        EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM p) -> BOOL {
-            wchar_t cls[16] = L"";
-            GetClassNameW(w, cls, 16);
-            if (IsWindowVisible(w) && lstrcmpW(cls, L"#32770") == 0 && GetWindow(w, GW_OWNER)) {
-                *reinterpret_cast<HWND*>(p) = w;
-            }
-            return TRUE;
-        }, reinterpret_cast<LPARAM>(&chooser));
-        if (!chooser) return;
+        if (OwnedDialogs().empty()) return;
+        chooser = OwnedDialogs()[0];
         owner = GetWindow(chooser, GW_OWNER);
         dialogEnabled = IsWindowEnabled(d.hwnd());
         // A second click on a swatch while the chooser is open opens nothing.
         SendMessageW(d.hwnd(), WM_COMMAND, MAKEWPARAM(D::IdFrontColor1, BN_CLICKED),
                      reinterpret_cast<LPARAM>(d.Item(D::IdFrontColor1)));
-        EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM p) -> BOOL {
-            wchar_t cls[16] = L"";
-            GetClassNameW(w, cls, 16);
-            if (IsWindowVisible(w) && lstrcmpW(cls, L"#32770") == 0 && GetWindow(w, GW_OWNER)) ++*reinterpret_cast<int*>(p);
-            return TRUE;
-        }, reinterpret_cast<LPARAM>(&choosers));
+        choosers = OwnedDialogs().size();
         SendMessageW(chooser, WM_COMMAND, IDOK, 0);
     });
     SendMessageW(d.hwnd(), WM_COMMAND, MAKEWPARAM(D::IdFrontColor, BN_CLICKED),
@@ -279,7 +273,7 @@ TEST_F(SettingsDialogTest, ColourChooserIsOwnedByTheDialogAndItsOkSelectsFixColo
     ASSERT_NE(chooser, nullptr);
     EXPECT_EQ(owner, d.hwnd());
     EXPECT_FALSE(dialogEnabled);
-    EXPECT_EQ(choosers, 1);
+    EXPECT_EQ(choosers, 1u);
     EXPECT_EQ(d.frontColor, 0u);  // the chooser starts at black
     EXPECT_TRUE(Checked(d, D::IdFrontFix));
     EXPECT_FALSE(Checked(d, D::IdFrontAuto));
