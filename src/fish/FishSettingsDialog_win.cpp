@@ -132,8 +132,8 @@ INT_PTR FishSettingsDialog::DialogProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         OnOK();
         return TRUE;
     case WM_COMMAND: {
-        LRESULT ignored;
-        win::Window::ReflectToChild(msg, wParam, lParam, &ignored);  // the button sees its click first
+        LRESULT consumed;
+        if (win::Window::ReflectToChild(msg, wParam, lParam, &consumed)) return TRUE;  // the control first
         if (HIWORD(wParam) != BN_CLICKED) break;
         switch (LOWORD(wParam)) {
         case AddButton: Apply(grid.add()); return TRUE;

@@ -11,19 +11,19 @@
 
 namespace {
 
-const char Url[] = "http://www.nerithscr.example/";
+const char Url[] = "http://www.nerithscr.example";
 
 TEST(HyperlinkLabel, BrowserCommandCutsAtTheFirstPlaceholder) {
     const struct {
         const char* registered;
         const char* command;
     } cases[] = {
-        {"\"C:\\web\\browse.exe\" -nohome \"%1\"", "\"C:\\web\\browse.exe\" -nohome  http://www.nerithscr.example/"},
-        {"C:\\web\\browse.exe %1 -new", "C:\\web\\browse.exe  http://www.nerithscr.example/"},
+        {"\"C:\\web\\browse.exe\" -nohome \"%1\"", "\"C:\\web\\browse.exe\" -nohome  http://www.nerithscr.example"},
+        {"C:\\web\\browse.exe %1 -new", "C:\\web\\browse.exe  http://www.nerithscr.example"},
         // The quoted form wins even when a bare %1 comes first.
-        {"browse.exe %1 \"%1\"", "browse.exe %1  http://www.nerithscr.example/"},
-        {"C:\\web\\browse.exe", "C:\\web\\browse.exe http://www.nerithscr.example/"},
-        {"", " http://www.nerithscr.example/"},
+        {"browse.exe %1 \"%1\"", "browse.exe %1  http://www.nerithscr.example"},
+        {"C:\\web\\browse.exe", "C:\\web\\browse.exe http://www.nerithscr.example"},
+        {"", " http://www.nerithscr.example"},
     };
     for (const auto& c : cases) EXPECT_EQ(HyperlinkLabel::BrowserCommand(c.registered, Url), c.command) << c.registered;
 }
