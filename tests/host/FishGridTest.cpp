@@ -35,7 +35,8 @@ TEST(FishGrid, ClicksSelectAndRepaintOldAndNewCell) {
         {1, 1, 0, {c13, FishGrid::cell(0)}},   // the margin is not taken off
         {510, 10, 5, {FishGrid::cell(0), FishGrid::cell(5)}},  // right of the grid: next row
         {50, 400, 20, {FishGrid::cell(5)}},    // the empty band: index 20, no cell of its own
-        {450, 450, 24, {}},                // still the band, last index with y <= 450
+        {450, 440, 24, {}},                // still the band: the last index before row 5
+        {10, 450, 25, {}},                 // y = 450 still counts as a click in the grid
         {100, 451, -1, {}},                // below the band: nothing selected
         {250, 10, 2, {FishGrid::cell(2)}}, // a fresh start after the band
         {250, 460, -1, {FishGrid::cell(2)}},  // the buttons' band takes the ellipse away
