@@ -12,21 +12,16 @@ namespace {
 
 std::vector<CellRect> rects(const Repaint& r) { return {r.rects, r.rects + r.count}; }
 
-TEST(FishGrid, CellsRunAlongFiveColumnsAndFourRows) {
-    EXPECT_EQ(FishGrid::cell(0), (CellRect{2, 2, 102, 92}));
-    EXPECT_EQ(FishGrid::cell(4), (CellRect{402, 2, 502, 92}));
-    EXPECT_EQ(FishGrid::cell(5), (CellRect{2, 92, 102, 182}));
-    EXPECT_EQ(FishGrid::cell(19), (CellRect{402, 272, 502, 362}));
-    EXPECT_EQ(FishGrid::numberSquare(7), (CellRect{202, 92, 222, 112}));
-}
-
 TEST(FishGrid, ClicksSelectAndRepaintOldAndNewCell) {
     struct Case {
         int x, y;
         int selected;
         std::vector<CellRect> repaint;
     };
-    const CellRect c6 = FishGrid::cell(6), c13 = FishGrid::cell(13);
+    // Cells of 100 x 90 pixels, 2 pixels from the corner, five to a row.
+    const CellRect c6 = {102, 92, 202, 182}, c13 = {302, 182, 402, 272};
+    EXPECT_EQ(FishGrid::cell(19), (CellRect{402, 272, 502, 362}));
+    EXPECT_EQ(FishGrid::numberSquare(7), (CellRect{202, 92, 222, 112}));
     // One sequence of clicks on the same dialog, each row seeing what the rows before left.
     const Case clicks[] = {
         {150, 100, 6, {c6}},               // first selection: only its own cell
