@@ -9,6 +9,7 @@
 #include "Commands.h"
 #include "assets/ResourcePack.h"
 #include "assets/TextureLoader.h"
+#include "fish/FishSettingsDialog.h"
 #include "settings/AquariumSettingsDialog.h"
 #include "settings/Settings.h"
 #include "settings/SettingsFile.h"
@@ -206,9 +207,15 @@ LRESULT AquariumView::OnCommand(WPARAM wParam, LPARAM lParam) {
     const int id = LOWORD(wParam);
     mode = id;
     switch (id) {
+    case FishSettingsCmd: {
+        // Modal; this view's timer keeps firing inside the dialog's loop, so the tank swims on
+        // and shows each saved change.
+        FishSettingsDialog dialog;
+        dialog.DoModal(hwnd_);
+        break;
+    }
     case AquariumSettingsCmd: {
-        // Modal; the frame timer keeps firing in its loop, so the tank goes on rendering and
-        // shows every change the dialog saves.
+        // Modal in the same way: every change the dialog saves shows on the next frame.
         AquariumSettingsDialog settingsDialog;
         settingsDialog.DoModal(hwnd_);
         break;
