@@ -9,6 +9,8 @@
 #include "Commands.h"
 #include "assets/ResourcePack.h"
 #include "assets/TextureLoader.h"
+#include "music/BuiltinMusic.h"
+#include "music/CustomMusicDialog.h"
 #include "settings/Settings.h"
 #include "settings/SettingsFile.h"
 #include "ui/IconMenu.h"
@@ -199,6 +201,11 @@ void AquariumView::InitializeScene() {
     // Fog.
     InitFog();
     instrument::Mark("scene_ready");
+
+    // The Custom Music dialog, hidden until "Custom Music" shows it.
+    customMusicDialog = new CustomMusicDialog;
+    customMusicDialog->CreateModeless(hwnd_);
+    ShowWindow(customMusicDialog->hwnd(), SW_HIDE);
 }
 
 LRESULT AquariumView::OnCommand(WPARAM wParam, LPARAM lParam) {
@@ -209,6 +216,9 @@ LRESULT AquariumView::OnCommand(WPARAM wParam, LPARAM lParam) {
         // Ends at once: nothing is saved on this road.
         DestroySteps();
         std::exit(0);
+    case CustomMusicCmd:
+        if (customMusicDialog) customMusicDialog->ShowCentred();
+        break;
     default:
         break;
     }
@@ -269,6 +279,7 @@ void AquariumView::OnPaint() {
 
 void AquariumView::OnTimer() {
     RenderFrame();
+    ServiceBuiltinMusic();
     DefaultProc(WM_TIMER, FrameTimer, 0);
     // Ticks that fell due while rendering are dropped, so a slow frame leaves no backlog.
     MSG pending;
@@ -317,5 +328,7 @@ void AquariumView::DestroySteps() {
         ReleaseDC(hwnd_, clientDC);
         clientDC = nullptr;
     }
+    delete customMusicDialog;
+    customMusicDialog = nullptr;
     KillTimer(hwnd_, FrameTimer);
 }
