@@ -4,6 +4,8 @@
 //   winctl close  posts WM_CLOSE to the frame
 //   winctl count  prints how many top-level windows are titled "NerithScr"
 //   winctl hold NAME SECONDS   owns the named mutex NAME for that long, like a running copy would
+//   winctl window TITLE        prints "visible X Y W H" of the top-level window with that title
+//   winctl item TITLE ID       prints "enabled X Y W H" of control ID of that window (screen pixels)
 #include <windows.h>
 
 #include <cstdio>
@@ -35,6 +37,19 @@ int main(int argc, char** argv) {
         std::fflush(stdout);
         Sleep(static_cast<DWORD>(std::atoi(argv[3]) * 1000));
         CloseHandle(mutex);
+        return 0;
+    }
+    if ((std::strcmp(argv[1], "window") == 0 && argc == 3) || (std::strcmp(argv[1], "item") == 0 && argc == 4)) {
+        HWND top = FindWindowA(nullptr, argv[2]);
+        HWND target = top && argc == 4 ? GetDlgItem(top, std::atoi(argv[3])) : top;
+        if (!target) {
+            std::printf("no window\n");
+            return 1;
+        }
+        RECT r;
+        GetWindowRect(target, &r);
+        const int flag = argc == 4 ? IsWindowEnabled(target) : IsWindowVisible(target);
+        std::printf("%d %ld %ld %ld %ld\n", flag ? 1 : 0, r.left, r.top, r.right - r.left, r.bottom - r.top);
         return 0;
     }
     HWND frame = FindWindowA(nullptr, "NerithScr");
