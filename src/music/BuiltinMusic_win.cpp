@@ -18,10 +18,6 @@ namespace {
 // The descrambled WAVE file. PlaySound with SND_MEMORY reads it for as long as the loop plays, so
 // it is made once and never freed: it outlives every sound started from it.
 const unsigned char* loopBytes = nullptr;
-// Whether the stop call has been made since own music came on: stopping once is enough, since
-// nothing else plays through PlaySound.
-bool builtinStopped = false;
-
 const unsigned char* LoopBytes() {
     if (loopBytes) return loopBytes;
     HRSRC entry = FindResourceA(nullptr, MAKEINTRESOURCEA(ResourcePack::kMusicId), "RCAD");
@@ -48,14 +44,11 @@ void StartBuiltinMusic() {
 
 void ServiceBuiltinMusic() {
     if (ownMusicOn) {
+        // Stopping a sound that is not playing costs nothing worth saving (some nanoseconds).
         builtinMusicPending = 1;
-        if (!builtinStopped) {
-            PlaySoundA(nullptr, nullptr, SND_FILENAME);
-            builtinStopped = true;
-        }
+        PlaySoundA(nullptr, nullptr, SND_FILENAME);
     } else if (builtinMusicPending) {
         StartBuiltinMusic();
         builtinMusicPending = 0;
-        builtinStopped = false;
     }
 }

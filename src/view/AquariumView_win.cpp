@@ -279,7 +279,9 @@ void AquariumView::OnPaint() {
 
 void AquariumView::OnTimer() {
     RenderFrame();
+    instrument::SpanStart();
     ServiceBuiltinMusic();
+    instrument::SpanEnd("music_service");
     DefaultProc(WM_TIMER, FrameTimer, 0);
     // Ticks that fell due while rendering are dropped, so a slow frame leaves no backlog.
     MSG pending;
