@@ -182,6 +182,8 @@ void CustomMusicDialog::OnCommand(int id) {
         StopPlaying();
         break;
     case OnOffId:
+        // The view follows at its next tick rather than at this dialog's next poll.
+        ownMusicOn = onOff.getCheck();
         if (onOff.getCheck()) {
             PrepareTrack(0, false);
             StartPlaying();
