@@ -47,7 +47,7 @@ TEST(MusicPlayer, KeepsOneMciWindowAndTellsUnplayableFiles) {
         player.SetParentWindow(parent);
         player.Open();  // no file yet: a window without a device
         EXPECT_FALSE(player.canPlay);
-        for (int i = 0; i < 5; ++i) {
+        for (int i = 0; i < 6; ++i) {  // missing, tone, missing, ..., tone
             player.Stop();
             player.Close();
             player.SetFileName(i % 2 ? tone : "C:\\no\\such\\file.wav");
