@@ -43,7 +43,13 @@ for _ in $(seq 300); do
   kill -0 "$app_pid" 2>/dev/null || break
   sleep 0.1
 done
-sleep 1
+# The first frame can take a while on a busy machine: wait until the screen shows something.
+for _ in $(seq 120); do
+  lit=$(import -display "$DISPLAY" -window root -resize 10% -format "%[fx:int(1000*mean)]" info: 2>/dev/null || echo 0)
+  [ "${lit:-0}" -gt 5 ] && break
+  kill -0 "$app_pid" 2>/dev/null || break
+  sleep 0.5
+done
 ffmpeg -loglevel error -y -f x11grab -framerate 25 -video_size "$size" -i "$DISPLAY" \
   -f pulse -i capture.monitor -t "$seconds" \
   -c:v libx264 -preset veryfast -pix_fmt yuv420p -c:a aac -b:a 128k "$out/aquarium.mp4"
