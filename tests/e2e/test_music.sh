@@ -137,6 +137,7 @@ done
 echo "the loop came back $restarts times of 20"
 check "the loop starts on each of 20 switches" test $restarts = 20
 check "no work file is left after 20 switches" test "$(work_files)" = 0
+echo "music service: $(tr -d '\r' <"$LOG" | awk '$1=="span" && $2 ~ /^music/ {printf "%s %s ms, ", $2, $3} $1=="frames" {printf "over %s frames", $2}')"
 
 # Escape hides the dialog and stores the list.
 xdotool mousemove $((dx + 30)) $((dy + 10)) click 1
