@@ -58,14 +58,15 @@ check "no work file is left after start-up" test "$(work_files)" = 0
 winctl close
 app_wait 20
 
-# 2. A stored list with own music on: the first tone plays instead, then Repeat All the second.
+# 2. A stored list with own music on: the first tone plays instead, then Repeat All the second,
+# then, past a file that is not there, the first again.
 write_ini "[Aquarium Settings]" "BACKGROUND=1" "[Custom Settings]" "RandomMusic=0" "CycMusic=1" \
-  "RepeatMusic=0" "OwnMusic=1" "MusicSum=2" 'MusicList0=C:\nerith-music\tone_a.wav' \
-  'MusicList1=C:\nerith-music\tone_b.wav'
+  "RepeatMusic=0" "OwnMusic=1" "MusicSum=3" 'MusicList0=C:\nerith-music\tone_a.wav' \
+  'MusicList1=C:\nerith-music\tone_b.wav' 'MusicList2=C:\nerith-music\missing.wav'
 check "starts with own music" app_start
 check "the first listed tone plays" hear 40 tone 2500
 check "Repeat All goes on to the second" hear 6 tone 4000
-check "and round to the first again" hear 6 tone 2500
+check "past the missing third file round to the first" hear 6 tone 2500
 
 # 3. The dialog from the menu's "  Custom Music" (entry 5).
 title="Custom Music - 3D Nerith Fish Screensaver 1.0"
@@ -126,6 +127,7 @@ for _ in $(seq 30); do [ "$(winctl window Open | cut -d' ' -f1)" != 1 ] && break
 shot dialog-added >/dev/null
 
 # Twenty times on and off: the first row (tone_b now) plays, then the loop each time.
+# The list is now tone_b, missing.wav, tone_a.
 restarts=0
 for k in $(seq 20); do
   # Two clicks a few pixels apart, so that no pair of them makes a double click.
@@ -146,9 +148,10 @@ for _ in $(seq 30); do [ "$(winctl window "$title" | cut -d' ' -f1)" = 0 ] && br
 check "Escape hides the dialog" test "$(winctl window "$title" | cut -d' ' -f1)" = 0
 ini=$(tr -d '\r' <"$WINDIR/PondelSet.ini")
 echo "$ini" | sed -n '/Custom Settings/,$p'
-check "the list is stored" grep -qxF 'MusicSum=2' <<<"$ini"
+check "the list is stored" grep -qxF 'MusicSum=3' <<<"$ini"
 check "row 0 is the kept tone" grep -qxF 'MusicList0=C:\nerith-music\tone_b.wav' <<<"$ini"
-check "row 1 is the added tone" grep -qxF 'MusicList1=C:\nerith-music\tone_a.wav' <<<"$ini"
+check "row 1 is the missing file" grep -qxF 'MusicList1=C:\nerith-music\missing.wav' <<<"$ini"
+check "row 2 is the added tone" grep -qxF 'MusicList2=C:\nerith-music\tone_a.wav' <<<"$ini"
 check "own music is stored off" grep -qxF 'OwnMusic=0' <<<"$ini"
 check "the mode is stored" grep -qxF 'CycMusic=1' <<<"$ini"
 check "the loop plays on while the dialog is hidden" hear 1 loop
