@@ -6,11 +6,18 @@
 std::string SettingsFilePath() { return ResourcePack::WorkFolder() + ".\\PondelSet.ini"; }
 
 std::string IniProfile::read(const char* section, const char* key) {
-    char text[128];
-    text[0] = '\0';
+    // Most values are short: start small and grow while the value fills the buffer.
     const std::string path = SettingsFilePath();
-    GetPrivateProfileStringA(section, key, nullptr, text, sizeof text, path.c_str());
-    return text;
+    std::string text(128, '\0');
+    for (;;) {
+        const DWORD n = GetPrivateProfileStringA(section, key, nullptr, &text[0],
+                                                 static_cast<DWORD>(text.size()), path.c_str());
+        if (n + 1 < text.size() || text.size() > kMaxProfileValue) {
+            text.resize(n < kMaxProfileValue ? n : kMaxProfileValue);
+            return text;
+        }
+        text.assign(text.size() * 2, '\0');
+    }
 }
 
 void IniProfile::write(const char* section, const char* key, const char* value) {

@@ -11,6 +11,8 @@
 #include "view/ViewLayout.h"
 #include "win/Window.h"
 
+class CustomMusicDialog;
+
 class AquariumView : public win::Window {
 public:
     AquariumView();
@@ -72,4 +74,5 @@ private:
 
     BackWall backWall;
     PickState pickState;
+    CustomMusicDialog* customMusicDialog = nullptr;  // created hidden with the scene, lives with the view
 };

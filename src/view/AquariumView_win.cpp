@@ -10,6 +10,8 @@
 #include "assets/ResourcePack.h"
 #include "assets/TextureLoader.h"
 #include "fish/FishSettingsDialog.h"
+#include "music/BuiltinMusic.h"
+#include "music/CustomMusicDialog.h"
 #include "settings/AquariumSettingsDialog.h"
 #include "settings/Settings.h"
 #include "settings/SettingsFile.h"
@@ -201,6 +203,11 @@ void AquariumView::InitializeScene() {
     // Fog.
     InitFog();
     instrument::Mark("scene_ready");
+
+    // The Custom Music dialog, hidden until "Custom Music" shows it.
+    customMusicDialog = new CustomMusicDialog;
+    customMusicDialog->CreateModeless(hwnd_);
+    ShowWindow(customMusicDialog->hwnd(), SW_HIDE);
 }
 
 LRESULT AquariumView::OnCommand(WPARAM wParam, LPARAM lParam) {
@@ -224,6 +231,9 @@ LRESULT AquariumView::OnCommand(WPARAM wParam, LPARAM lParam) {
         // Ends at once: nothing is saved on this road.
         DestroySteps();
         std::exit(0);
+    case CustomMusicCmd:
+        if (customMusicDialog) customMusicDialog->ShowCentred();
+        break;
     default:
         break;
     }
@@ -284,6 +294,12 @@ void AquariumView::OnPaint() {
 
 void AquariumView::OnTimer() {
     RenderFrame();
+    instrument::SpanStart();
+    // Timed apart: the ticks that start the loop, the ticks that stop it, and all the others.
+    const char* musicSpan = !ownMusicOn ? (builtinMusicPending ? "music_start" : "music_idle")
+                                        : (builtinMusicPending ? "music_idle" : "music_stop");
+    ServiceBuiltinMusic();
+    instrument::SpanEnd(musicSpan);
     DefaultProc(WM_TIMER, FrameTimer, 0);
     // Ticks that fell due while rendering are dropped, so a slow frame leaves no backlog.
     MSG pending;
@@ -332,5 +348,7 @@ void AquariumView::DestroySteps() {
         ReleaseDC(hwnd_, clientDC);
         clientDC = nullptr;
     }
+    delete customMusicDialog;
+    customMusicDialog = nullptr;
     KillTimer(hwnd_, FrameTimer);
 }

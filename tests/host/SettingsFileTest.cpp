@@ -443,8 +443,10 @@ TEST(MemoryProfile, BehavesLikeAPrivateProfileFile) {
     p.write("Aquarium Settings", "YINLIANG", "5");
     EXPECT_EQ(p.read("aquarium settings", "yinliang"), "5");
     EXPECT_EQ(p.keyCount("AQUARIUM SETTINGS"), 1u);
-    p.set("S", "Long", std::string(300, 'x'));
-    EXPECT_EQ(p.read("S", "Long").size(), 127u);
+    p.set("S", "Long", std::string(300, 'x'));  // a long path comes back whole
+    EXPECT_EQ(p.read("S", "Long").size(), 300u);
+    p.set("S", "Long", std::string(40000, 'x'));
+    EXPECT_EQ(p.read("S", "Long").size(), kMaxProfileValue);
     p.write("S", "Empty", "");
     EXPECT_TRUE(p.has("S", "Empty"));
     EXPECT_EQ(p.read("S", "Empty"), "");

@@ -8,6 +8,8 @@
 //   winctl rect TITLE [ID]     screen rectangle (left top right bottom) of the window titled TITLE,
 //                              or of its control ID; "none" when there is no such window
 //   winctl pos TITLE ID        position of the trackbar ID of the window titled TITLE
+//   winctl window TITLE        prints "visible X Y W H" of the top-level window with that title
+//   winctl item TITLE ID       prints "enabled X Y W H" of control ID of that window (screen pixels)
 #include <windows.h>
 
 #include <cstdio>
@@ -56,6 +58,19 @@ int main(int argc, char** argv) {
         RECT r;
         GetWindowRect(window, &r);
         std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+        return 0;
+    }
+    if ((std::strcmp(argv[1], "window") == 0 && argc == 3) || (std::strcmp(argv[1], "item") == 0 && argc == 4)) {
+        HWND top = FindWindowA(nullptr, argv[2]);
+        HWND target = top && argc == 4 ? GetDlgItem(top, std::atoi(argv[3])) : top;
+        if (!target) {
+            std::printf("no window\n");
+            return 1;
+        }
+        RECT r;
+        GetWindowRect(target, &r);
+        const int flag = argc == 4 ? IsWindowEnabled(target) : IsWindowVisible(target);
+        std::printf("%d %ld %ld %ld %ld\n", flag ? 1 : 0, r.left, r.top, r.right - r.left, r.bottom - r.top);
         return 0;
     }
     HWND frame = FindWindowA(nullptr, "NerithScr");

@@ -90,15 +90,17 @@ TEST_F(IniFileTest, ValuesRoundTripThroughTheFile) {
     EXPECT_EQ(ini.read("Aquarium Settings", "QIPAONUM"), "7");
 }
 
-TEST_F(IniFileTest, EmptyValueReadsAsAbsentAndLongValuesAreCut) {
+TEST_F(IniFileTest, EmptyValueReadsAsAbsentAndLongPathsComeBackWhole) {
     IniProfile ini;
     ini.write("Aquarium Settings", "QIPAONUM", "");
     EXPECT_EQ(raw("Aquarium Settings", "QIPAONUM"), "");  // the key exists, empty
     EXPECT_EQ(ini.read("Aquarium Settings", "QIPAONUM"), "");
     EXPECT_EQ(ini.read("Aquarium Settings", "NOSUCHKEY"), "");
 
-    ini.write("Custom Settings", "MusicList0", std::string(200, 'm').c_str());
-    EXPECT_EQ(ini.read("Custom Settings", "MusicList0"), std::string(127, 'm'));
+    for (size_t length : {127u, 128u, 200u, 1000u}) {
+        ini.write("Custom Settings", "MusicList0", std::string(length, 'm').c_str());
+        EXPECT_EQ(ini.read("Custom Settings", "MusicList0"), std::string(length, 'm'));
+    }
 }
 
 TEST_F(IniFileTest, LoadingWithoutAFileWritesEveryDefault) {
