@@ -451,7 +451,7 @@ TEST(MemoryProfile, BehavesLikeAPrivateProfileFile) {
     EXPECT_TRUE(p.has("S", "Empty"));
     EXPECT_EQ(p.read("S", "Empty"), "");
     EXPECT_EQ(p.writes().size(), 2u);
-    EXPECT_EQ(p.reads().size(), 4u);
+    EXPECT_EQ(p.reads().size(), 5u);
 }
 
 }  // namespace
