@@ -10,7 +10,7 @@
 #include "FishTestPeer.h"
 #include "Random.h"
 #include "fish/School.h"
-#include "view/ViewLayout.h"
+#include "scene/ViewLayout.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include "scene/RippleSurface.h"
 #include "view/FrameRender.h"
 #include "view/Picking.h"
-#include "view/ViewLayout.h"
+#include "scene/ViewLayout.h"
 
 namespace {
 

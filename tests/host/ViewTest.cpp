@@ -7,7 +7,7 @@
 #include "OsMesa.h"
 #include "settings/Settings.h"
 #include "view/FrameRender.h"
-#include "view/ViewLayout.h"
+#include "scene/ViewLayout.h"
 
 TEST(ViewLayout, ResolutionIndexForListedAndUnlistedScreens) {
     EXPECT_EQ(ResolutionIndexFor(1024, 768), 0);
