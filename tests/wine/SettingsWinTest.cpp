@@ -88,6 +88,23 @@ TEST_F(IniFileTest, EmptyValueReadsAsAbsentAndLongValuesAreCut) {
     EXPECT_EQ(ini.read("Custom Settings", "MusicList0"), std::string(127, 'm'));
 }
 
+TEST_F(IniFileTest, AFileOfControlBytesIsNeverRewritten) {
+    IniProfile ini;
+    const char raw[] = "\x01\x00[Aquarium Settings]\r\nQIPAONUM=5\r\n\x7f\x00\x02";
+    const std::string binary(raw, sizeof raw - 1);
+    std::ofstream(path, std::ios::binary) << binary;
+    ini.write("Aquarium Settings", "YINLIANG", "1");
+    std::string bytes;
+    ASSERT_TRUE(ReadWholeFile(path, bytes));
+    EXPECT_EQ(bytes, binary);
+    // Text with characters beyond ASCII is written as usual.
+    std::ofstream(path, std::ios::binary) << "[Custom Images]\r\nImageList0=C:\\\xe9t\xe9.jpg\r\n";
+    ini.write("Aquarium Settings", "YINLIANG", "1");
+    ASSERT_TRUE(ReadWholeFile(path, bytes));
+    EXPECT_NE(bytes.find("ImageList0=C:\\\xe9t\xe9.jpg"), std::string::npos);
+    EXPECT_NE(bytes.find("YINLIANG=1"), std::string::npos);
+}
+
 const char kVolumeKey[] = "Software\\Local AppWizard-Generated Applications\\NerithScr\\Settings";
 const char kVendorKey[] = "Software\\Local AppWizard-Generated Applications";
 
