@@ -8,7 +8,7 @@
 #include "view/FrameRender.h"
 #include "view/GlSurface.h"
 #include "view/Picking.h"
-#include "view/ViewLayout.h"
+#include "scene/ViewLayout.h"
 #include "win/Window.h"
 
 class CustomMusicDialog;

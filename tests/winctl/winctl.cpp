@@ -3,6 +3,7 @@
 //   winctl info   prints the frame's and the view's geometry and styles
 //   winctl close  posts WM_CLOSE to the frame
 //   winctl count  prints how many top-level windows are titled "NerithScr"
+//   winctl dialogs  prints the visible top-level dialog boxes (message boxes too): "HWND TITLE" each
 //   winctl hold NAME SECONDS   owns the named mutex NAME for that long, like a running copy would
 //   winctl command ID          posts WM_COMMAND ID to the view, as another program could
 //   winctl rect TITLE [ID]     screen rectangle (left top right bottom) of the window titled TITLE,
@@ -26,6 +27,15 @@ BOOL CALLBACK CountTitled(HWND hwnd, LPARAM) {
     return TRUE;
 }
 
+BOOL CALLBACK PrintDialog(HWND hwnd, LPARAM) {
+    char cls[32], title[128] = "";
+    if (IsWindowVisible(hwnd) && GetClassNameA(hwnd, cls, sizeof cls) && std::strcmp(cls, "#32770") == 0) {
+        GetWindowTextA(hwnd, title, sizeof title);
+        std::printf("%p %s\n", static_cast<void*>(hwnd), title);
+    }
+    return TRUE;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -33,6 +43,10 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[1], "count") == 0) {
         EnumWindows(CountTitled, 0);
         std::printf("%d\n", countFrames);
+        return 0;
+    }
+    if (std::strcmp(argv[1], "dialogs") == 0) {
+        EnumWindows(PrintDialog, 0);
         return 0;
     }
     if (std::strcmp(argv[1], "hold") == 0 && argc == 4) {
