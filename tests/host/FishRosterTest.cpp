@@ -88,48 +88,38 @@ TEST(FishRoster, SaveWritesTheSectionAndUpdatesTheLiveRoster) {
     gSettings = saved;
 }
 
-TEST(FishRoster, AddStopsAtTwentyFishAndIgnoresMissingSpecies) {
-    FishRoster roster;
-    roster.add(3);
-    roster.add(3);
-    EXPECT_EQ(roster.counts[3], 2);
-    EXPECT_EQ(roster.total, 2);
-    roster.add(-1);
-    roster.add(20);
-    roster.add(57);
-    EXPECT_EQ(roster.total, 2);
-    for (int i = 0; i < 30; ++i) roster.add(5);
-    EXPECT_EQ(roster.counts[5], 18);
-    EXPECT_EQ(roster.total, 20);
-    roster.add(0);
-    EXPECT_EQ(roster.counts[0], 0) << "a species with no fish gets none at 20";
-    EXPECT_EQ(roster.total, 20);
-}
-
-TEST(FishRoster, AddLowersAHandEditedCountAboveTwenty) {
-    FishRoster roster;
-    roster.counts[1] = 40;
-    roster.counts[2] = -30;
-    roster.add(1);  // total is 10: allowed, and the count goes back to 20
-    EXPECT_EQ(roster.counts[1], 20);
-    EXPECT_EQ(roster.total, -10);
-}
-
-TEST(FishRoster, RemoveNeverGoesBelowZero) {
-    FishRoster roster;
-    roster.counts[2] = 1;
-    roster.remove(2);
-    roster.remove(2);
-    EXPECT_EQ(roster.counts[2], 0);
-    roster.counts[6] = -4;
-    roster.remove(6);
-    EXPECT_EQ(roster.counts[6], 0);
+// Add and remove from a preset roster: species, its count and another species' count before,
+// then the count and the total after.
+TEST(FishRoster, AddAndRemoveKeepTheirLimits) {
+    const struct {
+        bool add;
+        int species, before, otherBefore, after, total;
+    } cases[] = {
+        {true, 3, 0, 0, 1, 1},        {true, 3, 1, 0, 2, 2},
+        {true, 5, 18, 2, 18, 20},     // twenty fish: no more
+        {true, 0, 0, 20, 0, 20},      // not even for a species with none
+        {true, 1, 40, -30, 20, -10},  // a hand-edited count above 20 comes back to 20
+        {true, 0, 2147483647, 0, 2147483647, 2147483647},  // no overflow
+        {false, 2, 1, 0, 0, 0},       {false, 2, 0, 0, 0, 0},     // never below zero
+        {false, 6, -4, 0, 0, 0},      {false, 6, 3, 0, 2, 2},
+        {false, 1, -2147483647 - 1, 0, 0, 0},
+    };
+    for (const auto& c : cases) {
+        FishRoster roster;
+        roster.counts[c.species] = c.before;
+        roster.counts[c.species == 7 ? 8 : 7] = c.otherBefore;
+        roster.total = c.before + c.otherBefore;
+        c.add ? roster.add(c.species) : roster.remove(c.species);
+        EXPECT_EQ(roster.counts[c.species], c.after) << c.add << " " << c.species << " from " << c.before;
+        EXPECT_EQ(roster.total, c.total) << c.add << " " << c.species << " from " << c.before;
+    }
+    FishRoster roster;  // species outside the table change nothing
     roster.counts[6] = 3;
-    roster.remove(-1);
-    roster.remove(20);
+    for (int species : {-1, 20, 57}) {
+        roster.add(species);
+        roster.remove(species);
+    }
     EXPECT_EQ(roster.counts[6], 3);
-    roster.remove(6);
-    EXPECT_EQ(roster.total, 2);
 }
 
 int alwaysOdd() { return 32767; }
@@ -173,17 +163,12 @@ TEST(FishRoster, ClearAndTheTotalLabel) {
     EXPECT_EQ(roster.totalText(), "Total: 0   (Max:20)");
 }
 
-TEST(FishRoster, HugeHandEditedCountsDoNotOverflow) {
+TEST(FishRoster, HugeHandEditedCountsDoNotOverflowTheTotal) {
     MemoryProfile file;
     for (int i = 0; i < 20; ++i) file.set("Fish Number", ("Fish" + std::to_string(i)).c_str(), "2147483647");
     FishRoster roster;
     roster.load(file);
     EXPECT_EQ(roster.total, 2147483647);
-    roster.add(0);
-    EXPECT_EQ(roster.counts[0], 2147483647);
-    roster.counts[1] = -2147483647 - 1;
-    roster.remove(1);
-    EXPECT_EQ(roster.counts[1], 0);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// Food pellets: the disc, the random drop, sinking to the bottom, being eaten, and the world
-// position that the fish steer by.
+// Food pellets: the disc, sinking to the bottom, being eaten, and the world position that the fish
+// steer by. The random drop and the tumbling are in the school's long replay (FishSchoolTest).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -46,20 +46,6 @@ Extent feedbackExtent(Draw draw) {
         ++e.polygons;
     }
     return e;
-}
-
-TEST(FoodPellet, RandomizeDrawsElevenNumbersInOrder) {
-    FoodPellet p;
-    nerith::resetRandForTesting();
-    p.Randomize();
-    EXPECT_FLOAT_EQ(p.OffsetX(), (41 - 18467) * 0.000042115542f);
-    EXPECT_EQ(p.OffsetY(), 1.0f);
-    EXPECT_FLOAT_EQ(p.OffsetZ(), (6334 - 26500) * 0.000011597033f);
-    EXPECT_FLOAT_EQ(p.Tilt(), (19169 - 15724) * 0.0054933317f);
-    EXPECT_FLOAT_EQ(p.Spin(), (11478 - 29358) * 0.0054933317f + (26962 - 24464) * 0.0054933317f);
-    EXPECT_FLOAT_EQ(p.SinkSpeed(), 5705 % 10 * 0.0005f + 0.005f);
-    EXPECT_EQ(p.Visible(), 1.0f);
-    EXPECT_EQ(nerith::rand(), 28145);
 }
 
 TEST(FoodPellet, DropMovesTheAnchorButNotTheActiveFlag) {
@@ -137,26 +123,6 @@ TEST(FoodPellet, SinksToTheBottomAndFreesItsSlot) {
     EXPECT_EQ(p.OffsetY(), -40.0f);
 }
 
-TEST(FoodPellet, StepTumblesWhileSinkingAndStopsAtTheBottom) {
-    FoodPellet p;
-    p.Randomize();
-    const float tilt = p.Tilt(), spin = p.Spin(), y = p.OffsetY();
-    nerith::resetRandForTesting();
-    p.Step();
-    EXPECT_FLOAT_EQ(p.Tilt(), tilt + 0.4f);
-    EXPECT_FLOAT_EQ(p.Spin(), spin + 2.0f);
-    EXPECT_FLOAT_EQ(p.OffsetY(), y - p.SinkSpeed());
-    EXPECT_EQ(nerith::rand(), 19169) << "two drifts of two draws each";
-    p.Nudge(0.0f, -20.0f, 0.0f);
-    nerith::resetRandForTesting();
-    const float tilt2 = p.Tilt(), spin2 = p.Spin();
-    p.Step();
-    EXPECT_EQ(p.OffsetY(), -40.0f);
-    EXPECT_EQ(p.Visible(), 0.0f);
-    EXPECT_FLOAT_EQ(p.Tilt(), tilt2 - 41 * 0.000006103702f);
-    EXPECT_FLOAT_EQ(p.Spin(), spin2 + 18467 * 0.00003051851f);
-}
-
 TEST(FoodPellet, HiddenPelletIsNotDrawnAndFreesItsSlotOnTheNextDraw) {
     OsMesaContext gl;
     ASSERT_TRUE(gl.ok());
@@ -181,6 +147,7 @@ TEST(FoodPellet, WorldPositionLeavesOutTheSpin) {
     ASSERT_TRUE(gl.ok());
     FoodPellet p;
     p.CompileDisc();
+    nerith::resetRandForTesting();
     p.Drop(1.0f, -2.0f, -70.0f);
     p.Nudge(3.0f, 0.0f, 0.0f);  // well off the anchor, so the spin carries the disc round it
     p.SetActive(true);
