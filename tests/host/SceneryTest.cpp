@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <cstdio>
@@ -184,17 +185,16 @@ TEST(Scenery, BackgroundPictureAppearsAndMovesFromFrameToFrame) {
 
     // The first frame shows the picture at rest, filling the view: 53.1 x 40 units at z = -110.
     std::vector<std::uint8_t> previous = frame();
-    EXPECT_NEAR(at(previous, 128, 128, 0), 128, 4);
-    EXPECT_NEAR(at(previous, 64, 128, 0), 64, 4);
-    EXPECT_NEAR(at(previous, 192, 128, 0), 192, 4);
-    EXPECT_NEAR(at(previous, 128, 64, 1), 64, 4);
-    EXPECT_NEAR(at(previous, 128, 192, 1), 192, 4);
+    for (int p : {64, 128, 192}) {  // red grows to the right, green upward
+        EXPECT_NEAR(at(previous, p, 128, 0), p, 4);
+        EXPECT_NEAR(at(previous, 128, p, 1), p, 4);
+    }
     EXPECT_EQ(at(previous, 128, 128, 3), 255);
 
     // The matrix is restored and the picture's texture left bound.
     GLdouble after[16];
     glGetDoublev(GL_MODELVIEW_MATRIX, after);
-    for (int i = 0; i < 16; ++i) EXPECT_EQ(after[i], modelview[i]);
+    EXPECT_TRUE(std::equal(after, after + 16, modelview));
     GLint bound = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
     EXPECT_EQ(static_cast<GLuint>(bound), picture);
@@ -284,17 +284,14 @@ TEST(Scenery, BubblesAddLightOverWhatIsDrawnAndWriteNoDepth) {
 
     // State afterwards: blending off, depth test on, fog off, additive blend function, matrix
     // restored.
-    EXPECT_FALSE(glIsEnabled(GL_BLEND));
-    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
-    EXPECT_FALSE(glIsEnabled(GL_FOG));
     GLint src = 0, dst = 0;
     glGetIntegerv(GL_BLEND_SRC, &src);
     glGetIntegerv(GL_BLEND_DST, &dst);
-    EXPECT_EQ(src, GL_SRC_ALPHA);
-    EXPECT_EQ(dst, GL_ONE);
+    EXPECT_TRUE(!glIsEnabled(GL_BLEND) && glIsEnabled(GL_DEPTH_TEST) && !glIsEnabled(GL_FOG));
+    EXPECT_TRUE(src == GL_SRC_ALPHA && dst == GL_ONE);
     GLdouble after[16];
     glGetDoublev(GL_MODELVIEW_MATRIX, after);
-    for (int i = 0; i < 16; ++i) EXPECT_EQ(after[i], modelview[i]);
+    EXPECT_TRUE(std::equal(after, after + 16, modelview));
 
     // The whole pool over black, many bubbles overlapping: light only ever adds up.
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

@@ -110,31 +110,48 @@ void DrawWall(OsMesaContext& gl, BackWall& wall, const Settings& s, const TankBo
 
 }  // namespace
 
-TEST(BackWallRender, LaterLayersPaintOverEarlierOnes) {
-    // The loader always switches the solid black layer on; a gradient asked for on top of it
-    // must still show.
+// The layers in order (solid, gradient, cycling), each painting over the one before; the light
+// setting darkening the wall; no layer leaving the clear colour. Colours at the top, middle and
+// bottom of a 160 x 120 view: 'R', 'G', 'B' bright in that channel alone, 'M' mixed red and blue,
+// 'd' dark, '0' black.
+TEST(BackWallRender, LayersPaintOverEachOtherAndTheLightDarkens) {
     OsMesaContext gl(160, 120);
     ASSERT_TRUE(gl.ok());
-    Settings s = {};
-    s.backFixed = 1;
-    s.backColor = 0;
-    s.backGradual = 1;
-    s.backColor1 = 0x000000FF;
-    s.backColor2 = 0x00FF0000;
-    BackWall wall;
-    DrawWall(gl, wall, s, TankBoxFor(1024, 768));
-    const auto top = gl.pixel(80, 117), bottom = gl.pixel(80, 2), middle = gl.pixel(80, 60);
-    EXPECT_GT(top.r, 200);
-    EXPECT_LT(top.b, 60);
-    EXPECT_GT(bottom.b, 200);
-    EXPECT_LT(bottom.r, 60);
-    EXPECT_GT(middle.r, 60);  // smooth shading blends the two in between
-    EXPECT_GT(middle.b, 60);
-    s.backAuto = 1;  // the cycling layer covers both
-    DrawWall(gl, wall, s, TankBoxFor(1024, 768));
-    const auto cycled = gl.pixel(80, 2);
-    EXPECT_GT(cycled.g, 200);  // phase 0.2: bottom corners (1 - cos a, 1 - sin b, 1 - cos g) ~ (0, 1, 0)
-    EXPECT_LT(cycled.b, 60);
+    const struct {
+        int fixed, colour, gradual, autoCycle, light;
+        const char* topMiddleBottom;
+    } cases[] = {
+        {1, 0x0000FF00, 0, 0, 0, "GGG"},
+        {1, 0x0000FF00, 0, 0, 100, "ddd"},    // no light: dark but for the global ambient
+        {1, 0, 1, 0, 0, "RMB"},               // the loader's black layer under a red-blue gradient
+        {1, 0, 1, 1, 0, "??G"},               // phase 0.2: bottom corners about (0, 1, 0)
+        {0, 0, 0, 0, 0, "000"},
+    };
+    for (const auto& c : cases) {
+        Settings s = {};
+        s.backFixed = c.fixed;
+        s.backColor = c.colour;
+        s.backGradual = c.gradual;
+        s.backColor1 = 0x000000FF;
+        s.backColor2 = 0x00FF0000;
+        s.backAuto = c.autoCycle;
+        s.lightIntensity = c.light;
+        BackWall wall;
+        DrawWall(gl, wall, s, TankBoxFor(1024, 768));
+        const int rows[3] = {117, 60, 2};
+        for (int k = 0; k < 3; ++k) {
+            const auto p = gl.pixel(80, rows[k]);
+            const char want = c.topMiddleBottom[k];
+            SCOPED_TRACE(::testing::Message() << c.topMiddleBottom << " row " << k << ": " << int(p.r) << " "
+                                              << int(p.g) << " " << int(p.b));
+            if (want == 'R') EXPECT_TRUE(p.r > 200 && p.b < 60);
+            if (want == 'B') EXPECT_TRUE(p.b > 200 && p.r < 60);
+            if (want == 'G') EXPECT_TRUE(p.g > 200 && p.r < 60 && p.b < 60);
+            if (want == 'M') EXPECT_TRUE(p.r > 60 && p.b > 60);  // smooth shading blends the two
+            if (want == 'd') EXPECT_LT(p.g, 80);
+            if (want == '0') EXPECT_EQ(p.r + p.g + p.b, 0);
+        }
+    }
 }
 
 TEST(BackWallRender, ThroughTheSceneStateAndFog) {
@@ -163,30 +180,6 @@ TEST(BackWallRender, ThroughTheSceneStateAndFog) {
     wall.Draw(s, TankBoxFor(1024, 768));
     EXPECT_GT(gl.pixel(80, 117).r, 200);
     EXPECT_GT(gl.pixel(80, 2).b, 200);
-}
-
-TEST(BackWallRender, SolidLayerAndDarkness) {
-    OsMesaContext gl(64, 48);
-    ASSERT_TRUE(gl.ok());
-    Settings s = {};
-    s.backFixed = 1;
-    s.backColor = 0x0000FF00;  // green
-    BackWall wall;
-    DrawWall(gl, wall, s, TankBoxFor(1024, 768));
-    auto p = gl.pixel(32, 24);
-    EXPECT_GT(p.g, 200);
-    EXPECT_LT(p.r, 30);
-    EXPECT_LT(p.b, 30);
-
-    s.lightIntensity = 100;  // no light at all: the wall goes dark but for the global ambient
-    DrawWall(gl, wall, s, TankBoxFor(1024, 768));
-    p = gl.pixel(32, 24);
-    EXPECT_LT(p.g, 80);
-
-    Settings none = {};
-    DrawWall(gl, wall, none, TankBoxFor(1024, 768));
-    p = gl.pixel(32, 24);
-    EXPECT_EQ(p.r + p.g + p.b, 0);  // no layer: the clear colour
 }
 
 TEST(BackWallRender, CyclingStartsFromTheSavedPhaseAndPublishesIt) {
