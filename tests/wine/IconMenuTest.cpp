@@ -2,71 +2,16 @@
 // tracking round trip in which the owner forwards the owner-draw messages and receives the command.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
 
+#include "Canvas.h"
 #include "ui/IconMenu.h"
 #include "win/Window.h"
 
 namespace {
-
-// A 32-bit top-down DIB selected into a memory DC.
-class Canvas {
-public:
-    Canvas(int width, int height) : width_(width), height_(height) {
-        dc_ = CreateCompatibleDC(nullptr);
-        BITMAPINFO bi = {};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = width;
-        bi.bmiHeader.biHeight = -height;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        bi.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        bitmap_ = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-        bits_ = static_cast<std::uint32_t*>(bits);
-        old_ = SelectObject(dc_, bitmap_);
-    }
-    ~Canvas() {
-        SelectObject(dc_, old_);
-        DeleteObject(bitmap_);
-        DeleteDC(dc_);
-    }
-    bool Ok() const { return dc_ && bits_; }
-    HDC dc() const { return dc_; }
-    int width() const { return width_; }
-    int height() const { return height_; }
-
-    COLORREF At(int x, int y) const {
-        GdiFlush();
-        std::uint32_t p = bits_[y * width_ + x];
-        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-    }
-    void Clear(COLORREF c) {
-        GdiFlush();
-        for (int i = 0; i < width_ * height_; ++i)
-            bits_[i] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
-    }
-    // A pattern that no drawing step produces, to see what was touched.
-    void FillPattern() {
-        GdiFlush();
-        for (int i = 0; i < width_ * height_; ++i)
-            bits_[i] = 0x00103050u + static_cast<std::uint32_t>(i % 97);
-    }
-    bool SameAs(const std::uint32_t* saved) const {
-        GdiFlush();
-        return std::memcmp(saved, bits_, sizeof(std::uint32_t) * width_ * height_) == 0;
-    }
-    const std::uint32_t* bits() const { return bits_; }
-
-private:
-    int width_, height_;
-    HDC dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ old_ = nullptr;
-    std::uint32_t* bits_ = nullptr;
-};
 
 constexpr COLORREF Outside = RGB(10, 120, 10);
 constexpr COLORREF Strip = RGB(219, 216, 209);
@@ -214,57 +159,24 @@ TEST(IconMenuEntries, BuildsTheEightOwnerDrawnEntriesInOrder) {
     EXPECT_FALSE(IsMenu(first));
 }
 
-TEST(IconMenuEntries, EveryEntryIs140By48WhateverItsData) {
-    IconMenu menu;
-    IconMenuItem longCaption{1, 1, "  A caption far longer than the entry is wide, in any font"};
-    const ULONG_PTR data[] = {0, reinterpret_cast<ULONG_PTR>(&longCaption)};
-    for (ULONG_PTR d : data) {
-        MEASUREITEMSTRUCT mis = {};
-        mis.CtlType = ODT_MENU;
-        mis.itemWidth = 7;
-        mis.itemHeight = 3;
-        mis.itemData = d;
-        menu.MeasureItem(&mis);
-        EXPECT_EQ(mis.itemWidth, 140u);
-        EXPECT_EQ(mis.itemHeight, 48u);
-    }
-}
-
-TEST_F(IconMenuDraw, UnselectedEntryHasGreyStripAndNearWhiteField) {
+// Unselected: a grey strip (Left .. Left + 24) and a near-white field; selected: a black frame
+// around one blue-grey tint over strip and field alike. Nothing outside the box is touched.
+TEST_F(IconMenuDraw, FillsOfTheUnselectedAndSelectedEntry) {
     IconMenu::SetIconLoader(&NoIcon);
     item.caption = "";
-    Draw(&item, false);
-    // Strip: columns Left .. Left + 24; field: Left + 25 .. Right - 1, full height.
-    for (int y = Top; y < Bottom; ++y) {
-        EXPECT_EQ(canvas.At(Left, y), Strip) << y;
-        EXPECT_EQ(canvas.At(Left + 24, y), Strip) << y;
-        EXPECT_EQ(canvas.At(Left + 25, y), Field) << y;
-        EXPECT_EQ(canvas.At(Right - 1, y), Field) << y;
+    for (bool selected : {false, true}) {
+        SCOPED_TRACE(selected);
+        canvas.Clear(Outside);
+        Draw(&item, selected);
+        for (int y = Top; y < Bottom; ++y)
+            for (int x = Left; x < Right; ++x) {
+                const bool edge = x == Left || x == Right - 1 || y == Top || y == Bottom - 1;
+                const COLORREF want = selected ? (edge ? Black : Selected) : (x <= Left + 24 ? Strip : Field);
+                ASSERT_EQ(canvas.At(x, y), want) << x << "," << y;
+            }
+        ExpectOutsideUntouched(canvas, Left, Top, Right, Bottom);
+        EXPECT_EQ(lastLoadedId, selected ? 134 : 133);  // the normal or the selected icon
     }
-    EXPECT_EQ(canvas.At(Left + 12, Top + 24), Strip);
-    EXPECT_EQ(canvas.At(Left + 80, Top + 24), Field);
-    ExpectOutsideUntouched(canvas, Left, Top, Right, Bottom);
-    EXPECT_EQ(lastLoadedId, 133);  // the normal icon
-}
-
-TEST_F(IconMenuDraw, SelectedEntryIsFramedBlackAndTintedBlueGrey) {
-    IconMenu::SetIconLoader(&NoIcon);
-    item.caption = "";
-    Draw(&item, true);
-    for (int x = Left; x < Right; ++x) {
-        EXPECT_EQ(canvas.At(x, Top), Black) << x;
-        EXPECT_EQ(canvas.At(x, Bottom - 1), Black) << x;
-    }
-    for (int y = Top; y < Bottom; ++y) {
-        EXPECT_EQ(canvas.At(Left, y), Black) << y;
-        EXPECT_EQ(canvas.At(Right - 1, y), Black) << y;
-    }
-    // Inside the frame one colour covers strip and field alike.
-    for (int y = Top + 1; y < Bottom - 1; y += 5)
-        for (int x = Left + 1; x < Right - 1; x += 3) EXPECT_EQ(canvas.At(x, y), Selected) << x << "," << y;
-    EXPECT_EQ(canvas.At(Right - 2, Bottom - 2), Selected);
-    ExpectOutsideUntouched(canvas, Left, Top, Right, Bottom);
-    EXPECT_EQ(lastLoadedId, 134);  // the selected icon
 }
 
 TEST_F(IconMenuDraw, SelectedIconSitsOnePixelUpAndLeft) {
@@ -288,42 +200,22 @@ TEST_F(IconMenuDraw, SelectedIconSitsOnePixelUpAndLeft) {
     EXPECT_EQ(loadCount, 2);
 }
 
-TEST_F(IconMenuDraw, ResourceIconsLoadAt24By24WhenPresent) {
-    IconMenu::SetIconLoader(nullptr);  // the program's own resources
-    item = {31999, 31999, ""};         // no such icon: nothing drawn, nothing broken
-    Draw(&item, false);
-    for (int y = Top; y < Bottom; ++y)
-        for (int x = Left; x < Left + 25; ++x) ASSERT_EQ(canvas.At(x, y), Strip) << x << "," << y;
-
-    // The menu's own icons once they are part of the resources.
-    HMODULE self = GetModuleHandleA(nullptr);
-    for (const IconMenuEntry& e : IconMenu::Entries) {
-        if (!FindResourceA(self, MAKEINTRESOURCEA(e.iconId), MAKEINTRESOURCEA(14) /* RT_GROUP_ICON */))
-            continue;
-        SCOPED_TRACE(e.iconId);
-        HICON icon = static_cast<HICON>(LoadImageA(self, MAKEINTRESOURCEA(e.iconId), IMAGE_ICON, 24, 24, 0));
-        ASSERT_NE(icon, nullptr);
-        ICONINFO ii = {};
-        ASSERT_TRUE(GetIconInfo(icon, &ii));
-        BITMAP bm = {};
-        GetObjectA(ii.hbmMask, sizeof bm, &bm);
-        EXPECT_EQ(bm.bmWidth, 24);
-        if (ii.hbmColor) DeleteObject(ii.hbmColor);
-        DeleteObject(ii.hbmMask);
-        DestroyIcon(icon);
-
-        // Drawn into the strip's icon box, and nowhere else in the strip.
+// With the program's own loader: a missing icon draws nothing and breaks nothing; a real one lands
+// in the strip's 24 x 24 icon box and nowhere else in the strip.
+TEST_F(IconMenuDraw, ResourceIconsDrawIntoTheIconBox) {
+    IconMenu::SetIconLoader(nullptr);
+    for (int id : {31999, 133}) {
         canvas.Clear(Outside);
-        item = {e.iconId, e.iconId, ""};
+        item = {id, id, ""};
         Draw(&item, false);
         int painted = 0, stray = 0;
         for (int y = Top; y < Bottom; ++y)
             for (int x = Left; x < Left + 25; ++x) {
-                bool inBox = x >= Left + 3 && x < Left + 3 + 24 && y >= Top + 3 && y < Top + 3 + 24;
+                const bool inBox = x >= Left + 3 && x < Left + 3 + 24 && y >= Top + 3 && y < Top + 3 + 24;
                 if (canvas.At(x, y) != Strip) ++(inBox ? painted : stray);
             }
-        EXPECT_GT(painted, 0);
-        EXPECT_EQ(stray, 0);
+        EXPECT_EQ(painted > 0, id == 133) << id;
+        EXPECT_EQ(stray, 0) << id;
     }
 }
 
@@ -345,10 +237,16 @@ TEST_F(IconMenuDraw, CaptionStartsEightPixelsIntoTheFieldInTheTextColourOverATra
     SetTextColor(canvas.dc(), ink);
     SetBkColor(canvas.dc(), RGB(0, 0, 255));
     SetBkMode(canvas.dc(), OPAQUE);
-    item.caption = "  Feed Fish";
-
-    for (bool selected : {false, true}) {
-        SCOPED_TRACE(selected);
+    // caption, selected, how far right of the indent the first ink may start
+    const struct {
+        const char* caption;
+        bool selected;
+        int slack;
+    } cases[] = {{"  Feed Fish", false, 30}, {"  Feed Fish", true, 30}, {"H", false, 3}};  // "H": its side bearing
+    for (const auto& c : cases) {
+        const bool selected = c.selected;
+        SCOPED_TRACE(::testing::Message() << c.caption << selected);
+        item.caption = c.caption;
         canvas.Clear(Outside);
         Draw(&item, selected);
         EXPECT_EQ(GetBkMode(canvas.dc()), TRANSPARENT);
@@ -369,7 +267,7 @@ TEST_F(IconMenuDraw, CaptionStartsEightPixelsIntoTheFieldInTheTextColourOverATra
         ASSERT_GT(inked, 0);
         EXPECT_EQ(opaqueCell, 0);
         EXPECT_GE(firstX, Left + 25 + 8);
-        EXPECT_LT(firstX, Left + 25 + 8 + 30);  // two blanks, then the text
+        EXPECT_LT(firstX, Left + 25 + 8 + c.slack);
         // Single line, centred vertically: the glyphs sit around the middle of the 48-pixel row.
         const int middle = (Top + Bottom) / 2;
         EXPECT_LT(maxY - minY, 24);
@@ -381,19 +279,6 @@ TEST_F(IconMenuDraw, CaptionStartsEightPixelsIntoTheFieldInTheTextColourOverATra
             for (int x = Left + 1; x < Left + 25; ++x)
                 ASSERT_EQ(canvas.At(x, y), selected ? Selected : Strip) << x << "," << y;
     }
-}
-
-TEST_F(IconMenuDraw, CaptionWithoutBlanksBeginsRightAtTheIndent) {
-    IconMenu::SetIconLoader(&NoIcon);
-    SetTextColor(canvas.dc(), RGB(0, 0, 0));
-    item.caption = "H";
-    Draw(&item, false);
-    int firstX = Right;
-    for (int y = Top; y < Bottom; ++y)
-        for (int x = Left + 25; x < Right; ++x)
-            if (canvas.At(x, y) != Field && x < firstX) firstX = x;
-    EXPECT_GE(firstX, Left + 25 + 8);
-    EXPECT_LE(firstX, Left + 25 + 8 + 2);  // at most the glyph's own side bearing
 }
 
 namespace {
@@ -462,18 +347,6 @@ public:
 
 }  // namespace
 
-TEST(IconMenuOwner, IgnoresMessagesWhenNoMenuIsTracked) {
-    IconMenuItem item{133, 133, "  Feed Fish"};
-    MEASUREITEMSTRUCT mis = {};
-    mis.CtlType = ODT_MENU;
-    mis.itemData = reinterpret_cast<ULONG_PTR>(&item);
-    LRESULT result = 77;
-    EXPECT_EQ(IconMenu::Tracked(), nullptr);
-    EXPECT_FALSE(IconMenu::HandleOwnerMessage(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis), &result));
-    EXPECT_EQ(mis.itemHeight, 0u);
-    EXPECT_EQ(result, 77);
-}
-
 TEST(IconMenuOwner, TrackingForwardsOwnerDrawAndDeliversTheChosenCommand) {
     IconMenu::IconLoader previous = IconMenu::SetIconLoader(&MarkerIcon);
     MenuOwner owner;
@@ -482,6 +355,19 @@ TEST(IconMenuOwner, TrackingForwardsOwnerDrawAndDeliversTheChosenCommand) {
 
     IconMenu menu;
     ASSERT_TRUE(menu.Build());
+    // Before tracking the owner messages are not the menu's; every entry measures 140 x 48
+    // whatever its caption.
+    IconMenuItem longCaption{1, 1, "  A caption far longer than the entry is wide, in any font"};
+    MEASUREITEMSTRUCT mis = {};
+    mis.CtlType = ODT_MENU;
+    mis.itemData = reinterpret_cast<ULONG_PTR>(&longCaption);
+    LRESULT result = 77;
+    EXPECT_FALSE(IconMenu::HandleOwnerMessage(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis), &result));
+    EXPECT_EQ(result, 77);
+    menu.MeasureItem(&mis);
+    EXPECT_EQ(mis.itemWidth, 140u);
+    EXPECT_EQ(mis.itemHeight, 48u);
+
     EXPECT_TRUE(menu.Track(owner.hwnd(), POINT{30, 40}));
     EXPECT_EQ(IconMenu::Tracked(), nullptr);
     EXPECT_TRUE(owner.keysSent);
@@ -503,16 +389,4 @@ TEST(IconMenuOwner, TrackingForwardsOwnerDrawAndDeliversTheChosenCommand) {
 
     DestroyWindow(owner.hwnd());
     IconMenu::SetIconLoader(previous);
-}
-
-TEST(IconMenuOwner, ShowPopupMenuLeavesNoMenuBehind) {
-    MenuOwner owner;
-    const char* cls = win::RegisterWndClass(0, LoadCursorA(nullptr, IDC_ARROW), nullptr, nullptr);
-    ASSERT_TRUE(owner.Create(cls, "menu owner", WS_POPUP, 0, 0, 0, 300, 300, nullptr, nullptr));
-    ShowPopupMenu(owner.hwnd(), POINT{10, 10});
-    EXPECT_TRUE(owner.keysSent);
-    EXPECT_EQ(IconMenu::Tracked(), nullptr);
-    owner.WaitForCommand();
-    EXPECT_EQ(owner.command, 1036);
-    DestroyWindow(owner.hwnd());
 }
