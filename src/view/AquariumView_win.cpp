@@ -9,6 +9,7 @@
 #include "Commands.h"
 #include "assets/ResourcePack.h"
 #include "assets/TextureLoader.h"
+#include "saver/SaverArgs.h"
 #include "settings/Settings.h"
 #include "settings/SettingsFile.h"
 #include "ui/IconMenu.h"
@@ -40,6 +41,7 @@ void UseBuiltInPicture(int id, const std::string& folder, const std::string& bas
 }
 
 void AppMessage(const char* text) {
+    if (saver::CurrentMode() == saver::RunMode::Preview) return;  // the preview shows no boxes
     win::App* app = win::App::Current();
     MessageBoxA(nullptr, text, app ? app->AppName() : "NerithScr", MB_OK);
 }
@@ -61,6 +63,21 @@ bool AquariumView::CreateAsPane(HWND parent, int childId) {
     return Create(cls, "", style, exStyle, 0, 0, 0, 0, parent,
                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(childId)));
 }
+
+bool AquariumView::CreateInside(HWND parent) {
+    RECT client;
+    if (!GetClientRect(parent, &client) || client.right <= 0 || client.bottom <= 0) return false;
+    insideWidth = client.right;
+    insideHeight = client.bottom;
+    const char* cls = win::RegisterWndClass(CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
+                                            LoadCursorA(nullptr, IDC_ARROW),
+                                            reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1), nullptr);
+    return cls && Create(cls, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, insideWidth, insideHeight, parent, nullptr);
+}
+
+int AquariumView::SceneWidth() const { return insideWidth ? insideWidth : GetSystemMetrics(SM_CXSCREEN); }
+
+int AquariumView::SceneHeight() const { return insideHeight ? insideHeight : GetSystemMetrics(SM_CYSCREEN); }
 
 LRESULT AquariumView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     LRESULT menuResult;
@@ -110,7 +127,7 @@ LRESULT AquariumView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 int AquariumView::OnCreate() {
-    const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+    const int cx = SceneWidth(), cy = SceneHeight();
     resolutionIndex = ResolutionIndexFor(cx, cy);
     SetWindowLongPtrA(hwnd_, GWL_EXSTYLE,
                       GetWindowLongPtrA(hwnd_, GWL_EXSTYLE) & ~static_cast<LONG_PTR>(WS_EX_CLIENTEDGE));
@@ -123,8 +140,8 @@ void AquariumView::InitializeScene() {
     // The device context, its pixel format and the OpenGL context.
     clientDC = GetDC(hwnd_);
     const PIXELFORMATDESCRIPTOR pfd = GlSurface::ScenePixelFormat();
-    screenWidth = GetSystemMetrics(SM_CXSCREEN);
-    screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    screenWidth = SceneWidth();
+    screenHeight = SceneHeight();
     switch (glSurface.Create(hwnd_, clientDC, pfd, screenWidth, screenHeight)) {
     case GlSurface::ChooseFailed:
         AppMessage("ChoosePixelFormat failed");
@@ -154,7 +171,8 @@ void AquariumView::InitializeScene() {
     // The temporary folder.
     char temp[260];
     if (GetTempPathA(sizeof temp, temp) == 0) {
-        MessageBoxA(hwnd_, "Error Find TempPath.", "ERROR", MB_OK);
+        if (saver::CurrentMode() != saver::RunMode::Preview)
+            MessageBoxA(hwnd_, "Error Find TempPath.", "ERROR", MB_OK);
         return;
     }
 

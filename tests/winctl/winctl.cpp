@@ -4,6 +4,11 @@
 //   winctl close  posts WM_CLOSE to the frame
 //   winctl count  prints how many top-level windows are titled "NerithScr"
 //   winctl hold NAME SECONDS   owns the named mutex NAME for that long, like a running copy would
+//   winctl parent W H     shows a magenta window at (40, 40) with a W x H client area, prints its
+//                         handle in decimal and runs until that window is destroyed (the place a
+//                         screen saver's preview draws into)
+//   winctl destroy HWND   asks that window to close (WM_CLOSE)
+//   winctl rect TITLE     prints "X Y W H" of the top-level window titled TITLE, or "none"
 #include <windows.h>
 
 #include <cstdio>
@@ -18,6 +23,28 @@ BOOL CALLBACK CountTitled(HWND hwnd, LPARAM) {
     char title[64];
     if (GetWindowTextA(hwnd, title, sizeof title) && std::strcmp(title, "NerithScr") == 0) ++countFrames;
     return TRUE;
+}
+
+LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_DESTROY) PostQuitMessage(0);
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+int RunParent(int width, int height) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = ParentProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hbrBackground = CreateSolidBrush(RGB(255, 0, 255));
+    wc.lpszClassName = "winctl.parent";
+    RegisterClassA(&wc);
+    HWND hwnd = CreateWindowExA(0, wc.lpszClassName, "Preview parent", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
+                                40, 40, width, height, nullptr, nullptr, wc.hInstance, nullptr);
+    if (!hwnd) return 1;
+    std::printf("%llu\n", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(hwnd)));
+    std::fflush(stdout);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+    return 0;
 }
 
 }  // namespace
@@ -35,6 +62,21 @@ int main(int argc, char** argv) {
         std::fflush(stdout);
         Sleep(static_cast<DWORD>(std::atoi(argv[3]) * 1000));
         CloseHandle(mutex);
+        return 0;
+    }
+    if (std::strcmp(argv[1], "parent") == 0 && argc == 4) return RunParent(std::atoi(argv[2]), std::atoi(argv[3]));
+    if (std::strcmp(argv[1], "destroy") == 0 && argc == 3) {
+        HWND target = reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::strtoull(argv[2], nullptr, 10)));
+        return PostMessageA(target, WM_CLOSE, 0, 0) ? 0 : 1;
+    }
+    if (std::strcmp(argv[1], "rect") == 0 && argc == 3) {
+        HWND found = FindWindowA(nullptr, argv[2]);
+        RECT r;
+        if (!found || !GetWindowRect(found, &r)) {
+            std::printf("none\n");
+            return 1;
+        }
+        std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
         return 0;
     }
     HWND frame = FindWindowA(nullptr, "NerithScr");
