@@ -106,10 +106,13 @@ bool AquariumApp::StartAquarium() {
     UpdateWindow(frame->hwnd());
     ShowWindow(frame->hwnd(), SW_SHOWMAXIMIZED);
     if (saver) {
-        // The saver stays above everything, over the whole screen, without a pointer.
-        SetWindowPos(frame->hwnd(), HWND_TOPMOST, 0, 0, GetSystemMetrics(SM_CXSCREEN),
-                     GetSystemMetrics(SM_CYSCREEN), SWP_SHOWWINDOW);
-        SetForegroundWindow(frame->hwnd());
+        // The saver stays above everything, the taskbar included, without a pointer: no sizing
+        // border either, so the client area is exactly the screen.
+        const HWND hwnd = frame->hwnd();
+        SetWindowLongPtrA(hwnd, GWL_STYLE, GetWindowLongPtrA(hwnd, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_THICKFRAME));
+        SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                     SWP_FRAMECHANGED | SWP_SHOWWINDOW);
+        SetForegroundWindow(hwnd);
         ShowCursor(FALSE);
     }
 #ifdef NERITH_INSTRUMENT

@@ -100,11 +100,12 @@ bool IsScrPath(const std::string& path) {
 }
 
 const char* UsageText() {
-    return "NerithScr accepts:\r\n"
-           "  (nothing)\tthe aquarium on the desktop (NerithScr.exe)\r\n"
-           "  /s\t\tthe screen saver\r\n"
-           "  /p HWND\tthe preview inside window HWND\r\n"
-           "  /c  or  /c:HWND\tthe Aquarium Settings\r\n\r\n"
+    return "NerithScr accepts:\r\n\r\n"
+           "/s  -  the screen saver\r\n"
+           "/p HWND  -  the preview inside window HWND\r\n"
+           "/c  or  /c:HWND  -  the Aquarium Settings\r\n"
+           "nothing  -  the desktop aquarium (NerithScr.exe)\r\n"
+           "                 or the Aquarium Settings (NerithScr.scr)\r\n\r\n"
            "\"-\" may stand for \"/\", and \"/p:HWND\" for \"/p HWND\".";
 }
 

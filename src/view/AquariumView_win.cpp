@@ -324,6 +324,7 @@ void AquariumView::RenderFrame() {
     DrawMagnifier(mode, screenCopyTexture, screenWidth, screenHeight, cameraOffset, backgroundPicture);
     glFinish();
     instrument::Stage("picking");
+    instrument::Snapshot();
     glSurface.Present();
     instrument::Stage("present");
     instrument::FrameShown();

@@ -9,6 +9,7 @@
 //                         screen saver's preview draws into)
 //   winctl destroy HWND   asks that window to close (WM_CLOSE)
 //   winctl rect TITLE     prints "X Y W H" of the top-level window titled TITLE, or "none"
+//   winctl children HWND  prints "child PID W H VISIBLE" for each child window of HWND
 #include <windows.h>
 
 #include <cstdio>
@@ -68,6 +69,17 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[1], "destroy") == 0 && argc == 3) {
         HWND target = reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::strtoull(argv[2], nullptr, 10)));
         return PostMessageA(target, WM_CLOSE, 0, 0) ? 0 : 1;
+    }
+    if (std::strcmp(argv[1], "children") == 0 && argc == 3) {
+        HWND parent = reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::strtoull(argv[2], nullptr, 10)));
+        for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(c, &pid);
+            RECT r;
+            GetClientRect(c, &r);
+            std::printf("child %lu %ld %ld %d\n", pid, r.right, r.bottom, IsWindowVisible(c) ? 1 : 0);
+        }
+        return 0;
     }
     if (std::strcmp(argv[1], "rect") == 0 && argc == 3) {
         HWND found = FindWindowA(nullptr, argv[2]);
