@@ -9,6 +9,7 @@
 #include "Commands.h"
 #include "assets/ResourcePack.h"
 #include "assets/TextureLoader.h"
+#include "fish/FishSettingsDialog.h"
 #include "saver/SaverArgs.h"
 #include "settings/Settings.h"
 #include "settings/SettingsFile.h"
@@ -223,6 +224,13 @@ LRESULT AquariumView::OnCommand(WPARAM wParam, LPARAM lParam) {
     const int id = LOWORD(wParam);
     mode = id;
     switch (id) {
+    case FishSettingsCmd: {
+        // Modal; this view's timer keeps firing inside the dialog's loop, so the tank swims on
+        // and shows each saved change.
+        FishSettingsDialog dialog;
+        dialog.DoModal(hwnd_);
+        break;
+    }
     case ExitCmd:
         // Ends at once: nothing is saved on this road.
         DestroySteps();
