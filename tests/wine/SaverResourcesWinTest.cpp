@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <string>
 #include <vector>
@@ -119,5 +120,13 @@ TEST(SaverResources, ManifestTakesEffectInTheProcess) {
     for (wchar_t& c : lower) c = static_cast<wchar_t>(towlower(c));
     EXPECT_NE(lower.find(L"microsoft.windows.common-controls_6595b64144ccf1df_6."), std::wstring::npos)
         << "comctl32 loaded from " << std::string(lower.begin(), lower.end());
+    // And the dialogs' buttons are its buttons: only those know BCM_GETIDEALSIZE.
+    HWND button = CreateWindowExW(0, L"Button", L"Fix Color", WS_POPUP | BS_AUTOCHECKBOX, 0, 0, 80, 20, nullptr,
+                                  nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(button, nullptr);
+    SIZE ideal = {};
+    EXPECT_TRUE(SendMessageW(button, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)));
+    EXPECT_GT(ideal.cx, 0);
+    DestroyWindow(button);
     FreeLibrary(comctl);
 }
