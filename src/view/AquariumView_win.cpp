@@ -11,6 +11,7 @@
 #include "assets/TextureLoader.h"
 #include "fish/FishSettingsDialog.h"
 #include "saver/SaverArgs.h"
+#include "settings/AquariumSettingsDialog.h"
 #include "settings/Settings.h"
 #include "settings/SettingsFile.h"
 #include "ui/IconMenu.h"
@@ -229,6 +230,12 @@ LRESULT AquariumView::OnCommand(WPARAM wParam, LPARAM lParam) {
         // and shows each saved change.
         FishSettingsDialog dialog;
         dialog.DoModal(hwnd_);
+        break;
+    }
+    case AquariumSettingsCmd: {
+        // Modal in the same way: every change the dialog saves shows on the next frame.
+        AquariumSettingsDialog settingsDialog;
+        settingsDialog.DoModal(hwnd_);
         break;
     }
     case ExitCmd:

@@ -4,12 +4,15 @@
 //   winctl close  posts WM_CLOSE to the frame
 //   winctl count  prints how many top-level windows are titled "NerithScr"
 //   winctl hold NAME SECONDS   owns the named mutex NAME for that long, like a running copy would
-//   winctl parent W H     shows a magenta window at (40, 40) with a W x H client area, prints its
-//                         handle in decimal and runs until that window is destroyed (the place a
-//                         screen saver's preview draws into)
-//   winctl destroy HWND   asks that window to close (WM_CLOSE)
-//   winctl rect TITLE     prints "X Y W H" of the top-level window titled TITLE, or "none"
-//   winctl children HWND  prints "child PID W H VISIBLE" for each child window of HWND
+//   winctl command ID          posts WM_COMMAND ID to the view, as another program could
+//   winctl rect TITLE [ID]     screen rectangle (left top right bottom) of the window titled TITLE,
+//                              or of its control ID; "none" when there is no such window
+//   winctl pos TITLE ID        position of the trackbar ID of the window titled TITLE
+//   winctl parent W H          shows a magenta window at (40, 40) with a W x H client area, prints
+//                              its handle in decimal and runs until that window is destroyed (the
+//                              place a screen saver's preview draws into)
+//   winctl destroy HWND        asks that window to close (WM_CLOSE)
+//   winctl children HWND       prints "child PID W H VISIBLE" for each child window of HWND
 #include <windows.h>
 
 #include <cstdio>
@@ -81,14 +84,21 @@ int main(int argc, char** argv) {
         }
         return 0;
     }
-    if (std::strcmp(argv[1], "rect") == 0 && argc == 3) {
-        HWND found = FindWindowA(nullptr, argv[2]);
-        RECT r;
-        if (!found || !GetWindowRect(found, &r)) {
+    if ((std::strcmp(argv[1], "rect") == 0 && (argc == 3 || argc == 4)) ||
+        (std::strcmp(argv[1], "pos") == 0 && argc == 4)) {
+        HWND window = FindWindowA(nullptr, argv[2]);
+        if (window && argc == 4) window = GetDlgItem(window, std::atoi(argv[3]));
+        if (!window) {
             std::printf("none\n");
             return 1;
         }
-        std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+        if (argv[1][0] == 'p') {
+            std::printf("%ld\n", static_cast<long>(SendMessageA(window, WM_USER, 0, 0)));  // TBM_GETPOS
+            return 0;
+        }
+        RECT r;
+        GetWindowRect(window, &r);
+        std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
         return 0;
     }
     HWND frame = FindWindowA(nullptr, "NerithScr");
@@ -97,6 +107,10 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (std::strcmp(argv[1], "close") == 0) return PostMessageA(frame, WM_CLOSE, 0, 0) ? 0 : 1;
+    if (std::strcmp(argv[1], "command") == 0 && argc == 3) {
+        HWND view = GetDlgItem(frame, 0xE900);
+        return view && PostMessageA(view, WM_COMMAND, static_cast<WPARAM>(std::atoi(argv[2])), 0) ? 0 : 1;
+    }
     if (std::strcmp(argv[1], "info") == 0) {
         RECT w, c;
         GetWindowRect(frame, &w);
