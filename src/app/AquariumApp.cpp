@@ -7,16 +7,12 @@
 
 #include "app/MainFrame.h"
 #include "resource.h"
+#include "settings/AquariumSettingsDialog.h"
 #include "settings/IniProfile.h"
 #include "settings/SettingsFile.h"
 #include "view/AquariumView.h"
 #include "view/Instrument.h"
 #include "win/Dialog.h"
-
-#if __has_include("settings/AquariumSettingsDialog.h")
-#include "settings/AquariumSettingsDialog.h"
-#define NERITH_HAS_SETTINGS_DIALOG 1
-#endif
 
 namespace {
 
@@ -47,18 +43,6 @@ bool IsInput(UINT msg) {
 void InitControls() {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
-}
-
-// The Aquarium Settings dialog, modal, owned by `owner` (may be null).
-void OpenSettingsDialog(HWND owner) {
-#ifdef NERITH_HAS_SETTINGS_DIALOG
-    AquariumSettingsDialog dialog;
-    dialog.DoModal(owner);
-#else
-    win::Dialog dialog(182);
-    if (dialog.DoModal(owner) == -1)
-        MessageBoxA(owner, "The Aquarium Settings are not part of this build.", "NerithScr", MB_OK);
-#endif
 }
 
 }  // namespace
@@ -144,7 +128,8 @@ void AquariumApp::RunSettings() {
     HWND owner = reinterpret_cast<HWND>(args_.window);
     if (owner && !IsWindow(owner)) owner = nullptr;
     LoadSettings();  // the live values the dialog shows beside the file's (the current views)
-    OpenSettingsDialog(owner);
+    AquariumSettingsDialog dialog;
+    dialog.DoModal(owner);
     exitCode_ = 0;
 }
 

@@ -2,6 +2,7 @@
 # inside a parent window until that window goes, /c the Aquarium Settings, and the answers to
 # bad command lines.
 screen 1024x768
+rm -f "$WINDIR/PondelSet.ini"  # the defaults: a lit tank with fish
 
 # run_with EXE ARGS...: starts the program with arguments in the background (APP_PID).
 run_with() {
@@ -61,7 +62,7 @@ app_wait 20
 check "a key press ends the saver with status 0" test "$APP_STATUS" = 0
 
 # ---- /p: draws into the parent's client area, ends when the parent goes ------------------------
-rm -f "$WINDIR/PondelSet.ini"
+rm -f "$WINDIR/PondelSet.ini"  # so that any write would show
 wine "$ROOT/build/win/winctl.exe" parent 152 112 >"$E2E_OUT/parent.out" 2>/dev/null &
 parent_pid=$!
 check "the parent window is up" wait_until 30 grep -q '^[0-9]' "$E2E_OUT/parent.out"
@@ -107,3 +108,43 @@ img=$(shot usage)
 xdotool key Return
 app_wait 20
 check "an unknown argument ends with status 2" test "$APP_STATUS" = 2
+
+# ---- /c, /c:HWND and the .scr alone: the Aquarium Settings dialog, the end when it closes -------
+title="Aquarium Settings - 3D Nerith Fish Screensaver 1.0"
+settings_shown() { [ "$(winctl rect "$title")" != none ]; }
+# settled NAME: a screenshot taken once two in a row are the same (the dialog has painted).
+settled() {
+  local prev
+  prev=$(shot "$1")
+  for _ in $(seq 30); do
+    sleep 0.2
+    cp "$prev" "$E2E_OUT/$1.prev.png"
+    shot "$1" >/dev/null
+    [ "$(differ "$E2E_OUT/$1.png" "$E2E_OUT/$1.prev.png")" = 0 ] && break
+  done
+  rm -f "$E2E_OUT/$1.prev.png"
+  echo "$E2E_OUT/$1.png"
+}
+run_with NerithScr.scr
+check "the .scr alone opens the Aquarium Settings" wait_until 30 settings_shown
+img=$(settled settings)
+read -r l t r b <<<"$(winctl rect "$title")"
+check "its sliders and lamps are drawn" test "$(convert "$img" -crop $((r - l))x$((b - t))+$l+$t +repage \
+  -fill white -fuzz 20% -opaque "rgb(0,255,0)" -fill black +opaque white -format "%[fx:int(mean*w*h+0.5)]" info:)" -gt 300
+xdotool key Escape
+app_wait 20
+check "closing the dialog ends the program with status 0" test "$APP_STATUS" = 0
+
+wine "$ROOT/build/win/winctl.exe" parent 400 300 >"$E2E_OUT/owner.out" 2>/dev/null &
+owner_pid=$!
+check "the owner window is up" wait_until 30 grep -q '^[0-9]' "$E2E_OUT/owner.out"
+owner=$(head -1 "$E2E_OUT/owner.out" | tr -d '\r')
+run_with NerithScr.exe -C:"$owner"
+check "/c:HWND opens the Aquarium Settings" wait_until 30 settings_shown
+settled settings_owned >/dev/null
+read -r l t r b <<<"$(winctl rect "$title")"
+xdotool mousemove $((r - 13)) $((t + 11)) click 1  # the close box
+app_wait 20
+check "its close box ends the program with status 0" test "$APP_STATUS" = 0
+winctl destroy "$owner"
+wait $owner_pid 2>/dev/null
