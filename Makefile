@@ -1,6 +1,6 @@
 # make run   install what is missing, build, and start the aquarium (see README.md)
 # make test  install what is missing, build, and run every test
-.PHONY: all deps build host win run test test-host test-wine bench clean
+.PHONY: all deps build host win run test test-host test-wine bench clean dist
 
 MAKEFLAGS += --no-print-directory
 
@@ -36,6 +36,10 @@ test-host: host
 
 test-wine: build
 	@scripts/test.sh wine
+
+# A zip for Windows users: the program, the screen saver and a read-me (in out/).
+dist: build
+	@scripts/dist.sh
 
 bench: host
 	@$(HOSTDIR)/host_bench

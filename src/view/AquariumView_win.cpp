@@ -12,6 +12,7 @@
 #include "fish/FishSettingsDialog.h"
 #include "music/BuiltinMusic.h"
 #include "music/CustomMusicDialog.h"
+#include "saver/SaverArgs.h"
 #include "settings/AquariumSettingsDialog.h"
 #include "settings/Settings.h"
 #include "settings/SettingsFile.h"
@@ -43,7 +44,11 @@ void UseBuiltInPicture(int id, const std::string& folder, const std::string& bas
     instrument::SpanEnd("deleting");
 }
 
+// The little preview of the screen-saver settings: it shows the tank and nothing else.
+bool Previewing() { return saver::CurrentMode() == saver::RunMode::Preview; }
+
 void AppMessage(const char* text) {
+    if (Previewing()) return;  // the preview shows no boxes
     win::App* app = win::App::Current();
     MessageBoxA(nullptr, text, app ? app->AppName() : "NerithScr", MB_OK);
 }
@@ -65,6 +70,21 @@ bool AquariumView::CreateAsPane(HWND parent, int childId) {
     return Create(cls, "", style, exStyle, 0, 0, 0, 0, parent,
                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(childId)));
 }
+
+bool AquariumView::CreateInside(HWND parent) {
+    RECT client;
+    if (!GetClientRect(parent, &client) || client.right <= 0 || client.bottom <= 0) return false;
+    insideWidth = client.right;
+    insideHeight = client.bottom;
+    const char* cls = win::RegisterWndClass(CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
+                                            LoadCursorA(nullptr, IDC_ARROW),
+                                            reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1), nullptr);
+    return cls && Create(cls, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, insideWidth, insideHeight, parent, nullptr);
+}
+
+int AquariumView::SceneWidth() const { return insideWidth ? insideWidth : GetSystemMetrics(SM_CXSCREEN); }
+
+int AquariumView::SceneHeight() const { return insideHeight ? insideHeight : GetSystemMetrics(SM_CYSCREEN); }
 
 LRESULT AquariumView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     LRESULT menuResult;
@@ -114,7 +134,7 @@ LRESULT AquariumView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 int AquariumView::OnCreate() {
-    const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+    const int cx = SceneWidth(), cy = SceneHeight();
     resolutionIndex = ResolutionIndexFor(cx, cy);
     SetWindowLongPtrA(hwnd_, GWL_EXSTYLE,
                       GetWindowLongPtrA(hwnd_, GWL_EXSTYLE) & ~static_cast<LONG_PTR>(WS_EX_CLIENTEDGE));
@@ -127,8 +147,8 @@ void AquariumView::InitializeScene() {
     // The device context, its pixel format and the OpenGL context.
     clientDC = GetDC(hwnd_);
     const PIXELFORMATDESCRIPTOR pfd = GlSurface::ScenePixelFormat();
-    screenWidth = GetSystemMetrics(SM_CXSCREEN);
-    screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    screenWidth = SceneWidth();
+    screenHeight = SceneHeight();
     switch (glSurface.Create(hwnd_, clientDC, pfd, screenWidth, screenHeight)) {
     case GlSurface::ChooseFailed:
         AppMessage("ChoosePixelFormat failed");
@@ -158,7 +178,8 @@ void AquariumView::InitializeScene() {
     // The temporary folder.
     char temp[260];
     if (GetTempPathA(sizeof temp, temp) == 0) {
-        MessageBoxA(hwnd_, "Error Find TempPath.", "ERROR", MB_OK);
+        if (!Previewing())
+            MessageBoxA(hwnd_, "Error Find TempPath.", "ERROR", MB_OK);
         return;
     }
 
@@ -203,6 +224,9 @@ void AquariumView::InitializeScene() {
     // Fog.
     InitFog();
     instrument::Mark("scene_ready");
+
+    // The preview in the screen-saver settings only shows the tank: no dialogs, no sound.
+    if (Previewing()) return;
 
     // The Custom Music dialog, hidden until "Custom Music" shows it.
     customMusicDialog = new CustomMusicDialog;
@@ -298,7 +322,7 @@ void AquariumView::OnTimer() {
     // Timed apart: the ticks that start the loop, the ticks that stop it, and all the others.
     const char* musicSpan = !ownMusicOn ? (builtinMusicPending ? "music_start" : "music_idle")
                                         : (builtinMusicPending ? "music_idle" : "music_stop");
-    ServiceBuiltinMusic();
+    if (!Previewing()) ServiceBuiltinMusic();
     instrument::SpanEnd(musicSpan);
     DefaultProc(WM_TIMER, FrameTimer, 0);
     // Ticks that fell due while rendering are dropped, so a slow frame leaves no backlog.
@@ -337,6 +361,7 @@ void AquariumView::RenderFrame() {
     DrawMagnifier(mode, screenCopyTexture, screenWidth, screenHeight, cameraOffset, backgroundPicture);
     glFinish();
     instrument::Stage("picking");
+    instrument::Snapshot();
     glSurface.Present();
     instrument::Stage("present");
     instrument::FrameShown();
