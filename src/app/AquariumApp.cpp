@@ -31,6 +31,7 @@ bool AquariumApp::InitInstance() {
     frame->CenterWindow();
     UpdateWindow(frame->hwnd());
     ShowWindow(frame->hwnd(), SW_SHOWMAXIMIZED);
+    instrument::Mark("frame_shown");
 #ifdef NERITH_INSTRUMENT
     RECT r;
     GetWindowRect(frame->hwnd(), &r);

@@ -277,6 +277,7 @@ void AquariumView::OnTimer() {
 }
 
 void AquariumView::RenderFrame() {
+    instrument::Stage("idle");  // since the last frame was shown (the first time: since entry)
     ApplyFrameProjection(screenWidth, screenHeight);
     ApplyFrameCamera(cameraOffset);
     glViewport(0, 0, screenWidth, screenHeight);
