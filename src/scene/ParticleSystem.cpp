@@ -132,3 +132,12 @@ void BubbleSystem::Draw(int count) {
     flush();
     Update();
 }
+
+void BubbleSystem::Advance(int count) {
+    SetCount(count);
+    for (int i = 0; i < count_; ++i) {
+        nerith::rand();  // the jitter of x
+        nerith::rand();  // and of z
+    }
+    Update();
+}
