@@ -94,8 +94,7 @@ void DrawLayer(const TankBox& box, CornerColour corner) {
     const float x[4] = {2 * box.left, 2 * box.right, 2 * box.right, 2 * box.left};
     const float y[4] = {3 * box.bottom, 3 * box.bottom, 3 * box.top, 3 * box.top};
     const float z = 3 * box.back;
-    glShadeModel(GL_SMOOTH);
-    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_TEXTURE_2D);  // smooth shading is the scene's fixed state
     glBegin(GL_QUADS);
     for (int i = 0; i < 4; ++i) {
         corner(i);
@@ -109,14 +108,6 @@ void DrawLayer(const TankBox& box, CornerColour corner) {
 }  // namespace
 
 void BackWall::Draw(const Settings& settings, const TankBox& box) {
-    // The layers lie in one plane; each one drawn paints over the one before it.
-    glDepthFunc(GL_LEQUAL);
-    if (settings.backFixed) {
-        DrawLayer(box, [&](int) { ColourBytes(settings.backColor); });
-    }
-    if (settings.backGradual) {
-        DrawLayer(box, [&](int i) { ColourBytes(i < 2 ? settings.backColor2 : settings.backColor1); });
-    }
     if (settings.backAuto) {
         if (!started_) {
             started_ = true;
@@ -126,8 +117,19 @@ void BackWall::Draw(const Settings& settings, const TankBox& box) {
             phase_ = AdvancePhase(phase_, false);
             backCyclePhase = phase_;
         }
+    }
+    if (!settings.backFixed && !settings.backGradual && !settings.backAuto) return;
+    // The layers lie in one plane and each one drawn replaces the one before it (blending is off,
+    // or on with the replacing default function in the first frame), so only the last layer that
+    // is switched on can be seen; the ones under it are not drawn.
+    glDepthFunc(GL_LEQUAL);
+    if (settings.backAuto) {
         const WallColours c = CycleColours(phase_);
         DrawLayer(box, [&](int i) { glColor3f(c.rgb[i][0], c.rgb[i][1], c.rgb[i][2]); });
+    } else if (settings.backGradual) {
+        DrawLayer(box, [&](int i) { ColourBytes(i < 2 ? settings.backColor2 : settings.backColor1); });
+    } else {
+        DrawLayer(box, [&](int) { ColourBytes(settings.backColor); });
     }
     glDepthFunc(GL_LESS);
 }
