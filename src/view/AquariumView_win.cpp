@@ -284,7 +284,12 @@ void AquariumView::RenderFrame() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     ApplyFrameLight(gSettings);
     instrument::Stage("clear");
-    backWall.Draw(gSettings, tankBox);
+    // The wall is left out where the picture drawn later in the frame covers it.
+    const PixelRect pictureCover =
+        BackgroundPictureShown(gSettings) && backgroundPicture
+            ? PictureCover(screenWidth, screenHeight, cameraOffset, BackgroundScaleFor(resolutionIndex))
+            : PixelRect();
+    backWall.Draw(gSettings, tankBox, pictureCover);
     instrument::Stage("wall");
     school.fishPass(gSettings.fishCounts, fishSkinTextures, mode);
     instrument::Stage("fish");

@@ -75,3 +75,33 @@ TEST(FrameChecksum, WallLayersWithoutThePictureOnAnUnlistedScreen) {
 }
 
 }  // namespace
+
+namespace {
+
+// The picture's certain cover at the listed screen sizes: columns and rows as the frustum and the
+// picture's scale put them (the checksums above prove that leaving the wall out there changes no
+// pixel at 1024 x 768).
+TEST(PictureCover, ListedScreens) {
+    struct Row {
+        int width, height;
+        int x0, x1, y0, y1;
+    };
+    const Row rows[] = {
+        {1024, 768, 2, 1022, 0, 768},    // 53.1 of 53.33 across: two columns either side show the wall
+        {1920, 1080, 0, 1920, 0, 1080},  // 110 is far wider than the screen
+        {1280, 1024, 2, 1278, 0, 1024},  // 49.9 of 50 across, 40 of 40 up
+        {1366, 768, 2, 1364, 0, 768},    // 71 of 71.1 across
+    };
+    for (const Row& r : rows) {
+        const float scale = BackgroundScaleFor(ResolutionIndexFor(r.width, r.height));
+        const PixelRect c = PictureCover(r.width, r.height, -5.0f, scale);
+        EXPECT_EQ(c.x0, r.x0) << r.width;
+        EXPECT_EQ(c.x1, r.x1) << r.width;
+        EXPECT_EQ(c.y0, r.y0) << r.width;
+        EXPECT_EQ(c.y1, r.y1) << r.width;
+    }
+    // An eye behind the picture plane sees none of it.
+    EXPECT_TRUE(PictureCover(1024, 768, -120.0f, 53.1f).Empty());
+}
+
+}  // namespace

@@ -69,7 +69,10 @@ public:
         glViewport(0, 0, width_, height_);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         ApplyFrameLight(settings_);
-        wall_.Draw(settings_, tank_);
+        const PixelRect cover = BackgroundPictureShown(settings_) && picture_
+                                    ? PictureCover(width_, height_, -5.0f, BackgroundScaleFor(resolution_))
+                                    : PixelRect();
+        wall_.Draw(settings_, tank_, cover);
         school_.fishPass(settings_.fishCounts, skins_, FeedFishCmd);
         DrawBackgroundPicture(settings_, picture_, background_, resolution_, width_, height_);
         DrawBubbleColumn(bubbles_, emitter_, settings_.bubbleSetting);
