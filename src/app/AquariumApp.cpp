@@ -99,6 +99,7 @@ bool AquariumApp::StartAquarium() {
         SetForegroundWindow(hwnd);
         ShowCursor(FALSE);
     }
+    instrument::Mark("frame_shown");
 #ifdef NERITH_INSTRUMENT
     RECT r;
     GetWindowRect(frame->hwnd(), &r);

@@ -332,13 +332,19 @@ void AquariumView::OnTimer() {
 }
 
 void AquariumView::RenderFrame() {
+    instrument::Stage("idle");  // since the last frame was shown (the first time: since entry)
     ApplyFrameProjection(screenWidth, screenHeight);
     ApplyFrameCamera(cameraOffset);
     glViewport(0, 0, screenWidth, screenHeight);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     ApplyFrameLight(gSettings);
     instrument::Stage("clear");
-    backWall.Draw(gSettings, tankBox);
+    // The wall is left out where the picture drawn later in the frame covers it.
+    const PixelRect pictureCover =
+        BackgroundPictureShown(gSettings) && backgroundPicture
+            ? PictureCover(screenWidth, screenHeight, cameraOffset, BackgroundScaleFor(resolutionIndex))
+            : PixelRect();
+    backWall.Draw(gSettings, tankBox, pictureCover);
     instrument::Stage("wall");
     school.fishPass(gSettings.fishCounts, fishSkinTextures, mode);
     instrument::Stage("fish");
