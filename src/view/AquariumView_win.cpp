@@ -9,6 +9,7 @@
 #include "Commands.h"
 #include "assets/ResourcePack.h"
 #include "assets/TextureLoader.h"
+#include "backgrounds/CustomBackgroundDialog.h"
 #include "settings/Settings.h"
 #include "settings/SettingsFile.h"
 #include "ui/IconMenu.h"
@@ -198,6 +199,12 @@ void AquariumView::InitializeScene() {
 
     // Fog.
     InitFog();
+
+    // The Custom Background dialog, hidden until its menu entry.
+    instrument::SpanStart();
+    backgroundDialog = new CustomBackgroundDialog();
+    backgroundDialog->CreateHidden(hwnd_);
+    instrument::SpanEnd("background_dialog");
     instrument::Mark("scene_ready");
 }
 
@@ -205,6 +212,9 @@ LRESULT AquariumView::OnCommand(WPARAM wParam, LPARAM lParam) {
     const int id = LOWORD(wParam);
     mode = id;
     switch (id) {
+    case CustomBackgroundCmd:
+        if (backgroundDialog) backgroundDialog->ShowCentred();
+        break;
     case ExitCmd:
         // Ends at once: nothing is saved on this road.
         DestroySteps();
@@ -287,8 +297,8 @@ void AquariumView::RenderFrame() {
     instrument::Stage("wall");
     school.fishPass(gSettings.fishCounts, fishSkinTextures, mode);
     instrument::Stage("fish");
-    DrawBackgroundPicture(gSettings, backgroundPicture, backgroundTexture, resolutionIndex, screenWidth,
-                          screenHeight);
+    const GLuint picture = backgroundDialog ? backgroundDialog->TextureToDraw(backgroundTexture) : backgroundTexture;
+    DrawBackgroundPicture(gSettings, backgroundPicture, picture, resolutionIndex, screenWidth, screenHeight);
     instrument::Stage("picture");
     DrawBubbleColumn(bubbleSystem, emitter, gSettings.bubbleSetting);
     instrument::Stage("bubbles");
@@ -317,5 +327,7 @@ void AquariumView::DestroySteps() {
         ReleaseDC(hwnd_, clientDC);
         clientDC = nullptr;
     }
+    delete backgroundDialog;
+    backgroundDialog = nullptr;
     KillTimer(hwnd_, FrameTimer);
 }
