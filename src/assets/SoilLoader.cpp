@@ -244,8 +244,11 @@ struct PictureSource {
 // the decoder meets them (entropy-coded data skipped up to the next marker) and refuses any
 // table whose 16 counts add up to more than 256.
 bool JpegTablesFit(const std::uint8_t* d, std::size_t n) {
-    if (n < 2 || d[0] != 0xFF || d[1] != 0xD8) return true;  // not a JPEG
-    std::size_t at = 2;
+    // The decoder takes any run of 0xFF bytes before the start marker.
+    std::size_t at = 0;
+    while (at < n && d[at] == 0xFF) ++at;
+    if (at == 0 || at >= n || d[at] != 0xD8) return true;  // not a JPEG
+    ++at;
     while (at + 1 < n) {
         if (d[at] != 0xFF) {
             ++at;  // entropy-coded data or padding

@@ -42,6 +42,7 @@ constexpr COLORREF ListTextColour = 0x00FF0000;
 // for the dialog to IsDialogMessage first.
 HHOOK keyHook = nullptr;
 HWND hookedDialog = nullptr;
+const void* hookOwner = nullptr;
 
 LRESULT CALLBACK KeyHook(int code, WPARAM wParam, LPARAM lParam) {
     auto* msg = reinterpret_cast<MSG*>(lParam);
@@ -68,10 +69,12 @@ void SetRowText(HWND list, int row, int column, const char* text) {
 CustomBackgroundDialog::CustomBackgroundDialog() : win::Dialog(DialogTemplate) {}
 
 CustomBackgroundDialog::~CustomBackgroundDialog() {
-    if (hookedDialog == hwnd_ && hwnd_) {
-        hookedDialog = nullptr;
+    // The window may be gone already (its owner, the frame, destroys it first).
+    if (hookOwner == this) {
         if (keyHook) UnhookWindowsHookEx(keyHook);
         keyHook = nullptr;
+        hookedDialog = nullptr;
+        hookOwner = nullptr;
     }
     if (hwnd_) {
         KillTimer(hwnd_, CycleTimer);
@@ -83,7 +86,8 @@ CustomBackgroundDialog::~CustomBackgroundDialog() {
 bool CustomBackgroundDialog::CreateHidden(HWND parent) {
     if (!CreateModeless(parent)) return false;
     ShowWindow(hwnd_, SW_HIDE);
-    if (!hookedDialog) {
+    if (!hookOwner) {
+        hookOwner = this;
         hookedDialog = hwnd_;
         keyHook = SetWindowsHookExW(WH_GETMESSAGE, KeyHook, nullptr, GetCurrentThreadId());
     }

@@ -10,10 +10,10 @@ mapfile -t fish < <(roster 0)
 base=("[Aquarium Settings]" "QIPAONUM=200" "${fish[@]}")
 
 # "R G B" means of the upper middle of the screen (water and picture, no floor, no fish).
-backdrop() { convert "$1" -crop 600x300+212+120 +repage \
+backdrop() { convert "$1" -crop "${2:-600x300+212+120}" +repage \
   -format "%[fx:int(255*mean.r)] %[fx:int(255*mean.g)] %[fx:int(255*mean.b)]" info:; }
 # red, green or other for a screenshot's backdrop.
-tint() { local r g b; read -r r g b <<<"$(backdrop "$1")"
+tint() { local r g b; read -r r g b <<<"$(backdrop "$1" "${2:-}")"
   if [ "$r" -gt $((g + 80)) ] && [ "$r" -gt $((b + 80)) ]; then echo red
   elif [ "$g" -gt $((r + 80)) ] && [ "$g" -gt $((b + 80)) ]; then echo green
   else echo other; fi; }
@@ -102,9 +102,11 @@ blue=$(convert "$d" -crop "${lw}x40+${lx}+${ly}" +repage -fill white -fuzz 25% -
 check "the stored picture is listed" test "$blue" -gt 30
 # "Use your own image" sits above the list's left end: switch it off with a click.
 sx=$((lw * 1000 / 251)); sy=$((lh * 1000 / 80))  # pixels per dialog unit, times 1000
+top=800x80+112+30  # above the dialog
+check "the user's picture is behind the dialog" test "$(tint "$d" $top)" = red
 xdotool mousemove $((lx + 30 * sx / 1000)) $((ly - 11 * sy / 1000)) click 1
 sleep 1
-check "the built-in picture is back" test "$(tint "$(shot lamp-off)")" = other
+check "the built-in picture is back" test "$(tint "$(shot lamp-off)" $top)" = other
 xdotool key Escape
 sleep 1
 hidden=$(shot dialog-hidden)
