@@ -4,6 +4,8 @@
 // notification. Position, range and scrolling stay the standard trackbar's.
 #include "win/Window.h"
 
+#include <commctrl.h>
+
 class ColourSlider : public win::Window {
 public:
     ColourSlider();

@@ -100,9 +100,9 @@ bool Window::ReflectToChild(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* res
     Window* control = FromHandle(child);
     if (!control) return false;
     *result = control->WindowProc(ReflectBase + msg, wParam, lParam);
-    // A control that ignores the reflected message leaves the default result 0 with no
-    // effect; let the parent go on handling it in that case for commands and scrolls.
-    if (msg == WM_COMMAND || msg == WM_HSCROLL || msg == WM_VSCROLL) return false;
+    // Commands and scrolls: a control that returns non-zero has consumed the message; one that
+    // ignores it (result 0) leaves it to the parent as well.
+    if (msg == WM_COMMAND || msg == WM_HSCROLL || msg == WM_VSCROLL) return *result != 0;
     return true;
 }
 

@@ -42,7 +42,9 @@ public:
     virtual void OnFinalMessage() {}
 
     // A parent calls this for messages that may come from a child control; returns true with
-    // *result set when the control's object handled the reflected message.
+    // *result set when the control's object handled the reflected message. For WM_COMMAND,
+    // WM_HSCROLL and WM_VSCROLL the control consumes the message by returning non-zero; otherwise
+    // the parent handles it too.
     static bool ReflectToChild(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result);
 
     static LRESULT CALLBACK StaticWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

@@ -1,0 +1,148 @@
+#include "ui/ColourSlider.h"
+
+#include <commctrl.h>
+
+namespace {
+void DrawEllipse(HDC dc, const RECT& box, COLORREF outline, HBRUSH fill) {
+    HPEN pen = CreatePen(PS_SOLID, 1, outline);
+    HGDIOBJ oldPen = SelectObject(dc, pen);
+    HGDIOBJ oldBrush = SelectObject(dc, fill);
+    Ellipse(dc, box.left, box.top, box.right, box.bottom);
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldPen);
+    DeleteObject(pen);
+}
+}  // namespace
+
+ColourSlider::ColourSlider() { SetColour(0x000000FF); }
+
+ColourSlider::~ColourSlider() {
+    if (thumbBrush) DeleteObject(thumbBrush);
+    if (pressedBrush) DeleteObject(pressedBrush);
+    if (pattern_) DeleteObject(pattern_);
+}
+
+bool ColourSlider::SubclassDlgItem(int id, HWND parent) { return Attach(GetDlgItem(parent, id)); }
+
+bool ColourSlider::Attach(HWND trackbar) { return trackbar && Subclass(trackbar); }
+
+void ColourSlider::SetColour(COLORREF colour) {
+    thumbColour = colour;
+    thumbOutlineColour = channelShadowColour = channelLightColour = endMarkColour = 0x0000FF00;
+    if (thumbBrush) DeleteObject(thumbBrush);
+    if (pressedBrush) DeleteObject(pressedBrush);
+    if (!pattern_) {
+        // Rows alternate 0x55 and 0xAA: a one-pixel checkerboard (rows are word aligned).
+        static const WORD rows[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
+        pattern_ = CreateBitmap(8, 8, 1, 1, rows);
+    }
+    thumbBrush = CreateSolidBrush(thumbColour);
+    pressedBrush = CreatePatternBrush(pattern_);
+}
+
+LRESULT ColourSlider::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == win::ReflectBase + WM_NOTIFY) {
+        auto* header = reinterpret_cast<NMHDR*>(lParam);
+        if (header->code == static_cast<UINT>(NM_CUSTOMDRAW))
+            return OnCustomDraw(*reinterpret_cast<NMCUSTOMDRAW*>(lParam));
+        return 0;
+    }
+    return Window::WindowProc(msg, wParam, lParam);
+}
+
+LRESULT ColourSlider::OnCustomDraw(NMCUSTOMDRAW& draw) {
+    HDC dc = draw.hdc;
+    switch (draw.dwDrawStage) {
+    case CDDS_PREPAINT:
+        return CDRF_NOTIFYITEMDRAW | CDRF_NOTIFYPOSTPAINT;
+    case CDDS_ITEMPREPAINT:
+        if (draw.dwItemSpec == TBCD_THUMB) {
+            const int saved = SaveDC(dc);
+            HBRUSH fill = thumbBrush;
+            if (draw.uItemState != 0) {
+                // The monochrome pattern takes its two colours from the text and background colours.
+                fill = pressedBrush;
+                SetTextColor(dc, thumbColour);
+                SetBkColor(dc, channelShadowColour);
+                SetBrushOrgEx(dc, draw.rc.right % 8, draw.rc.top % 8, nullptr);
+            }
+            DrawEllipse(dc, draw.rc, thumbOutlineColour, fill);
+            RestoreDC(dc, saved);
+            return CDRF_SKIPDEFAULT;
+        }
+        if (draw.dwItemSpec == TBCD_CHANNEL) return CDRF_NOTIFYPOSTPAINT;
+        return CDRF_DODEFAULT;
+    case CDDS_ITEMPOSTPAINT:
+        if (draw.dwItemSpec == TBCD_CHANNEL) {
+            RECT frame = draw.rc;
+            InflateRect(&frame, -1, -1);
+            const int w = frame.right - frame.left, h = frame.bottom - frame.top;
+            HBRUSH light = CreateSolidBrush(channelLightColour), shade = CreateSolidBrush(channelShadowColour);
+            const RECT top = {frame.left, frame.top, frame.left + w - 1, frame.top + 1};
+            const RECT left = {frame.left, frame.top, frame.left + 1, frame.top + h - 1};
+            const RECT right = {frame.right - 1, frame.top, frame.right, frame.bottom};
+            const RECT bottom = {frame.left, frame.bottom - 1, frame.right, frame.bottom};
+            FillRect(dc, &top, light);
+            FillRect(dc, &left, light);
+            FillRect(dc, &right, shade);
+            FillRect(dc, &bottom, shade);
+            DeleteObject(light);
+            DeleteObject(shade);
+            return CDRF_SKIPDEFAULT;
+        }
+        return CDRF_DODEFAULT;
+    case CDDS_POSTPAINT: {
+        RECT client;
+        GetClientRect(draw.hdr.hwndFrom, &client);
+        const LONG R = client.right, B = client.bottom;
+        const LONG style = static_cast<LONG>(GetWindowLongPtrW(draw.hdr.hwndFrom, GWL_STYLE));
+        // TBS_LEFT and TBS_TOP are the same bit: the thumb's side for either orientation.
+        const bool otherSide = (style & TBS_LEFT) != 0;
+        RECT first, second;
+        if (style & TBS_VERT) {
+            const LONG x = otherSide ? R - 8 : 1;
+            first = {x, 1, x + 7, 8};
+            second = {x, B - 8, x + 7, B - 1};
+        } else {
+            const LONG y = otherSide ? B - 8 : 1;
+            first = {1, y, 8, y + 7};
+            second = {R - 8, y, R - 1, y + 7};
+        }
+        DrawEllipse(dc, first, thumbColour, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        HBRUSH mark = CreateSolidBrush(endMarkColour);
+        DrawEllipse(dc, second, thumbColour, mark);
+        DeleteObject(mark);
+        return CDRF_SKIPDEFAULT;
+    }
+    default:
+        return CDRF_DODEFAULT;
+    }
+}
+
+bool ColourSwatch::SubclassDlgItem(int id, HWND parent) { return Subclass(GetDlgItem(parent, id)); }
+
+bool ColourSwatch::Attach(int id, HWND parent, COLORREF c) {
+    if (!SubclassDlgItem(id, parent)) return false;
+    colour = c;
+    return true;
+}
+
+void ColourSwatch::SetColour(COLORREF c) {
+    colour = c;
+    if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+LRESULT ColourSwatch::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == win::ReflectBase + WM_DRAWITEM) {
+        Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        return TRUE;
+    }
+    return Window::WindowProc(msg, wParam, lParam);
+}
+
+void ColourSwatch::Draw(const DRAWITEMSTRUCT& item) {
+    HBRUSH fill = CreateSolidBrush(colour);
+    FillRect(item.hDC, &item.rcItem, fill);
+    DeleteObject(fill);
+    FrameRect(item.hDC, &item.rcItem, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+}

@@ -1,0 +1,28 @@
+#include "ui/ControlDraw.h"
+
+OffscreenDC::OffscreenDC(HDC target, const RECT& area) : target_(target), area_(area) {
+    dc_ = CreateCompatibleDC(target);
+    bitmap_ = CreateCompatibleBitmap(target, area.right - area.left, area.bottom - area.top);
+    oldBitmap_ = static_cast<HBITMAP>(SelectObject(dc_, bitmap_));
+    SetWindowOrgEx(dc_, area.left, area.top, nullptr);
+}
+
+OffscreenDC::~OffscreenDC() {
+    BitBlt(target_, area_.left, area_.top, area_.right - area_.left, area_.bottom - area_.top, dc_,
+           area_.left, area_.top, SRCCOPY);
+    SelectObject(dc_, oldBitmap_);
+    DeleteObject(bitmap_);
+    DeleteDC(dc_);
+}
+
+std::wstring WindowTextOf(HWND hwnd) {
+    const int length = GetWindowTextLengthW(hwnd);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(hwnd, &text[0], length + 1)));
+    return text;
+}
+
+HGDIOBJ SelectWindowFont(HWND hwnd, HDC dc) {
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0));
+    return SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
+}

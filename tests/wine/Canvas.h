@@ -1,0 +1,62 @@
+#pragma once
+// A 32-bit top-down DIB selected into a memory DC, for tests that draw and read pixels back.
+#include <windows.h>
+
+#include <cstdint>
+#include <cstring>
+
+class Canvas {
+public:
+    Canvas(int width, int height) : width_(width), height_(height) {
+        dc_ = CreateCompatibleDC(nullptr);
+        BITMAPINFO bi = {};
+        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+        bi.bmiHeader.biWidth = width;
+        bi.bmiHeader.biHeight = -height;
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        bi.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        bitmap_ = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+        bits_ = static_cast<std::uint32_t*>(bits);
+        old_ = SelectObject(dc_, bitmap_);
+    }
+    ~Canvas() {
+        SelectObject(dc_, old_);
+        DeleteObject(bitmap_);
+        DeleteDC(dc_);
+    }
+    bool Ok() const { return dc_ && bits_; }
+    HDC dc() const { return dc_; }
+    int width() const { return width_; }
+    int height() const { return height_; }
+
+    COLORREF At(int x, int y) const {
+        GdiFlush();
+        std::uint32_t p = bits_[y * width_ + x];
+        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    }
+    void Clear(COLORREF c) {
+        GdiFlush();
+        for (int i = 0; i < width_ * height_; ++i)
+            bits_[i] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+    }
+    // A pattern that no drawing step produces, to see what was touched.
+    void FillPattern() {
+        GdiFlush();
+        for (int i = 0; i < width_ * height_; ++i)
+            bits_[i] = 0x00103050u + static_cast<std::uint32_t>(i % 97);
+    }
+    bool SameAs(const std::uint32_t* saved) const {
+        GdiFlush();
+        return std::memcmp(saved, bits_, sizeof(std::uint32_t) * width_ * height_) == 0;
+    }
+    const std::uint32_t* bits() const { return bits_; }
+
+private:
+    int width_, height_;
+    HDC dc_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ old_ = nullptr;
+    std::uint32_t* bits_ = nullptr;
+};

@@ -1,0 +1,217 @@
+// The dialogs' self-drawn controls: lamp check buttons, flat buttons, the colour slider and the
+// colour swatch, attached to real button and trackbar windows and drawn into memory DCs.
+#include <gtest/gtest.h>
+
+#include "Canvas.h"
+#include "ui/ColourSlider.h"
+#include "ui/FlatButton.h"
+#include "ui/LedCheckButton.h"
+#include "win/Window.h"
+
+namespace {
+
+// A top-level window that records the commands it receives and the check state of its lamp
+// button at that moment.
+class Host : public win::Window {
+public:
+    Host() {
+        Create(win::RegisterWndClass(0, nullptr, nullptr, nullptr), "host", WS_OVERLAPPEDWINDOW, 0, 0, 0,
+               300, 200, nullptr, nullptr);
+    }
+    ~Host() override {
+        if (hwnd_) DestroyWindow(hwnd_);
+    }
+    HWND Child(const char* cls, DWORD style, int id, int w = 120, int h = 24) {
+        return CreateWindowExA(0, cls, "Caption", WS_CHILD | WS_VISIBLE | style, 10, 10, w, h, hwnd_,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr),
+                               nullptr);
+    }
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg == WM_COMMAND) {
+            LRESULT r;
+            if (!win::Window::ReflectToChild(msg, wParam, lParam, &r)) {
+                ++commands;
+                fromControl = lParam != 0;
+                seenCheck = lamp && lamp->getCheck();
+            }
+            return 0;
+        }
+        return Window::WindowProc(msg, wParam, lParam);
+    }
+    LedCheckButton* lamp = nullptr;
+    int commands = 0;
+    bool fromControl = false, seenCheck = false;
+};
+
+void Pump() {
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+}
+
+DRAWITEMSTRUCT ItemFor(HWND control, HDC dc, UINT state) {
+    DRAWITEMSTRUCT item = {};
+    item.CtlType = ODT_BUTTON;
+    item.hwndItem = control;
+    item.hDC = dc;
+    item.itemState = state;
+    GetClientRect(control, &item.rcItem);
+    return item;
+}
+
+}  // namespace
+
+TEST(LedCheckButton, ClickTogglesBeforeTheParentSeesOnePlainCommand) {
+    Host host;
+    LedCheckButton lamp;
+    ASSERT_TRUE(lamp.Attach(host.Child("BUTTON", BS_AUTOCHECKBOX | BS_LEFTTEXT, 1011)));
+    EXPECT_EQ(lamp.style & 0x1F, static_cast<DWORD>(BS_OWNERDRAW));
+    EXPECT_TRUE(lamp.style & BS_LEFTTEXT);
+    host.lamp = &lamp;
+    for (bool expected : {true, false}) {
+        host.commands = 0;
+        SendMessageA(lamp.hwnd(), BM_CLICK, 0, 0);
+        Pump();
+        EXPECT_EQ(host.commands, 1);  // the reflected click is consumed; only the posted one arrives
+        EXPECT_FALSE(host.fromControl);
+        EXPECT_EQ(host.seenCheck, expected);
+    }
+}
+
+TEST(LedCheckButton, CheckMessagesAndLampColours) {
+    Host host;
+    LedCheckButton lamp;
+    ASSERT_TRUE(lamp.Attach(host.Child("BUTTON", BS_CHECKBOX, 1023, 120, 24)));
+    Canvas canvas(120, 24);
+    const struct { WPARAM set; bool on; COLORREF lampColour; } cases[] = {
+        {BST_CHECKED, true, RGB(0, 255, 0)}, {BST_UNCHECKED, false, RGB(0, 127, 0)},
+        {BST_INDETERMINATE, true, RGB(0, 255, 0)}, {7, false, RGB(0, 127, 0)}};
+    for (const auto& c : cases) {
+        SendMessageA(lamp.hwnd(), BM_SETCHECK, c.set, 0);
+        EXPECT_EQ(SendMessageA(lamp.hwnd(), BM_GETCHECK, 0, 0) == BST_CHECKED, c.on) << c.set;
+        lamp.Draw(ItemFor(lamp.hwnd(), canvas.dc(), 0));
+        // The lamp sits at the left edge, three pixels in, 15 pixels across.
+        EXPECT_EQ(canvas.At(3 + 7, 12), c.lampColour) << c.set;
+    }
+    lamp.Draw(ItemFor(lamp.hwnd(), canvas.dc(), ODS_DISABLED));
+    EXPECT_EQ(canvas.At(10, 12), GetSysColor(COLOR_BTNSHADOW));
+
+    // Without a caption only the lamp and the background are drawn.
+    SetWindowTextA(lamp.hwnd(), "");
+    lamp.setCheck(false);
+    lamp.Draw(ItemFor(lamp.hwnd(), canvas.dc(), 0));
+    for (int x = 25; x < 120; x += 3)
+        for (int y = 1; y < 23; y += 3) ASSERT_EQ(canvas.At(x, y), GetSysColor(COLOR_BTNFACE)) << x << "," << y;
+}
+
+TEST(FlatButton, HoverFollowsTheMouseUnlessADragArrives) {
+    Host host;
+    SetWindowPos(host.hwnd(), HWND_TOP, 0, 0, 300, 200, SWP_SHOWWINDOW);
+    const struct { bool flat; WPARAM keys; bool hovers; } cases[] = {
+        {true, 0, true},             // plain move: hovered, mouse captured
+        {true, MK_LBUTTON, false},   // arriving with the left button held: nothing
+        {false, 0, false},           // a raised button never tracks
+    };
+    for (const auto& c : cases) {
+        FlatButton button;
+        button.flat = c.flat;
+        ASSERT_TRUE(button.Attach(host.Child("BUTTON", BS_PUSHBUTTON, 1008)));
+        EXPECT_EQ(GetWindowLongA(button.hwnd(), GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
+        SendMessageA(button.hwnd(), WM_MOUSEMOVE, c.keys, MAKELPARAM(5, 5));
+        EXPECT_EQ(button.hovering, c.hovers);
+        EXPECT_EQ(GetCapture() == button.hwnd(), c.hovers);
+        if (c.hovers) {  // leaving the client area ends it and gives the capture back
+            SendMessageA(button.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(500, 5));
+            EXPECT_FALSE(button.hovering);
+            EXPECT_NE(GetCapture(), button.hwnd());
+        }
+        DestroyWindow(button.hwnd());
+    }
+}
+
+TEST(FlatButton, FillsWithTheHoverColourAndFramesFocusOnlyWhenAsked) {
+    Host host;
+    FlatButton button;
+    ASSERT_TRUE(button.Attach(host.Child("BUTTON", BS_PUSHBUTTON, 1008, 80, 30)));
+    SetWindowTextA(button.hwnd(), "");
+    button.bgOut = RGB(200, 0, 0);
+    button.bgIn = RGB(0, 0, 200);
+    Canvas canvas(80, 30);
+    button.Draw(ItemFor(button.hwnd(), canvas.dc(), ODS_FOCUS));
+    EXPECT_EQ(canvas.At(40, 15), RGB(200, 0, 0));
+    EXPECT_EQ(canvas.At(3, 15), RGB(200, 0, 0));  // flat: no focus frame
+    button.hovering = true;
+    button.flatFocus = true;
+    button.Draw(ItemFor(button.hwnd(), canvas.dc(), ODS_FOCUS));
+    EXPECT_EQ(canvas.At(40, 15), RGB(0, 0, 200));
+    // The dotted focus frame three pixels in: every other pixel of its left side.
+    EXPECT_TRUE(canvas.At(3, 15) != RGB(0, 0, 200) || canvas.At(3, 16) != RGB(0, 0, 200));
+}
+
+TEST(ColourSlider, ThumbIsSolidRedAndCheckeredWhilePressed) {
+    Host host;
+    ColourSlider slider;
+    ASSERT_TRUE(slider.Attach(host.Child(TRACKBAR_CLASSA, TBS_VERT, 1010, 30, 120)));
+    Canvas canvas(40, 40);
+    canvas.Clear(RGB(0, 0, 0));
+    NMCUSTOMDRAW draw = {};
+    draw.hdr = {slider.hwnd(), 1010, static_cast<UINT>(NM_CUSTOMDRAW)};
+    draw.hdc = canvas.dc();
+    draw.dwDrawStage = CDDS_PREPAINT;
+    EXPECT_EQ(slider.OnCustomDraw(draw), 0x30);
+    draw.dwDrawStage = CDDS_ITEMPREPAINT;
+    draw.dwItemSpec = TBCD_THUMB;
+    draw.rc = {0, 0, 40, 40};
+    EXPECT_EQ(slider.OnCustomDraw(draw), CDRF_SKIPDEFAULT);
+    EXPECT_EQ(canvas.At(20, 20), RGB(255, 0, 0));
+    EXPECT_EQ(canvas.At(21, 20), RGB(255, 0, 0));
+    draw.uItemState = CDIS_SELECTED;
+    slider.OnCustomDraw(draw);
+    const COLORREF a = canvas.At(20, 20), b = canvas.At(21, 20);
+    EXPECT_NE(a, b);
+    EXPECT_TRUE((a == RGB(255, 0, 0) && b == RGB(0, 255, 0)) || (a == RGB(0, 255, 0) && b == RGB(255, 0, 0)));
+    EXPECT_EQ(canvas.At(20, 21), b);  // a one-pixel checkerboard
+    draw.dwItemSpec = TBCD_CHANNEL;
+    EXPECT_EQ(slider.OnCustomDraw(draw), CDRF_NOTIFYPOSTPAINT);
+}
+
+TEST(ColourSlider, EndMarksSitOnTheThumbSideOfEachOrientation) {
+    Host host;
+    // Centres of the white and the green mark for a 60 x 60 client area (R = B = 60).
+    const struct { DWORD style; int wx, wy, gx, gy; } cases[] = {
+        {TBS_VERT, 4, 4, 4, 55}, {TBS_VERT | TBS_LEFT, 55, 4, 55, 55},
+        {TBS_HORZ, 4, 4, 55, 4}, {TBS_HORZ | TBS_TOP, 4, 55, 55, 55}};
+    for (const auto& c : cases) {
+        ColourSlider slider;
+        HWND bar = CreateWindowExA(0, TRACKBAR_CLASSA, "", WS_CHILD | c.style, 0, 0, 60, 60, host.hwnd(), nullptr,
+                                   GetModuleHandleA(nullptr), nullptr);
+        ASSERT_TRUE(slider.Attach(bar));
+        RECT client;
+        GetClientRect(bar, &client);
+        ASSERT_EQ(client.right, 60);
+        Canvas canvas(60, 60);
+        canvas.Clear(RGB(0, 0, 0));
+        NMCUSTOMDRAW draw = {};
+        draw.hdr = {bar, 0, static_cast<UINT>(NM_CUSTOMDRAW)};
+        draw.hdc = canvas.dc();
+        draw.dwDrawStage = CDDS_POSTPAINT;
+        EXPECT_EQ(slider.OnCustomDraw(draw), CDRF_SKIPDEFAULT);
+        EXPECT_EQ(canvas.At(c.wx, c.wy), RGB(255, 255, 255)) << c.style;
+        EXPECT_EQ(canvas.At(c.gx, c.gy), RGB(0, 255, 0)) << c.style;
+        EXPECT_EQ(canvas.At(30, 30), RGB(0, 0, 0)) << c.style;
+        DestroyWindow(bar);
+    }
+}
+
+TEST(ColourSwatch, ShowsItsColourInAWhiteFrame) {
+    Host host;
+    ColourSwatch swatch;
+    EXPECT_FALSE(swatch.Attach(1015, nullptr, 0));  // nothing to attach: the colour stays
+    EXPECT_EQ(swatch.GetColour(), 0x000000FFu);
+    host.Child("BUTTON", BS_OWNERDRAW, 1015);
+    ASSERT_TRUE(swatch.Attach(1015, host.hwnd(), 0));
+    Canvas canvas(120, 24);
+    swatch.Draw(ItemFor(swatch.hwnd(), canvas.dc(), 0));
+    EXPECT_EQ(canvas.At(0, 0), RGB(255, 255, 255));
+    EXPECT_EQ(canvas.At(119, 23), RGB(255, 255, 255));
+    EXPECT_EQ(canvas.At(60, 12), RGB(0, 0, 0));
+}
