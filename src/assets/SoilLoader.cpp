@@ -239,16 +239,20 @@ struct PictureSource {
     }
 };
 
-// The JPEG decoder builds each Huffman table into room for 256 codes without checking the counts
-// it reads, so a table that declares more would overwrite memory. Walks the marker segments as
-// the decoder meets them (entropy-coded data skipped up to the next marker) and refuses any
-// table whose 16 counts add up to more than 256.
+// Two faults of the JPEG decoder with hostile files: it builds each Huffman table into room for
+// 256 codes without checking the counts it reads, so a table that declares more overwrites
+// memory; and a scan that decodes with a table no segment defined reads far outside the tables.
+// Walks the marker segments as the decoder meets them (entropy-coded data skipped up to the next
+// marker) and refuses a table whose 16 counts add up to more than 256 and a scan that needs a
+// table not defined before it.
 bool JpegTablesFit(const std::uint8_t* d, std::size_t n) {
     // The decoder takes any run of 0xFF bytes before the start marker.
     std::size_t at = 0;
     while (at < n && d[at] == 0xFF) ++at;
     if (at == 0 || at >= n || d[at] != 0xD8) return true;  // not a JPEG
     ++at;
+    bool defined[2][4] = {};  // [DC, AC][table]
+    bool progressive = false;
     while (at + 1 < n) {
         if (d[at] != 0xFF) {
             ++at;  // entropy-coded data or padding
@@ -272,6 +276,7 @@ bool JpegTablesFit(const std::uint8_t* d, std::size_t n) {
             while (left > 0) {
                 if (p >= n) return true;  // the decoder reads zeros from here on
                 if ((d[p] >> 4) > 1 || (d[p] & 15) > 3) return true;  // the decoder refuses it
+                defined[d[p] >> 4][d[p] & 15] = true;
                 int codes = 0;
                 for (std::size_t i = 1; i <= 16 && p + i < n; ++i) codes += d[p + i];
                 if (codes > 256) return false;
@@ -279,6 +284,22 @@ bool JpegTablesFit(const std::uint8_t* d, std::size_t n) {
                 left -= 17 + codes;
             }
             if (left != 0) return true;  // the decoder stops at this segment
+        }
+        if (m == 0xC2) progressive = true;
+        if (m == 0xDA && at + 4 < n) {
+            // Start of scan: the components' tables, then the spectral start and the refinement.
+            const std::size_t count = d[at + 4];
+            const std::size_t tail = at + 5 + 2 * count;
+            if (tail + 2 >= n) return true;  // ends early: nothing is decoded from it
+            const bool dcScan = d[tail] == 0;
+            const bool firstPass = (d[tail + 2] >> 4) == 0;
+            const bool needDc = !progressive || (dcScan && firstPass);
+            const bool needAc = !progressive || !dcScan;
+            for (std::size_t c = 0; c < count; ++c) {
+                const int dc = d[at + 6 + 2 * c] >> 4, ac = d[at + 6 + 2 * c] & 15;
+                if (dc > 3 || ac > 3) return true;  // the decoder refuses it
+                if ((needDc && !defined[0][dc]) || (needAc && !defined[1][ac])) return false;
+            }
         }
         at += 2 + length;
     }

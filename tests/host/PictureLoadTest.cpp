@@ -71,9 +71,10 @@ TEST(PictureRoute, RefusesBrokenAndHugePictures) {
     EXPECT_FALSE(Decodes(Bytes(text.begin(), text.end())));
     EXPECT_FALSE(Decodes(Bytes()));
 
-    // Huffman tables with more than 256 codes (found by the fuzzer) would overwrite the decoder's
-    // tables: refused, also behind a run of 0xFF bytes before the start marker.
-    for (const char* name : {"huffman_counts_1.jpg", "huffman_counts_2.jpg"}) {
+    // Found by the fuzzer: Huffman tables with more than 256 codes, and a scan that decodes with a
+    // table never defined, would overwrite or read past the decoder's tables. Refused, also behind
+    // a run of 0xFF bytes before the start marker.
+    for (const char* name : {"huffman_counts_1.jpg", "huffman_counts_2.jpg", "huffman_undefined.jpg"}) {
         std::ifstream in(std::string(NERITH_SOURCE_DIR) + "/tests/fuzz/picture_seeds/" + name, std::ios::binary);
         const Bytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         ASSERT_GT(bytes.size(), 100u) << name;
