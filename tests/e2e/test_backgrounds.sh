@@ -88,23 +88,25 @@ open_dialog() {
   xdotool mousemove 380 $((150 + 3 + 6 * 48 + 24)) click 1  # "  Custom Background"
   sleep 1
 }
-# The list's own colour (0x0082B8CF) marks where the dialog is.
-list_box() { convert "$1" -fill black -fuzz 2% +opaque "rgb(207,184,130)" -trim -format "%w %h %X %Y" info: 2>/dev/null | tr -d '+'; }
-list_pixels() { convert "$1" -fill white -fuzz 2% -opaque "rgb(207,184,130)" -fill black +opaque white -format "%[fx:int(mean*w*h+0.5)]" info:; }
+# count_of_colour FILE COLOUR FUZZ [GEOMETRY]: pixels near COLOUR; box_of_colour: "W H X Y" around them.
+colour_mask() { echo "$1" ${4:+-crop "$4" +repage} -alpha off -fuzz "$3" -transparent "$2" -alpha extract -negate; }
+count_of_colour() { convert $(colour_mask "$@") -format "%[fx:int(mean*w*h+0.5)]" info:; }
+box_of_colour() { convert $(colour_mask "$@") -trim -format "%w %h %X %Y" info: | tr -d '+'; }
+list_colour="rgb(207,184,130)"  # the list's own colour, 0x0082B8CF
+list_pixels() { count_of_colour "$1" "$list_colour" 3%; }
 open_dialog
 d=$(shot dialog)
-read -r lw lh lx ly <<<"$(list_box "$d")"
+read -r lw lh lx ly <<<"$(box_of_colour "$d" "$list_colour" 3%)"
 echo "list ${lw}x${lh} at $lx,$ly"
 check "the dialog shows its list" test "$(list_pixels "$d")" -gt 20000
 # The row: blue text on the list's colour.
-blue=$(convert "$d" -crop "${lw}x40+${lx}+${ly}" +repage -fill white -fuzz 25% -opaque "rgb(0,0,255)" \
-  -fill black +opaque white -format "%[fx:int(mean*w*h+0.5)]" info:)
+blue=$(count_of_colour "$d" "rgb(0,0,255)" 30% "${lw}x20+${lx}+${ly}")
 check "the stored picture is listed" test "$blue" -gt 30
-# "Use your own image" sits above the list's left end: switch it off with a click.
-sx=$((lw * 1000 / 251)); sy=$((lh * 1000 / 80))  # pixels per dialog unit, times 1000
+# "Use your own image" is the first lamp above the list (lit: it is on): switch it off.
+read -r _ gh gx gy <<<"$(box_of_colour "$d" "rgb(0,255,0)" 10% "${lw}x60+${lx}+$((ly - 70))")"
 top=800x80+112+30  # above the dialog
 check "the user's picture is behind the dialog" test "$(tint "$d" $top)" = red
-xdotool mousemove $((lx + 30 * sx / 1000)) $((ly - 11 * sy / 1000)) click 1
+xdotool mousemove $((lx + gx + 40)) $((ly - 70 + gy + gh / 2)) click 1
 sleep 1
 check "the built-in picture is back" test "$(tint "$(shot lamp-off)" $top)" = other
 xdotool key Escape
@@ -118,8 +120,7 @@ check "hiding saved the list" grep -qx 'ImageList0=C:\\nerith_pics\\red.png' "$E
 open_dialog
 again=$(shot dialog-again)
 check "the dialog shows again" test "$(list_pixels "$again")" -gt 20000
-blue2=$(convert "$again" -crop "${lw}x40+${lx}+${ly}" +repage -fill white -fuzz 25% -opaque "rgb(0,0,255)" \
-  -fill black +opaque white -format "%[fx:int(mean*w*h+0.5)]" info:)
+blue2=$(count_of_colour "$again" "rgb(0,0,255)" 30% "${lw}x20+${lx}+${ly}")
 check "the list is kept" test "$blue2" -gt 30
 xdotool key Escape
 sleep 0.5
