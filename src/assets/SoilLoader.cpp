@@ -224,7 +224,7 @@ struct PictureSource {
         if (wanted <= 0) return 0;
         const std::size_t left = s->size - s->at;
         const std::size_t got = left < static_cast<std::size_t>(wanted) ? left : static_cast<std::size_t>(wanted);
-        std::memcpy(out, s->data + s->at, got);
+        if (got > 0) std::memcpy(out, s->data + s->at, got);
         s->at += got;
         if (got == 0) s->ranOut = true;
         return static_cast<int>(got);
@@ -306,10 +306,27 @@ bool JpegTablesFit(const std::uint8_t* d, std::size_t n) {
     return true;
 }
 
+// The PNG decoder reserves room for a data chunk from the length the chunk declares, before
+// reading it: a short file declaring gigabytes would make it allocate them. Refuses a chunk that
+// declares more bytes than the file still holds.
+bool PngChunksFit(const std::uint8_t* d, std::size_t n) {
+    static const std::uint8_t signature[8] = {0x89, 'P', 'N', 'G', 13, 10, 26, 10};
+    if (n < 8 || std::memcmp(d, signature, 8) != 0) return true;  // not a PNG
+    std::size_t at = 8;
+    while (at + 8 <= n) {
+        const std::size_t length = static_cast<std::size_t>(d[at]) << 24 | static_cast<std::size_t>(d[at + 1]) << 16 |
+                                   static_cast<std::size_t>(d[at + 2]) << 8 | d[at + 3];
+        if (length > n - at - 8) return false;
+        if (std::memcmp(d + at + 4, "IEND", 4) == 0) return true;
+        at += 12 + length;
+    }
+    return true;
+}
+
 bool DecodeFromSource(PictureSource& source, const PictureLimits& limits, SoilImage& out) {
     static const stbi_io_callbacks callbacks = {&PictureSource::Read, &PictureSource::Skip, &PictureSource::AtEnd};
     // Before any decoder runs: reading the header already builds the tables.
-    if (!JpegTablesFit(source.data, source.size)) return false;
+    if (!JpegTablesFit(source.data, source.size) || !PngChunksFit(source.data, source.size)) return false;
     int width = 0, height = 0, channels = 0;
     if (!stbi_info_from_callbacks(&callbacks, &source, &width, &height, &channels)) return false;
     if (width < 1 || height < 1 || channels < 1 || channels > 4) return false;
