@@ -7,7 +7,7 @@
 #include "../tests/host/OsMesa.h"
 #include "Random.h"
 #include "fish/School.h"
-#include "view/ViewLayout.h"
+#include "scene/ViewLayout.h"
 
 namespace {
 

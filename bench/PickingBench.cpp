@@ -8,7 +8,7 @@
 #include "fish/School.h"
 #include "view/FrameRender.h"
 #include "view/Picking.h"
-#include "view/ViewLayout.h"
+#include "scene/ViewLayout.h"
 
 namespace {
 

@@ -12,10 +12,14 @@ only=("$@")
 passed=0
 failed=0
 failures=()
+timings=()  # "NAME SECONDS" of each part, printed at the end
+START=$SECONDS
+mkdir -p "$ROOT/build/test-logs"
 
-record() {  # record NAME STATUS
-  if [ "$2" -eq 0 ]; then passed=$((passed + 1)); echo "PASS $1"
-  else failed=$((failed + 1)); failures+=("$1"); echo "FAIL $1"; fi
+record() {  # record NAME STATUS [SECONDS]
+  timings+=("$1 ${3:-?}")
+  if [ "$2" -eq 0 ]; then passed=$((passed + 1)); echo "PASS $1 (${3:-?} s)"
+  else failed=$((failed + 1)); failures+=("$1"); echo "FAIL $1 (${3:-?} s)"; fi
 }
 
 # A GoogleTest binary counts as one suite per test case it ran.
@@ -23,8 +27,10 @@ run_gtest() {  # run_gtest NAME COMMAND...
   local name=$1; shift
   local log="$ROOT/build/test-logs/$name.log"
   mkdir -p "$ROOT/build/test-logs"
+  local t0=$SECONDS
   "$@" >"$log" 2>&1
   local status=$?
+  timings+=("$name $((SECONDS - t0))")
   local ok bad
   ok=$(grep -c '^\[       OK \]' "$log")
   bad=$(grep -c '^\[  FAILED  \] .*\..* (' "$log")
@@ -35,7 +41,7 @@ run_gtest() {  # run_gtest NAME COMMAND...
     echo "FAIL $name ($ok passed, $bad failed, exit $status) — log: $log"
     grep -E '^\[  FAILED  \]|Failure|ERROR|Sanitizer' "$log" | head -40
   else
-    echo "PASS $name ($ok tests)"
+    echo "PASS $name ($ok tests, $((SECONDS - t0)) s)"
   fi
 }
 
@@ -47,8 +53,9 @@ if [ "$what" = all ] || [ "$what" = host ]; then
   run_gtest soil_compare_uncompressed env MESA_EXTENSION_OVERRIDE=-GL_EXT_texture_compression_s3tc \
     build/host/soil_compare_tests
   # A short bounded run of the BMP fuzzer from its seeds.
+  t0=$SECONDS
   (cd build/host && ctest -R bmp_fuzz_smoke --output-on-failure) >build/test-logs/bmp_fuzz_smoke.log 2>&1
-  record bmp_fuzz_smoke $?
+  record bmp_fuzz_smoke $? $((SECONDS - t0))
 fi
 
 if [ "$what" = all ] || [ "$what" = wine ] || [ "$what" = e2e ]; then
@@ -60,14 +67,21 @@ if [ "$what" = all ] || [ "$what" = wine ] || [ "$what" = e2e ]; then
   mkdir -p "$HOME"
   printf 'pcm.!default { type file slave.pcm "null" file "%s" format "raw" }\n' "$NERITH_TEST_ROOT/alsa_out.raw" >"$HOME/.asoundrc"
   export WINEPREFIX=$ROOT/build/wineprefix-test
+  t0=$SECONDS
   start_xvfb 1024x768 || exit 1
   trap 'wine_stop; stop_xvfb' EXIT
   wine_prefix_ready
-  wine_window_manager no
+  grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null || wine_window_manager no
+  # One Wine server for the whole run, kept alive between the tests (it would end three seconds
+  # after its last program and take its start-up with it).
+  wineserver -p
+  wine cmd /c exit 0 >/dev/null 2>&1
+  timings+=("wine_start $((SECONDS - t0))")
+  # The end-to-end tests share this screen (and the server on it) when they ask for its size.
+  export E2E_SCREEN=1024x768 E2E_DISPLAY=$DISPLAY
   if [ "$what" != e2e ]; then
     NERITH_ART_DIR=$(winepath -w "$ROOT/build/host/art" 2>/dev/null) \
       run_gtest win_tests wine build/win/win_tests.exe
-    wine_stop
   fi
   for t in tests/e2e/test_*.sh; do
     [ -e "$t" ] || continue
@@ -77,14 +91,20 @@ if [ "$what" = all ] || [ "$what" = wine ] || [ "$what" = e2e ]; then
     fi
     name=e2e_$(basename "$t" .sh)
     log="$ROOT/build/test-logs/$name.log"
+    t0=$SECONDS
     ( E2E_NAME=$name; source tests/e2e/lib.sh; source "$t" ) >"$log" 2>&1
     status=$?
-    record "$name" $status
+    record "$name" $status $((SECONDS - t0))
     [ $status -ne 0 ] && tail -20 "$log"
-    wine_stop
+    # A test that switched screens took the server with it; one that left a window behind
+    # does not hand it to the next.
+    if [ "$(wine "$ROOT/build/win/winctl.exe" count 2>/dev/null | tr -d '\r')" != 0 ]; then wine_stop; fi
+    wineserver -p
   done
 fi
 
+echo
+echo "time: $(printf '%s s, ' "${timings[@]}")total $((SECONDS - START)) s"
 echo
 [ ${#failures[@]} -gt 0 ] && echo "failed: ${failures[*]}"
 echo "$passed passed, $failed failed"

@@ -44,6 +44,10 @@ std::string PerUserWorkFolder(const std::string& windowsFolder, const std::strin
     return folder;
 }
 
+static bool perUserForced = false;
+
+void ForcePerUserWorkFolder() { perUserForced = true; }
+
 std::string LocalAppDataFolder() {
     char path[MAX_PATH];
     if (SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path)))
@@ -70,7 +74,7 @@ std::string ResourcePack::WorkFolder() {
     static std::string perUserFolder;
     if (!decided) {
         decided = true;
-        if (!nerith::IsFolderWritable(windowsFolder))
+        if (nerith::perUserForced || !nerith::IsFolderWritable(windowsFolder))
             perUserFolder = nerith::PerUserWorkFolder(windowsFolder, nerith::LocalAppDataFolder());
     }
     return perUserFolder.empty() ? windowsFolder : perUserFolder;

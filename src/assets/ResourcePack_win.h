@@ -15,4 +15,9 @@ std::string PerUserWorkFolder(const std::string& windowsFolder, const std::strin
 // The current user's local application-data folder, empty when unknown.
 std::string LocalAppDataFolder();
 
+// Makes the work-folder decision take the per-user branch as if the Windows directory took no new
+// files (the instrumented build does this on request, so that the branch runs in its tests).
+// Has an effect only before the first WorkFolder call.
+void ForcePerUserWorkFolder();
+
 }  // namespace nerith

@@ -37,26 +37,6 @@ enum Control {
 constexpr COLORREF ListColour = 0x0082B8CF;
 constexpr COLORREF ListTextColour = 0x00FF0000;
 
-// The program's message loop does not know modeless dialogs, so Tab, Enter and Escape would
-// never reach the dialog manager. A message hook of this thread hands keyboard messages meant
-// for the dialog to IsDialogMessage first.
-HHOOK keyHook = nullptr;
-HWND hookedDialog = nullptr;
-const void* hookOwner = nullptr;
-
-LRESULT CALLBACK KeyHook(int code, WPARAM wParam, LPARAM lParam) {
-    auto* msg = reinterpret_cast<MSG*>(lParam);
-    if (code == HC_ACTION && wParam == PM_REMOVE && hookedDialog && msg->message >= WM_KEYFIRST &&
-        msg->message <= WM_KEYLAST && (msg->hwnd == hookedDialog || IsChild(hookedDialog, msg->hwnd))) {
-        // A label being edited in the list keeps its own keys.
-        if (!(IsChild(GetDlgItem(hookedDialog, PictureList), msg->hwnd)) && IsDialogMessageW(hookedDialog, msg)) {
-            msg->message = WM_NULL;
-            msg->wParam = msg->lParam = 0;
-        }
-    }
-    return CallNextHookEx(keyHook, code, wParam, lParam);
-}
-
 void SetRowText(HWND list, int row, int column, const char* text) {
     LVITEMA item = {};
     item.iSubItem = column;
@@ -69,13 +49,6 @@ void SetRowText(HWND list, int row, int column, const char* text) {
 CustomBackgroundDialog::CustomBackgroundDialog() : win::Dialog(DialogTemplate) {}
 
 CustomBackgroundDialog::~CustomBackgroundDialog() {
-    // The window may be gone already (its owner, the frame, destroys it first).
-    if (hookOwner == this) {
-        if (keyHook) UnhookWindowsHookEx(keyHook);
-        keyHook = nullptr;
-        hookedDialog = nullptr;
-        hookOwner = nullptr;
-    }
     if (hwnd_) {
         KillTimer(hwnd_, CycleTimer);
         DestroyWindow(hwnd_);
@@ -86,11 +59,6 @@ CustomBackgroundDialog::~CustomBackgroundDialog() {
 bool CustomBackgroundDialog::CreateHidden(HWND parent) {
     if (!CreateModeless(parent)) return false;
     ShowWindow(hwnd_, SW_HIDE);
-    if (!hookOwner) {
-        hookOwner = this;
-        hookedDialog = hwnd_;
-        keyHook = SetWindowsHookExW(WH_GETMESSAGE, KeyHook, nullptr, GetCurrentThreadId());
-    }
     return true;
 }
 

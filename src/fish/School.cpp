@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "Random.h"
-#include "view/ViewLayout.h"
+#include "scene/ViewLayout.h"
 
 namespace {
 

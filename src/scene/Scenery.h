@@ -5,7 +5,7 @@
 #include "scene/RippleSurface.h"
 #include "scene/TerrainGrid.h"
 #include "settings/Settings.h"
-#include "view/ViewLayout.h"
+#include "scene/ViewLayout.h"
 
 // Particles in the bubble pool.
 constexpr int BubblePoolSize = 200;

@@ -5,6 +5,7 @@
 
 #include "settings/Profile.h"
 
+// Writes leave a file that is plainly no text file (control bytes) untouched.
 class IniProfile : public Profile {
 public:
     std::string read(const char* section, const char* key) override;

@@ -14,7 +14,7 @@ bool MemoryProfile::NoCase::operator()(const std::string& a, const std::string& 
 
 std::string MemoryProfile::read(const char* section, const char* key) {
     std::string text = value(section, key);
-    if (text.size() > 127) text.resize(127);
+    if (text.size() > kMaxProfileValue) text.resize(kMaxProfileValue);
     reads_.push_back({section, key, text});
     return text;
 }

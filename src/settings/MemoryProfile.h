@@ -1,6 +1,6 @@
 #pragma once
 // A settings file held in memory: sections and keys compared without regard to case, as the
-// Windows profile functions do, values cut to 127 characters on reading. It records every read
+// Windows profile functions do, values cut to kMaxProfileValue characters on reading. It records every read
 // and write in order so callers can check what was accessed.
 #include <cstddef>
 #include <map>

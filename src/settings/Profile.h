@@ -2,15 +2,18 @@
 // Key-by-key access to the settings file. The program reads and writes PondelSet.ini one key at a
 // time, without keeping a copy of the file; everything that touches the file goes through this
 // interface so the logic can run against an in-memory file in tests.
+#include <cstddef>
 #include <string>
+
+constexpr std::size_t kMaxProfileValue = 32767;
 
 class Profile {
 public:
     virtual ~Profile();
 
     // The value of `key` in `section`, or "" when the key is absent. An empty value and a missing
-    // key are the same thing. At most 127 characters come back (the value is read into a
-    // 128-character buffer).
+    // key are the same thing. At most kMaxProfileValue characters come back, enough for any path
+    // Windows can name.
     virtual std::string read(const char* section, const char* key) = 0;
 
     // Writes `value` as the text of `key` in `section`, creating section and file as needed.

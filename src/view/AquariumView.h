@@ -8,10 +8,11 @@
 #include "view/FrameRender.h"
 #include "view/GlSurface.h"
 #include "view/Picking.h"
-#include "view/ViewLayout.h"
+#include "scene/ViewLayout.h"
 #include "win/Window.h"
 
 class CustomBackgroundDialog;
+class CustomMusicDialog;
 
 class AquariumView : public win::Window {
 public:
@@ -75,4 +76,5 @@ private:
 
     BackWall backWall;
     PickState pickState;
+    CustomMusicDialog* customMusicDialog = nullptr;  // created hidden with the scene, lives with the view
 };

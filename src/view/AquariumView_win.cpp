@@ -10,6 +10,10 @@
 #include "assets/ResourcePack.h"
 #include "assets/TextureLoader.h"
 #include "backgrounds/CustomBackgroundDialog.h"
+#include "fish/FishSettingsDialog.h"
+#include "music/BuiltinMusic.h"
+#include "music/CustomMusicDialog.h"
+#include "settings/AquariumSettingsDialog.h"
 #include "settings/Settings.h"
 #include "settings/SettingsFile.h"
 #include "ui/IconMenu.h"
@@ -200,25 +204,47 @@ void AquariumView::InitializeScene() {
     // Fog.
     InitFog();
 
-    // The Custom Background dialog, hidden until its menu entry.
+    instrument::Mark("scene_ready");
+
+    // The Custom Music dialog, hidden until "Custom Music" shows it.
+    customMusicDialog = new CustomMusicDialog;
+    customMusicDialog->CreateModeless(hwnd_);
+    ShowWindow(customMusicDialog->hwnd(), SW_HIDE);
+
+    // The Custom Background dialog, hidden until "Custom Background" shows it.
     instrument::SpanStart();
     backgroundDialog = new CustomBackgroundDialog();
     backgroundDialog->CreateHidden(hwnd_);
     instrument::SpanEnd("background_dialog");
-    instrument::Mark("scene_ready");
 }
 
 LRESULT AquariumView::OnCommand(WPARAM wParam, LPARAM lParam) {
     const int id = LOWORD(wParam);
     mode = id;
     switch (id) {
-    case CustomBackgroundCmd:
-        if (backgroundDialog) backgroundDialog->ShowCentred();
+    case FishSettingsCmd: {
+        // Modal; this view's timer keeps firing inside the dialog's loop, so the tank swims on
+        // and shows each saved change.
+        FishSettingsDialog dialog;
+        dialog.DoModal(hwnd_);
         break;
+    }
+    case AquariumSettingsCmd: {
+        // Modal in the same way: every change the dialog saves shows on the next frame.
+        AquariumSettingsDialog settingsDialog;
+        settingsDialog.DoModal(hwnd_);
+        break;
+    }
     case ExitCmd:
         // Ends at once: nothing is saved on this road.
         DestroySteps();
         std::exit(0);
+    case CustomMusicCmd:
+        if (customMusicDialog) customMusicDialog->ShowCentred();
+        break;
+    case CustomBackgroundCmd:
+        if (backgroundDialog) backgroundDialog->ShowCentred();
+        break;
     default:
         break;
     }
@@ -279,6 +305,12 @@ void AquariumView::OnPaint() {
 
 void AquariumView::OnTimer() {
     RenderFrame();
+    instrument::SpanStart();
+    // Timed apart: the ticks that start the loop, the ticks that stop it, and all the others.
+    const char* musicSpan = !ownMusicOn ? (builtinMusicPending ? "music_start" : "music_idle")
+                                        : (builtinMusicPending ? "music_idle" : "music_stop");
+    ServiceBuiltinMusic();
+    instrument::SpanEnd(musicSpan);
     DefaultProc(WM_TIMER, FrameTimer, 0);
     // Ticks that fell due while rendering are dropped, so a slow frame leaves no backlog.
     MSG pending;
@@ -327,6 +359,8 @@ void AquariumView::DestroySteps() {
         ReleaseDC(hwnd_, clientDC);
         clientDC = nullptr;
     }
+    delete customMusicDialog;
+    customMusicDialog = nullptr;
     delete backgroundDialog;
     backgroundDialog = nullptr;
     KillTimer(hwnd_, FrameTimer);

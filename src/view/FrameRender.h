@@ -2,7 +2,7 @@
 // The parts of a frame that belong to the view itself: projection, camera, light and the
 // back-wall colour layers.
 #include "settings/Settings.h"
-#include "view/ViewLayout.h"
+#include "scene/ViewLayout.h"
 
 // The fixed OpenGL state of the scene: texturing, smooth shading, the clear values, depth test,
 // light 1 (white, from the upper right front), colour material and blending.

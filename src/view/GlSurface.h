@@ -32,6 +32,10 @@ public:
     // True when the program runs under Wine.
     static bool UnderWine();
 
+    // Renders straight into the view even under Wine, as on Windows (the instrumented build does
+    // this on request, so that the Windows path runs in its tests). Takes effect at the next Create.
+    static void ForceDirect();
+
 private:
     HWND view_ = nullptr;
     HDC viewDC_ = nullptr;

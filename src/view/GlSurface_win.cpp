@@ -1,7 +1,12 @@
 #include "view/GlSurface.h"
 
 #include "GL.h"
+#include "view/Instrument.h"
 #include "win/Window.h"
+
+static bool directForced = false;
+
+void GlSurface::ForceDirect() { directForced = true; }
 
 bool GlSurface::UnderWine() {
     HMODULE ntdll = GetModuleHandleA("ntdll.dll");
@@ -27,7 +32,7 @@ GlSurface::Result GlSurface::Create(HWND view, HDC viewDC, const PIXELFORMATDESC
     renderDC_ = viewDC;
     width_ = width;
     height_ = height;
-    if (UnderWine()) {
+    if (UnderWine() && !directForced) {
         const char* cls = win::RegisterWndClass(CS_OWNDC, nullptr, nullptr, nullptr);
         hiddenWindow_ = CreateWindowExA(WS_EX_TOOLWINDOW, cls, "", WS_POPUP, 0, 0, width, height, nullptr,
                                         nullptr, GetModuleHandleA(nullptr), nullptr);
@@ -41,16 +46,18 @@ GlSurface::Result GlSurface::Create(HWND view, HDC viewDC, const PIXELFORMATDESC
     if (!SetPixelFormat(renderDC_, format, &pfd)) return SetFailed;
     context_ = wglCreateContext(renderDC_);
     wglMakeCurrent(renderDC_, context_);
+    instrument::Note(hiddenWindow_ ? "render gdi_copy" : "render direct");
     return Ready;
 }
 
 void GlSurface::Present() {
     if (!context_) return;
+    RECT client;
+    GetClientRect(view_, &client);
+    const int w = client.right < width_ ? client.right : width_;
+    const int h = client.bottom < height_ ? client.bottom : height_;
+    instrument::FrameFinished(w, h);
     if (hiddenWindow_) {
-        RECT client;
-        GetClientRect(view_, &client);
-        const int w = client.right < width_ ? client.right : width_;
-        const int h = client.bottom < height_ ? client.bottom : height_;
         if (w > 0 && h > 0) {
             glPixelStorei(GL_PACK_ALIGNMENT, 4);
             glReadBuffer(GL_BACK);

@@ -8,7 +8,11 @@ void ProgramStarted();
 void Mark(const char* what);
 // A line of its own in the log ("note TEXT").
 void Note(const char* text);
-// Called after every SwapBuffers.
+// Called with the finished frame in the back buffer, before it is shown (width x height of the
+// view). On the first frame and every 50th the back buffer is read: the log shows the share of
+// lit pixels and the number of colours ("backbuffer LIT_PER_MILLE COLOURS").
+void FrameFinished(int width, int height);
+// Called after every SwapBuffers. Counts the OpenGL errors raised since the last frame.
 void FrameShown();
 // The end of one stage of a frame. On the first frame and every 50th the stages are timed (with a
 // glFinish at each, so the drawing is really done); the log shows the first frame's times and the
@@ -23,6 +27,7 @@ void SpanEnd(const char* name);
 inline void ProgramStarted() {}
 inline void Mark(const char*) {}
 inline void Note(const char*) {}
+inline void FrameFinished(int, int) {}
 inline void FrameShown() {}
 inline void Stage(const char*) {}
 inline void Count(const char*) {}

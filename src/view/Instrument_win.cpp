@@ -4,15 +4,24 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "GL.h"
+#include "assets/ResourcePack_win.h"
+#include "view/GlSurface.h"
 
 // The log lives in the Windows directory beside the settings file:
 //   mark NAME MS        start-up moments
 //   frames N            frames shown so far
 //   elapsed_ms MS       since the first frame
 //   cpu_ms MS           process CPU time (user + kernel) since the first frame
+//   gl_errors N         OpenGL errors raised so far
+//   backbuffer L C      the last back buffer read: lit pixels per mille, colours at 4 levels
+// NERITH_DIRECT_GL=1 makes the view render straight into its window even under Wine, and
+// NERITH_PER_USER=1 makes the program keep its files in the per-user folder, as it does when the
+// Windows directory takes no new files.
 namespace instrument {
 namespace {
 
@@ -52,6 +61,8 @@ SpanEntry spans[8];
 int spanCount = 0;
 LARGE_INTEGER spanStart;
 bool sampling = true;  // the first frame is timed
+long long glErrors = 0;
+int backLit = -1, backColours = -1;
 
 double MsSince(const LARGE_INTEGER& from) {
     LARGE_INTEGER now;
@@ -82,14 +93,23 @@ void WriteLog() {
     for (int i = 0; i < stageCount; ++i)
         std::fprintf(f, "stage %s first %.2f avg %.2f\n", stages[i].name, stages[i].first,
                      stages[i].samples ? stages[i].total / stages[i].samples : 0.0);
+    std::fprintf(f, "gl_errors %lld\n", glErrors);
+    if (backLit >= 0) std::fprintf(f, "backbuffer %d %d\n", backLit, backColours);
     std::fprintf(f, "frames %lld\nelapsed_ms %.1f\ncpu_ms %.1f\n", frames, MsSince(firstFrame),
                  CpuMs() - cpuAtFirstFrame);
     std::fclose(f);
 }
 
+bool EnvironmentSays(const char* name) {
+    const char* value = std::getenv(name);
+    return value && value[0] == '1';
+}
+
 }  // namespace
 
 void ProgramStarted() {
+    if (EnvironmentSays("NERITH_DIRECT_GL")) GlSurface::ForceDirect();
+    if (EnvironmentSays("NERITH_PER_USER")) nerith::ForcePerUserWorkFolder();
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&started);
     stageStart = started;
@@ -146,7 +166,27 @@ void Count(const char* name) {
     WriteLog();
 }
 
+void FrameFinished(int width, int height) {
+    if (frames % 50 != 0 || width <= 0 || height <= 0) return;
+    static std::vector<unsigned char> pixels;
+    pixels.assign(static_cast<size_t>(width) * height * 4, 0);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    bool seen[64] = {};
+    long long lit = 0;
+    for (size_t i = 0; i < pixels.size(); i += 4) {
+        const unsigned char r = pixels[i], g = pixels[i + 1], b = pixels[i + 2];
+        lit += r > 24 || g > 24 || b > 24;
+        seen[(r >> 6) * 16 + (g >> 6) * 4 + (b >> 6)] = true;
+    }
+    backLit = static_cast<int>(lit * 1000 / (static_cast<long long>(width) * height));
+    backColours = 0;
+    for (bool s : seen) backColours += s;
+}
+
 void FrameShown() {
+    for (int i = 0; i < 8 && glGetError() != GL_NO_ERROR; ++i) ++glErrors;
     sampling = (frames + 1) % 50 == 0;
     QueryPerformanceCounter(&stageStart);
     if (++frames == 1) {

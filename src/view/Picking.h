@@ -9,7 +9,7 @@
 // the modes it does not serve.
 #include "Commands.h"
 #include "GL.h"
-#include "view/ViewLayout.h"
+#include "scene/ViewLayout.h"
 
 class School;
 class RippleSurface;

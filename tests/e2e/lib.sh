@@ -10,25 +10,36 @@ LOG=$WINDIR/NerithScr-instrument.log
 fail() { echo "FAILED: $*"; exit 1; }
 check() { local what=$1; shift; if "$@"; then echo "ok: $what"; else fail "$what"; fi; }
 
-# screen WIDTHxHEIGHT: a fresh Xvfb for this test, ended when the test ends.
+# screen WIDTHxHEIGHT: a screen of that size for this test. The run's shared screen
+# (E2E_SCREEN on E2E_DISPLAY, its Wine server kept running between tests) when the size is the
+# same; otherwise a fresh Xvfb of its own, ended with its Wine server when the test ends.
 screen() {
   app_kill
+  if [ -n "${E2E_SCREEN:-}" ] && [ "$E2E_SCREEN" = "$1" ]; then
+    if [ -n "${OWN_XVFB:-}" ]; then wine_stop; stop_xvfb; OWN_XVFB=; export DISPLAY=$E2E_DISPLAY; fi
+    trap 'app_kill' EXIT
+    return 0
+  fi
   wine_stop  # Wine keeps the old screen's size while its server runs
-  stop_xvfb
+  [ -n "${OWN_XVFB:-}" ] && stop_xvfb
   start_xvfb "$1" || fail "Xvfb $1"
+  OWN_XVFB=1
   trap 'app_kill; wine_stop; stop_xvfb' EXIT
 }
 
 winctl() { wine "$ROOT/build/win/winctl.exe" "$@" 2>/dev/null | tr -d '\r'; }
 
 # app_start [EXE]: starts the program (the instrumented build by default) and waits for its window.
+# The instrumented build's first frame log says the window is up without asking Wine each time.
 app_start() {
-  local exe=${1:-NerithScr_instr.exe}
+  local exe=${1:-NerithScr_instr.exe} i
   rm -f "$LOG"
   wine "$ROOT/build/win/$exe" >"$E2E_OUT/app.out" 2>&1 &
   APP_PID=$!
-  for _ in $(seq 300); do
-    [ "$(winctl count)" = 1 ] && return 0
+  for i in $(seq 300); do
+    if [ $((i % 10)) = 0 ] || { [ "$exe" = NerithScr_instr.exe ] && [ "$(frames)" -ge 1 ] 2>/dev/null; }; then
+      [ "$(winctl count)" = 1 ] && return 0
+    fi
     kill -0 "$APP_PID" 2>/dev/null || return 1
     sleep 0.1
   done
@@ -64,6 +75,13 @@ app_wait() {
 }
 
 app_kill() { [ -n "${APP_PID:-}" ] && kill "$APP_PID" 2>/dev/null; APP_PID=; }
+
+# wait_for SECONDS COMMAND...: polls COMMAND every 0.1 s until it succeeds; false after SECONDS.
+wait_for() {
+  local limit=$(( $1 * 10 )); shift
+  for _ in $(seq $limit); do "$@" && return 0; sleep 0.1; done
+  return 1
+}
 
 shot() { import -display "$DISPLAY" -window root "$E2E_OUT/$1.png" && echo "$E2E_OUT/$1.png"; }
 

@@ -6,7 +6,7 @@ write_ini "[Aquarium Settings]" "BACKGROUND=1" "QIPAONUM=200" "${fish[@]}"
 check "starts with twelve fish" app_start
 check "frames come" wait_frames 100
 a=$(shot fish-a)
-sleep 1
+wait_frames $(( $(frames) + 30 )) >/dev/null
 b=$(shot fish-b)
 echo "lit pixels: $(lit "$a") and $(lit "$b"), distinct colours: $(colours "$a"), changed: $(differ "$a" "$b")"
 check "fish are drawn" test "$(lit "$a")" -gt 3000

@@ -13,7 +13,7 @@ for size in 1024x768 1920x1080; do
   check "starts with all bubbles at $size" app_start
   check "frames come" wait_frames 100 60
   a=$(shot "bubbles-$size")
-  sleep 1
+  wait_frames $(( $(frames) + 30 )) >/dev/null
   b=$(shot "bubbles2-$size")
   read -r tr tg tb <<<"$(pixel "$a" $((w / 2)) $((h / 8)))"
   # The floor: the mean of the bottom strip (sand, rocks, plants; the bubbles are a small part).

@@ -8,14 +8,8 @@ check "frames come" wait_frames 20
 check "settings file written" test -f "$ini"
 tr -d '\r' <"$ini" >"$E2E_OUT/first.ini"
 cat "$E2E_OUT/first.ini"
-for pair in "Show Water=0" "Show Light=0" "Show Terra=1" "FRONT GUDING=1" "FRONTCOLOR=16777215" \
-    "FRONT MANJIANBIAN=0" "FRONT COLOR1=16777215" "FRONT COLOR2=16777215" "FRONT AUTOJIANBIAN=0" \
-    "CHECK LOCKFORE=0" "LOCKFORE ROT=0" "BACK GUDING=1" "BACKCOLOR=0" "BACK MANJIANBIAN=0" \
-    "BACK COLOR1=65280" "BACK COLOR2=0" "BACK AUTOJIANBIAN=0" "CHECK LOCKBACK=0" "LOCKBACK ROT=0" \
-    "YINLIANG=32767.5" "QIPAONUM=100" "BACKGROUND=0" "FOGNONGDU=25" "LIGHTQIANGDU=0" "CHECK VIEWS=1" \
-    "VIEWSLEFTRIGHT=0" "VIEWSNEARFAR=0"; do
-  check "default $pair" grep -qxF "$pair" "$E2E_OUT/first.ini"
-done
+# Each default value is checked by the unit tests; here: the real program wrote every key.
+check "default BACK COLOR1" grep -qxF "BACK COLOR1=65280" "$E2E_OUT/first.ini"
 check "27 aquarium keys" test "$(sed -n '/^\[Aquarium Settings\]/,/^\[/p' "$E2E_OUT/first.ini" | grep -c =)" -eq 27
 check "20 fish keys of 0 or 1" test "$(grep -cE '^Fish([0-9]|1[0-9])=[01]$' "$E2E_OUT/first.ini")" -eq 20
 leftovers=$(cd "$WINDIR" && ls *.ad *.bmp *.wav 2>/dev/null | tr '\n' ' ')

@@ -55,7 +55,7 @@ box=$(convert "$f" -threshold 6% -format "%@" info: 2>/dev/null)
 x=$(echo "$box" | cut -d+ -f2)
 [ "${x:-0}" -gt 512 ] && wx=100 || wx=900
 xdotool mousemove $wx 700 click 1
-sleep 1
+wait_frames $(( $(frames) + 20 )) >/dev/null  # time enough for a pick to be answered
 check "a click in empty water picks no fish" test "$(count_of fish_picks)" = "$before"
 winctl close
 app_wait 20

@@ -11,7 +11,7 @@
 
 #include "OsMesa.h"
 #include "fish/School.h"
-#include "view/ViewLayout.h"
+#include "scene/ViewLayout.h"
 
 namespace {
 std::atomic<long> newCalls{0};

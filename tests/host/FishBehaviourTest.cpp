@@ -82,147 +82,81 @@ TEST(FishTurn, IgnoresANewHeadingWhileStillTurning) {
     EXPECT_EQ(f.targetYaw(), 280.0f);
 }
 
-TEST(FishTurn, KindZeroTurnsByARandomAmountAwayFromHalfCircle) {
+// Every turn kind from a settled heading, each with a fresh random sequence (41, 18467, ...).
+TEST(FishTurn, EveryKindFromASettledHeading) {
+    struct Case {
+        float heading, z;
+        bool flag;
+        int kind;
+        float amount, target;
+        bool draws;
+    };
+    const float in = -70.0f;  // inside the turn band of kind 4
+    const Case cases[] = {
+        // kind 0: 41 discarded, 18467 % 170 = 107, away from the half circle
+        {100, in, false, 0, 0, 207, true}, {200, in, true, 0, 0, 93, true},
+        // kind 1: about by half a circle
+        {100, in, true, 1, 0, 280, false}, {180, in, true, 1, 0, 360, false}, {200, in, true, 1, 0, 20, false},
+        {-100, in, true, 1, 0, 80, false}, {300, in, true, 1, 0, 120, false},
+        // kinds 2 and 5 by 11; heading -x (30): the flag subtracts, heading +x (100): it adds
+        {30, in, false, 2, 0, 41, true}, {30, in, true, 2, 0, 19, true}, {100, in, false, 2, 0, 89, true},
+        {100, in, true, 2, 0, 111, true}, {100, in, true, 5, 0, 111, true},
+        // kind 7: |amount| truncated, no draw
+        {100, in, false, 7, -12.7f, 88, false},
+        // kind 4: a quarter, only inside the band
+        {100, in, true, 4, 0, 190, false}, {180, in, true, 4, 0, 270, false}, {200, in, true, 4, 0, 110, false},
+        {0, in, true, 4, 0, -90, false}, {-180, in, true, 4, 0, -270, false}, {-200, in, true, 4, 0, -110, false},
+        {100, -75, true, 4, 0, 100, false}, {100, -60, true, 4, 0, 100, false},
+        {100, -90, true, 4, 0, 100, false}, {100, -95, true, 4, 0, 100, false},
+        // kind 6: a U-turn chosen by flag and heading, clamped to a full circle
+        {30, in, true, 6, 0, -150, false}, {30, in, false, 6, 0, 210, false}, {100, in, true, 6, 0, 280, false},
+        {100, in, false, 6, 0, -80, false}, {300, in, false, 6, 0, 360, false}, {-300, in, true, 6, 0, -360, false},
+        // unknown kinds change nothing
+        {100, in, true, 3, 45, 100, false}, {100, in, true, 8, 45, 100, false}, {100, in, true, -1, 45, 100, false},
+    };
     Fish f;
-    prepare(f, 100.0f);
-    nerith::resetRandForTesting();
-    f.turn(0.0f, false, 0);  // 41 discarded, 18467 % 170 = 107
-    EXPECT_EQ(f.targetYaw(), 207.0f);
-    prepare(f, 200.0f);
-    nerith::resetRandForTesting();
-    f.turn(0.0f, true, 0);
-    EXPECT_EQ(f.targetYaw(), 93.0f);
-}
-
-TEST(FishTurn, KindOneTurnsAboutByHalfCircle) {
-    Fish f;
-    const float cases[][2] = {{100, 280}, {180, 360}, {200, 20}, {-100, 80}, {300, 120}};
-    for (const auto& c : cases) {
-        prepare(f, c[0]);
-        f.turn(0.0f, true, 1);
-        EXPECT_EQ(f.targetYaw(), c[1]) << "from " << c[0];
-    }
-}
-
-TEST(FishTurn, SignRuleDependsOnFlagAndHeading) {
-    Fish f;
-    // Heading -x (yaw 30): flag false adds, flag true subtracts. d = 41 % 15 = 11.
-    prepare(f, 30.0f);
-    nerith::resetRandForTesting();
-    f.turn(0.0f, false, 2);
-    EXPECT_EQ(f.targetYaw(), 41.0f);
-    prepare(f, 30.0f);
-    nerith::resetRandForTesting();
-    f.turn(0.0f, true, 2);
-    EXPECT_EQ(f.targetYaw(), 19.0f);
-    // Heading +x (yaw 100): the other way round.
-    prepare(f, 100.0f);
-    nerith::resetRandForTesting();
-    f.turn(0.0f, false, 2);
-    EXPECT_EQ(f.targetYaw(), 89.0f);
-    prepare(f, 100.0f);
-    nerith::resetRandForTesting();
-    f.turn(0.0f, true, 2);
-    EXPECT_EQ(f.targetYaw(), 111.0f);
-    // Kind 5: d = 41 % 10 + 10 = 11, the same rule.
-    prepare(f, 100.0f);
-    nerith::resetRandForTesting();
-    f.turn(0.0f, true, 5);
-    EXPECT_EQ(f.targetYaw(), 111.0f);
-    // Kind 7: |amount| truncated, no draw.
-    prepare(f, 100.0f);
-    nerith::resetRandForTesting();
-    f.turn(-12.7f, false, 7);
-    EXPECT_EQ(f.targetYaw(), 88.0f);
-    EXPECT_EQ(nerith::rand(), R0);
-}
-
-TEST(FishTurn, KindFourTurnsAQuarterOnlyInsideTheTurnBand) {
-    Fish f;
-    const float cases[][2] = {{100, 190}, {180, 270}, {200, 110}, {0, -90}, {-180, -270}, {-200, -110}};
-    for (const auto& c : cases) {
-        prepare(f, c[0]);
-        f.turn(0.0f, true, 4);
-        EXPECT_EQ(f.targetYaw(), c[1]) << "from " << c[0];
-    }
-    for (float z : {-75.0f, -60.0f, -90.0f, -95.0f}) {
-        prepare(f, 100.0f, 0.0f, 0.0f, z);
-        EXPECT_FALSE(f.inTurnBand()) << z;
-        f.turn(0.0f, true, 4);
-        EXPECT_EQ(f.targetYaw(), 100.0f) << z;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "kind " << c.kind << " from " << c.heading << " flag " << c.flag
+                                          << " z " << c.z);
+        prepare(f, c.heading, 0.0f, 0.0f, c.z);
+        nerith::resetRandForTesting();
+        f.turn(c.amount, c.flag, c.kind);
+        EXPECT_EQ(f.targetYaw(), c.target);
+        if (!c.draws) EXPECT_EQ(nerith::rand(), R0);
     }
     prepare(f, 100.0f, 0.0f, 0.0f, -89.5f);
     EXPECT_TRUE(f.inTurnBand());
-}
-
-TEST(FishTurn, KindSixMakesAUTurnChosenByFlagAndHeading) {
-    Fish f;
-    prepare(f, 30.0f);  // heading -x
-    f.turn(0.0f, true, 6);
-    EXPECT_EQ(f.targetYaw(), -150.0f);
-    prepare(f, 30.0f);
-    f.turn(0.0f, false, 6);
-    EXPECT_EQ(f.targetYaw(), 210.0f);
-    prepare(f, 100.0f);  // heading +x
-    f.turn(0.0f, true, 6);
-    EXPECT_EQ(f.targetYaw(), 280.0f);
-    prepare(f, 100.0f);
-    f.turn(0.0f, false, 6);
-    EXPECT_EQ(f.targetYaw(), -80.0f);
-}
-
-TEST(FishTurn, TargetIsClampedAndUnknownKindsChangeNothing) {
-    Fish f;
-    prepare(f, 300.0f);  // heading -x: flag false adds 180
-    f.turn(0.0f, false, 6);
-    EXPECT_EQ(f.targetYaw(), 360.0f);
-    prepare(f, -300.0f);  // heading -x: flag true subtracts 180
-    f.turn(0.0f, true, 6);
-    EXPECT_EQ(f.targetYaw(), -360.0f);
-    for (int kind : {3, 8, -1}) {
-        prepare(f, 100.0f);
-        nerith::resetRandForTesting();
-        f.turn(45.0f, true, kind);
-        EXPECT_EQ(f.targetYaw(), 100.0f);
-        EXPECT_EQ(nerith::rand(), R0);
-    }
+    prepare(f, 100.0f, 0.0f, 0.0f, -90.0f);
+    EXPECT_FALSE(f.inTurnBand());
 }
 
 TEST(FishTilt, EveryKind) {
-    Fish f;
-    auto tiltFrom = [&](float p, float amount, bool flag, int kind) {
-        P::targetPitch(f) = p;
-        f.tilt(amount, flag, kind);
-        return f.targetPitch();
+    struct Case {
+        float from, amount;
+        bool flag;
+        int kind;
+        float to;
     };
-    nerith::resetRandForTesting();
-    EXPECT_EQ(tiltFrom(10, 0, false, 0), -16.0f);  // 41 % 15 + 15 = 26
-    nerith::resetRandForTesting();
-    EXPECT_EQ(tiltFrom(-10, 0, false, 0), 16.0f);
-    nerith::resetRandForTesting();
-    EXPECT_EQ(tiltFrom(0, 0, false, 0), 26.0f);
-    nerith::resetRandForTesting();
-    EXPECT_EQ(tiltFrom(30, 0, false, 0), 4.0f);
-
-    EXPECT_EQ(tiltFrom(20, 0, false, 3), -20.0f);
-    EXPECT_EQ(tiltFrom(-33, 0, true, 3), 33.0f);
-
-    EXPECT_EQ(tiltFrom(20, 9, true, 5), 21.0f);
-    EXPECT_EQ(tiltFrom(20, 9, false, 5), 19.0f);
-    EXPECT_EQ(tiltFrom(45, 0, true, 5), 45.0f);
-    EXPECT_EQ(tiltFrom(-45, 0, false, 5), -45.0f);
-
-    EXPECT_EQ(tiltFrom(10, 30, true, 7), 40.0f);
-    EXPECT_EQ(tiltFrom(10, 30, false, 7), -20.0f);
-    EXPECT_EQ(tiltFrom(30, 40, true, 7), 45.0f);   // 70, clamped
-    EXPECT_EQ(tiltFrom(45, 50, false, 7), 45.0f);  // 45 + 50 > 90: refused
-    EXPECT_EQ(tiltFrom(-45, 50, true, 7), -45.0f); // -45 - 50 < -90: refused
-    EXPECT_EQ(tiltFrom(0, 90, true, 7), 45.0f);    // exactly 90 is allowed
-
-    nerith::resetRandForTesting();
-    EXPECT_EQ(tiltFrom(12, 5, true, 2), 12.0f);
-    EXPECT_EQ(tiltFrom(12, 5, true, 6), 12.0f);
-    EXPECT_EQ(nerith::rand(), R0);
+    const Case cases[] = {
+        // kind 0: away from level by 41 % 15 + 15 = 26, the first draw of a fresh sequence
+        {10, 0, false, 0, -16}, {-10, 0, false, 0, 16}, {0, 0, false, 0, 26}, {30, 0, false, 0, 4},
+        // kind 3 mirrors; kind 5 steps by one up to 45
+        {20, 0, false, 3, -20}, {-33, 0, true, 3, 33}, {20, 9, true, 5, 21}, {20, 9, false, 5, 19},
+        {45, 0, true, 5, 45}, {-45, 0, false, 5, -45},
+        // kind 7 by the amount, clamped to 45, refused when it would pass 90 (exactly 90 is allowed)
+        {10, 30, true, 7, 40}, {10, 30, false, 7, -20}, {30, 40, true, 7, 45}, {45, 50, false, 7, 45},
+        {-45, 50, true, 7, -45}, {0, 90, true, 7, 45},
+        // other kinds change nothing and draw nothing
+        {12, 5, true, 2, 12}, {12, 5, true, 6, 12},
+    };
+    Fish f;
+    for (const Case& c : cases) {
+        P::targetPitch(f) = c.from;
+        nerith::resetRandForTesting();
+        f.tilt(c.amount, c.flag, c.kind);
+        EXPECT_EQ(f.targetPitch(), c.to) << "kind " << c.kind << " from " << c.from << " by " << c.amount;
+        if (c.kind == 2 || c.kind == 6) EXPECT_EQ(nerith::rand(), R0) << "kind " << c.kind;
+    }
 }
 
 TEST(FishTilt, IsNotGuardedByTheTurn) {
@@ -527,41 +461,34 @@ TEST(FishWander, ExcitedOrCollidingFishDoNotWander) {
 // ---- Movement and walls -----------------------------------------------------------------------
 
 TEST(FishMove, SwimsAlongItsHeadingAndRisesWithTheTargetPitch) {
+    // heading, target pitch -> where a fish at (0, 0, -70) swimming at 0.2 is one frame later
+    const float any = std::nanf("");
+    const float cases[][5] = {{0, 0, -0.2f, 0, -70}, {180, 0, 0.2f, 0, -70}, {90, 0, 0, 0, -69.8f},
+                              {-90, 0, 0, 0, -70.2f}, {0, 30, any, 0.1f, any}};
     Fish f;
-    prepare(f, 0.0f);
-    P::speed(f) = 0.2f;
-    P::moveAndHitWalls(f);
-    EXPECT_FLOAT_EQ(f.x(), -0.2f);
-    EXPECT_FLOAT_EQ(f.z(), -70.0f);
-    prepare(f, 180.0f);
-    P::moveAndHitWalls(f);
-    EXPECT_FLOAT_EQ(f.x(), 0.2f);
-    prepare(f, 90.0f);
-    P::moveAndHitWalls(f);
-    EXPECT_NEAR(f.z(), -69.8f, 1e-5f);
-    prepare(f, -90.0f);
-    P::moveAndHitWalls(f);
-    EXPECT_NEAR(f.z(), -70.2f, 1e-5f);
-    prepare(f, 0.0f);
-    P::targetPitch(f) = 30.0f;
-    P::moveAndHitWalls(f);
-    EXPECT_NEAR(f.y(), 0.1f, 1e-5f);
-    EXPECT_EQ(f.wallState(), NoWall);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "heading " << c[0] << " pitch " << c[1]);
+        prepare(f, c[0]);
+        P::targetPitch(f) = c[1];
+        P::speed(f) = 0.2f;
+        P::moveAndHitWalls(f);
+        for (int k = 0; k < 3; ++k) {
+            const float at[3] = {f.x(), f.y(), f.z()};
+            if (!std::isnan(c[2 + k])) EXPECT_NEAR(at[k], c[2 + k], 1e-5f) << "axis " << k;
+        }
+        EXPECT_EQ(f.wallState(), NoWall);
+    }
 }
 
 TEST(FishMove, YawBeyondAFullTurnIsResetNotWrapped) {
     Fish f;
     prepare(f, 0.0f);
-    P::yaw(f) = 400.0f;
     P::targetYaw(f) = 360.0f;
-    P::moveAndHitWalls(f);
-    EXPECT_EQ(f.yaw(), 180.0f);
-    P::yaw(f) = -361.0f;
-    P::moveAndHitWalls(f);
-    EXPECT_EQ(f.yaw(), -180.0f);
-    P::yaw(f) = 360.0f;
-    P::moveAndHitWalls(f);
-    EXPECT_EQ(f.yaw(), 360.0f);
+    for (const auto& c : {std::pair<float, float>{400, 180}, {-361, -180}, {360, 360}}) {
+        P::yaw(f) = c.first;
+        P::moveAndHitWalls(f);
+        EXPECT_EQ(f.yaw(), c.second) << c.first;
+    }
 }
 
 TEST(FishWalls, XMinTurnsTheFishAboutAndNudgesItBack) {

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <vector>
 
+#include "FeedbackCapture.h"
 #include "FishTestPeer.h"
 #include "OsMesa.h"
 #include "Random.h"
@@ -15,46 +16,15 @@ namespace {
 
 using P = FishTestPeer;
 
-struct FeedbackVertex {
-    float x, y, z;
-    float r, g, b, a;
-};
-
 // Draws one fish in feedback mode and returns the triangles' vertices (three per triangle);
-// `polygons` receives the number of polygons, `others` the number of tokens that are not polygons.
-std::vector<FeedbackVertex> feedback(const Fish& fish, const AnimationFrame& frame, bool colour,
-                                     int* polygons = nullptr, int* others = nullptr) {
-    std::vector<GLfloat> buffer(200000);
-    glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), colour ? GL_3D_COLOR : GL_3D, buffer.data());
-    glRenderMode(GL_FEEDBACK);
-    FishModel::draw(fish, frame);
-    const int n = glRenderMode(GL_RENDER);
+// `polygons` receives the number of polygons.
+std::vector<FeedbackVertex> feedback(const Fish& fish, const AnimationFrame& frame, int* polygons = nullptr) {
+    const std::vector<FeedbackPolygon> drawn = CapturePolygons([&] { FishModel::draw(fish, frame); });
     std::vector<FeedbackVertex> out;
-    const int stride = colour ? 7 : 3;
-    int polys = 0, rest = 0;
-    for (int i = 0; i < n;) {
-        const int token = static_cast<int>(buffer[i++]);
-        if (token == GL_POLYGON_TOKEN) {
-            const int count = static_cast<int>(buffer[i++]);
-            std::vector<FeedbackVertex> poly;
-            for (int v = 0; v < count; ++v, i += stride) {
-                FeedbackVertex fv = {buffer[i], buffer[i + 1], buffer[i + 2], 0, 0, 0, 0};
-                if (colour) fv.r = buffer[i + 3], fv.g = buffer[i + 4], fv.b = buffer[i + 5], fv.a = buffer[i + 6];
-                poly.push_back(fv);
-            }
-            for (int t = 1; t + 1 < count; ++t) {  // as a fan of triangles
-                out.push_back(poly[0]);
-                out.push_back(poly[t]);
-                out.push_back(poly[t + 1]);
-            }
-            ++polys;
-        } else {
-            ++rest;
-            break;
-        }
-    }
-    if (polygons) *polygons = polys;
-    if (others) *others = rest;
+    for (const FeedbackPolygon& p : drawn)
+        for (size_t t = 1; t + 1 < p.vertices.size(); ++t)  // as a fan of triangles
+            out.insert(out.end(), {p.vertices[0], p.vertices[t], p.vertices[t + 1]});
+    if (polygons) *polygons = static_cast<int>(drawn.size());
     return out;
 }
 
@@ -78,17 +48,31 @@ AnimationFrame animate(Fish& fish, float size) {
     return frame;
 }
 
+// An off-screen context with the plain view.
+class FishModelMesh : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(gl.ok());
+        plainView();
+    }
+    OsMesaContext gl;
+};
+
 constexpr int StripCount = 5 * 2 + 3 * 2 + 2 * 2 + 1 + 2 + 2 + 1 + 1 + 2 * 2;  // 31
 
-TEST(FishModelMesh, EmitsNineHundredEightyTwoVerticesPerFish) {
-    OsMesaContext gl;
-    ASSERT_TRUE(gl.ok());
-    plainView();
+TEST_F(FishModelMesh, EmitsNineHundredEightyTwoVerticesAndLeavesTheMatrixAsItFoundIt) {
+    glTranslatef(1, 2, 3);
+    GLfloat before[16], after[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, before);
     Fish fish;
     AnimationFrame frame = animate(fish, 7.0f);
-    int polygons = 0, others = 0;
-    std::vector<FeedbackVertex> tris = feedback(fish, frame, false, &polygons, &others);
-    EXPECT_EQ(others, 0);
+    int polygons = 0;
+    std::vector<FeedbackVertex> tris = feedback(fish, frame, &polygons);
+    GLint depth = 0;
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+    glGetFloatv(GL_MODELVIEW_MATRIX, after);
+    EXPECT_EQ(depth, 1);
+    for (int i = 0; i < 16; ++i) EXPECT_EQ(before[i], after[i]);
     const int triangles = static_cast<int>(tris.size() / 3);
     // A quad strip of v vertices gives v - 2 triangles, so the strips emitted
     // triangles + 2 x strips vertices.
@@ -97,36 +81,14 @@ TEST(FishModelMesh, EmitsNineHundredEightyTwoVerticesPerFish) {
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
-TEST(FishModelMesh, LeavesTheMatrixAndStateAsItFoundThem) {
-    OsMesaContext gl;
-    ASSERT_TRUE(gl.ok());
-    plainView();
-    glTranslatef(1, 2, 3);
-    GLfloat before[16], after[16];
-    glGetFloatv(GL_MODELVIEW_MATRIX, before);
-    Fish fish;
-    AnimationFrame frame = animate(fish, 7.0f);
-    GLint depthBefore = 0, depthAfter = 0;
-    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depthBefore);
-    FishModel::draw(fish, frame);
-    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depthAfter);
-    glGetFloatv(GL_MODELVIEW_MATRIX, after);
-    EXPECT_EQ(depthBefore, depthAfter);
-    for (int i = 0; i < 16; ++i) EXPECT_EQ(before[i], after[i]);
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-}
-
-TEST(FishModelMesh, SizeFourAndSizeTenHaveTheSameShape) {
-    OsMesaContext gl;
-    ASSERT_TRUE(gl.ok());
-    plainView();
+TEST_F(FishModelMesh, SizeFourAndSizeTenHaveTheSameShape) {
     Fish small, large;
     AnimationFrame fs = animate(small, 4.0f);
     AnimationFrame fl = animate(large, 10.0f);
     fs.headJitter = fl.headJitter = 0.0f;  // the head jitter is an absolute shift
     for (int c = 0; c < BodyColumns; ++c) fs.columnAngles[c] = fl.columnAngles[c] = 12.0f - c;
-    std::vector<FeedbackVertex> a = feedback(small, fs, false);
-    std::vector<FeedbackVertex> b = feedback(large, fl, false);
+    std::vector<FeedbackVertex> a = feedback(small, fs);
+    std::vector<FeedbackVertex> b = feedback(large, fl);
     ASSERT_EQ(a.size(), b.size());
     // Window coordinates around the centre of the 256-pixel viewport; depth around 0.5.
     double worst = 0;
@@ -138,15 +100,12 @@ TEST(FishModelMesh, SizeFourAndSizeTenHaveTheSameShape) {
     EXPECT_LT(worst, 0.01);
 }
 
-TEST(FishModelMesh, ColumnAnglesTurnTheBody) {
-    OsMesaContext gl;
-    ASSERT_TRUE(gl.ok());
-    plainView();
+TEST_F(FishModelMesh, ColumnAnglesTurnTheBody) {
     Fish fish;
     AnimationFrame frame = animate(fish, 10.0f);
     auto extent = [&](float angle, float& minX, float& maxX, float& minY, float& maxY) {
         for (float& a : frame.columnAngles) a = angle;
-        std::vector<FeedbackVertex> v = feedback(fish, frame, false);
+        std::vector<FeedbackVertex> v = feedback(fish, frame);
         minX = minY = 1e9f;
         maxX = maxY = -1e9f;
         for (const FeedbackVertex& p : v) {
@@ -165,10 +124,7 @@ TEST(FishModelMesh, ColumnAnglesTurnTheBody) {
     EXPECT_NEAR(w1 - w0, x1 - x0, 1.0f);
 }
 
-TEST(FishModelMesh, MirroredHalvesUseTheStoredNormals) {
-    OsMesaContext gl;
-    ASSERT_TRUE(gl.ok());
-    plainView();
+TEST_F(FishModelMesh, MirroredHalvesUseTheStoredNormals) {
     // A directional light from +x, -y, +z: a normal mirrored in y would be lit differently.
     glEnable(GL_LIGHTING);
     glEnable(GL_LIGHT1);
@@ -181,7 +137,7 @@ TEST(FishModelMesh, MirroredHalvesUseTheStoredNormals) {
     glColor4f(1, 1, 1, 1);
     Fish fish;
     AnimationFrame frame = animate(fish, 7.0f);
-    std::vector<FeedbackVertex> v = feedback(fish, frame, true);
+    std::vector<FeedbackVertex> v = feedback(fish, frame);
     glDisable(GL_LIGHTING);
     // The body comes first: 5 strips of 44 triangles on the stored side, then the mirrored side.
     const size_t perSide = 5 * 44 * 3;
@@ -200,9 +156,7 @@ TEST(FishModelMesh, MirroredHalvesUseTheStoredNormals) {
     EXPECT_GT(brightest, 0.5f);  // the stored side faces the light
 }
 
-TEST(FishModelMesh, MatrixIsTheOneGlRotateBuilds) {
-    OsMesaContext gl;
-    ASSERT_TRUE(gl.ok());
+TEST_F(FishModelMesh, MatrixIsTheOneGlRotateBuilds) {
     glMatrixMode(GL_MODELVIEW);
     const float cases[][4] = {{0, 0, 0, 1}, {30, 0, 0, 1}, {-135.5f, 0, 0, 1}, {720, 0, 0, 1},
                               {45, 1, 2, 3}, {10, 0, 0, 5}, {60, 0, 0, 0}};

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <vector>
 
+#include "FeedbackCapture.h"
 #include "OsMesa.h"
 #include "Random.h"
 #include "scene/FoodPellet.h"
@@ -30,34 +31,21 @@ Extent feedbackExtent(Draw draw) {
     glOrtho(-10, 10, -10, 10, -200, 200);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    std::vector<GLfloat> buffer(100000);
-    glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D_COLOR, buffer.data());
-    glRenderMode(GL_FEEDBACK);
-    glPushMatrix();
-    draw();
-    glPopMatrix();
-    const int n = glRenderMode(GL_RENDER);
     Extent e;
-    for (int i = 0; i < n;) {
-        if (static_cast<int>(buffer[i++]) != GL_POLYGON_TOKEN) break;
-        const int count = static_cast<int>(buffer[i++]);
-        for (int v = 0; v < count; ++v, i += 7) {
-            const float x = buffer[i] / 12.8f - 10.0f, y = buffer[i + 1] / 12.8f - 10.0f;
+    for (const FeedbackPolygon& poly : CapturePolygons([&] {
+             glPushMatrix();
+             draw();
+             glPopMatrix();
+         })) {
+        for (const FeedbackVertex& v : poly.vertices) {
+            const float x = v.x / 12.8f - 10.0f, y = v.y / 12.8f - 10.0f;
             e.minX = std::min(e.minX, x), e.maxX = std::max(e.maxX, x);
             e.minY = std::min(e.minY, y), e.maxY = std::max(e.maxY, y);
-            e.r = buffer[i + 3], e.g = buffer[i + 4], e.b = buffer[i + 5];
+            e.r = v.r, e.g = v.g, e.b = v.b;
         }
         ++e.polygons;
     }
     return e;
-}
-
-TEST(FoodPellet, NewSlotIsFreeAtTheDropDepth) {
-    FoodPellet p;
-    EXPECT_FALSE(p.IsActive());
-    EXPECT_EQ(p.AnchorX(), 0.0f);
-    EXPECT_EQ(p.AnchorY(), 0.0f);
-    EXPECT_EQ(p.AnchorZ(), -70.0f);
 }
 
 TEST(FoodPellet, RandomizeDrawsElevenNumbersInOrder) {
@@ -75,7 +63,9 @@ TEST(FoodPellet, RandomizeDrawsElevenNumbersInOrder) {
 }
 
 TEST(FoodPellet, DropMovesTheAnchorButNotTheActiveFlag) {
-    FoodPellet p;
+    FoodPellet p;  // a new slot is free, at the drop depth
+    EXPECT_FALSE(p.IsActive());
+    EXPECT_EQ(p.AnchorZ(), -70.0f);
     p.Drop(4.0f, 3.0f, -70.0f);
     EXPECT_FALSE(p.IsActive());
     p.SetActive(true);

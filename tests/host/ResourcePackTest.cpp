@@ -172,57 +172,30 @@ TEST_F(ResourcePackTest, EmptyWorkFolderMeansTheCurrentDirectory) {
     EXPECT_TRUE(gone);
 }
 
-TEST_F(ResourcePackTest, MissingInputEndsTheProcessQuietly) {
+TEST_F(ResourcePackTest, MissingInputOrUncreatableOutputEndsTheProcessQuietly) {
     // A fresh process: a forked copy of one with renderer threads running cannot exit cleanly.
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     // The dying process is a fresh run of this test with a work folder of its own, so its
     // standard output goes to a place both runs know.
     const std::string capture = ::testing::TempDir() + "nerith-descramble-stdout.txt";
-    EXPECT_EXIT(
-        {
-            if (!std::freopen(capture.c_str(), "w", stdout)) std::_Exit(3);
-            ResourcePack::Descramble(dir, "nothing");
-            std::_Exit(4);
-        },
-        ::testing::ExitedWithCode(0), "");
-    Bytes text = readBytes(capture);
-    EXPECT_EQ(std::string(text.begin(), text.end()), "cannot open infile\n");
-    EXPECT_FALSE(exists(dir + "nothing.bmp"));
-}
-
-TEST_F(ResourcePackTest, UncreatableOutputEndsTheProcessQuietly) {
-    // A fresh process: a forked copy of one with renderer threads running cannot exit cleanly.
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    const std::string capture = ::testing::TempDir() + "nerith-descramble-stdout.txt";
     writeBytes(dir + "blocked.ad", Bytes(5, 1));
     std::filesystem::create_directory(dir + "blocked.bmp");  // a folder in the output's place
-    EXPECT_EXIT(
-        {
-            if (!std::freopen(capture.c_str(), "w", stdout)) std::_Exit(3);
-            ResourcePack::Descramble(dir, "blocked");
-            std::_Exit(4);
-        },
-        ::testing::ExitedWithCode(0), "");
-    Bytes text = readBytes(capture);
-    EXPECT_EQ(std::string(text.begin(), text.end()), " cannot open outfile\n");
-}
-
-TEST_F(ResourcePackTest, HostExtractGivesEveryPlainAsset) {
-    ResourcePack::SetHostFolders(NERITH_ART_DIR, dir);
-    EXPECT_EQ(ResourcePack::WorkFolder(), dir);
-    for (int id : allEntryIds()) {
-        std::string packed = ResourcePack::EntryFileName(id);
-        std::string base = packed.substr(0, packed.size() - 3);
-        ASSERT_TRUE(ResourcePack::Extract(id, dir, base)) << id;
-        Bytes expected = readBytes(std::string(NERITH_ART_DIR) + "/" + plainName(id));
-        ASSERT_FALSE(expected.empty()) << plainName(id);
-        EXPECT_EQ(readBytes(ResourcePack::OutputPath(dir, base)), expected) << base;
-        EXPECT_EQ(readBytes(ResourcePack::IntermediatePath(dir, base)),
-                  readBytes(std::string(NERITH_ART_DIR) + "/" + packed));
-        std::remove(ResourcePack::IntermediatePath(dir, base).c_str());
-        std::remove(ResourcePack::OutputPath(dir, base).c_str());
+    const struct {
+        const char* base;
+        const char* note;
+    } cases[] = {{"nothing", "cannot open infile\n"}, {"blocked", " cannot open outfile\n"}};
+    for (const auto& c : cases) {
+        EXPECT_EXIT(
+            {
+                if (!std::freopen(capture.c_str(), "w", stdout)) std::_Exit(3);
+                ResourcePack::Descramble(dir, c.base);
+                std::_Exit(4);
+            },
+            ::testing::ExitedWithCode(0), "");
+        Bytes text = readBytes(capture);
+        EXPECT_EQ(std::string(text.begin(), text.end()), c.note);
     }
-    EXPECT_TRUE(std::filesystem::is_empty(dir));
+    EXPECT_FALSE(exists(dir + "nothing.bmp"));
 }
 
 TEST_F(ResourcePackTest, HostExtractOfAnUnknownEntryWritesNothing) {
@@ -238,8 +211,11 @@ TEST_F(ResourcePackTest, HostExtractTruncatesALeftoverIntermediateFile) {
     EXPECT_EQ(readBytes(dir + "Particle1.bmp"), readBytes(std::string(NERITH_ART_DIR) + "/Particle1.bmp"));
 }
 
-// Every packed file is exactly the scrambled plain file, and the descrambler restores it.
+// Every packed file is exactly the scrambled plain file, and extracting it restores the plain file
+// and leaves nothing behind once the caller removes both files.
 TEST_F(ResourcePackTest, EveryGeneratedAssetRoundTrips) {
+    ResourcePack::SetHostFolders(NERITH_ART_DIR, dir);
+    EXPECT_EQ(ResourcePack::WorkFolder(), dir);
     for (int id : allEntryIds()) {
         std::string packedName = ResourcePack::EntryFileName(id);
         std::string base = packedName.substr(0, packedName.size() - 3);
@@ -251,8 +227,11 @@ TEST_F(ResourcePackTest, EveryGeneratedAssetRoundTrips) {
         Bytes scrambled = plain;
         nerith::ScrambleBuffer(scrambled.data(), scrambled.size());
         EXPECT_EQ(scrambled, packed) << base;
-        writeBytes(ResourcePack::IntermediatePath(dir, base), packed);
-        ResourcePack::Descramble(dir, base);
+        ASSERT_TRUE(ResourcePack::Extract(id, dir, base)) << id;
+        EXPECT_EQ(readBytes(ResourcePack::IntermediatePath(dir, base)), packed) << base;
         EXPECT_EQ(readBytes(ResourcePack::OutputPath(dir, base)), plain) << base;
+        std::remove(ResourcePack::IntermediatePath(dir, base).c_str());
+        std::remove(ResourcePack::OutputPath(dir, base).c_str());
     }
+    EXPECT_TRUE(std::filesystem::is_empty(dir));
 }

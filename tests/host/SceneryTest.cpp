@@ -1,16 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <climits>
-#include <cstdint>
-#include <cstring>
-#include <memory>
-#include <vector>
-
-#include <stdlib.h>
 #include <unistd.h>
 
+#include <climits>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "OsMesa.h"
 #include "Random.h"
@@ -89,13 +87,8 @@ TEST(Scenery, TerrainAndEmitterForA1024x768Tank) {
 }
 
 TEST(Scenery, BubbleCountKeepsToThePool) {
-    EXPECT_EQ(BubbleCountFor(100), 100);  // the default
-    EXPECT_EQ(BubbleCountFor(200), 0);
-    EXPECT_EQ(BubbleCountFor(0), 200);
-    EXPECT_EQ(BubbleCountFor(250), 0);
-    EXPECT_EQ(BubbleCountFor(-5), 200);
-    EXPECT_EQ(BubbleCountFor(INT_MIN), 200);
-    EXPECT_EQ(BubbleCountFor(INT_MAX), 0);
+    const int cases[][2] = {{100, 100}, {200, 0}, {0, 200}, {250, 0}, {-5, 200}, {INT_MIN, 200}, {INT_MAX, 0}};
+    for (const auto& c : cases) EXPECT_EQ(BubbleCountFor(c[0]), c[1]) << c[0];
 }
 
 TEST(Scenery, SetUpSeedsThePoolThenSpreadsTheColumnWith200Frames) {

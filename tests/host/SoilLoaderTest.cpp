@@ -34,12 +34,6 @@ constexpr int kNoLimit = 1 << 20;
 
 // ---- The changes before the upload ---------------------------------------------------------
 
-TEST(SoilPrepare, FlipsRowsForInvertY) {
-    nerith::SoilImage image = Image(2, 3, 1, {1, 2, 3, 4, 5, 6});
-    nerith::PrepareSoilImage(image, SOIL_FLAG_INVERT_Y, kNoLimit, true);
-    EXPECT_EQ(image.pixels, (Bytes{5, 6, 3, 4, 1, 2}));
-}
-
 TEST(SoilPrepare, ScalesColoursIntoTheNtscRangeAndKeepsAlpha) {
     nerith::SoilImage rgba = Image(2, 1, 4, {0, 128, 255, 0, 255, 1, 2, 255});
     nerith::PrepareSoilImage(rgba, SOIL_FLAG_NTSC_SAFE_RGB, kNoLimit, true);
@@ -91,18 +85,6 @@ TEST(SoilPrepare, ReducesPicturesLargerThanTheLimit) {
     EXPECT_EQ(image.height, 4);
     EXPECT_EQ(image.pixels[0], 10);
     EXPECT_EQ(image.pixels[15], 30);
-}
-
-TEST(SoilPrepare, MipmapLevelsAverageBlocksWithRounding) {
-    const nerith::SoilImage image = Image(4, 2, 1, {0, 1, 10, 20, 1, 1, 30, 41});
-    const nerith::SoilImage half = nerith::SoilMipmapLevel(image, 2, 2);
-    EXPECT_EQ(half.width, 2);
-    EXPECT_EQ(half.height, 1);
-    EXPECT_EQ(half.pixels, (Bytes{1, 25}));  // (0+1+1+1+2)/4 = 1, (10+20+30+41+2)/4 = 25
-    const nerith::SoilImage last = nerith::SoilMipmapLevel(image, 4, 4);
-    EXPECT_EQ(last.width, 1);
-    EXPECT_EQ(last.height, 1);
-    EXPECT_EQ(last.pixels, (Bytes{13}));  // (104 + 4) / 8
 }
 
 // ---- The texture ---------------------------------------------------------------------------
@@ -163,18 +145,6 @@ TEST_F(SoilLoader, LoadsAPictureWithTheBackgroundFlags) {
     }
 }
 
-TEST_F(SoilLoader, UploadsExactTexelsWithoutCompression) {
-    // Bottom row first after the flip; colours land in 15..235.
-    const Bytes pixels = {0, 0, 0, 255, 255, 255, 10, 20, 30, 40, 50, 60};
-    const std::string path = WritePng("soil_exact.png", 2, 2, 3, pixels);
-    const unsigned int texture =
-        SOIL_load_OGL_texture(path.c_str(), SOIL_LOAD_AUTO, SOIL_CREATE_NEW_ID, SOIL_FLAG_INVERT_Y | SOIL_FLAG_NTSC_SAFE_RGB);
-    ASSERT_NE(texture, 0u);
-    EXPECT_EQ(Level(GL_TEXTURE_COMPRESSED), GL_FALSE);
-    EXPECT_EQ(Texels(0, GL_RGB), (Bytes{24, 32, 41, 50, 58, 67, 15, 15, 15, 235, 235, 235}));
-    EXPECT_EQ(Param(GL_TEXTURE_MIN_FILTER), GL_LINEAR);
-}
-
 TEST_F(SoilLoader, NarrowMipLevelsKeepTheirRows) {
     // A 2 x 8 RGB picture: the 1 x 4 level has 3-byte rows, which must not be read 4 bytes apart.
     Bytes pixels(2 * 8 * 3);
@@ -190,23 +160,12 @@ TEST_F(SoilLoader, NarrowMipLevelsKeepTheirRows) {
     for (int row = 0; row < 4; ++row) EXPECT_EQ(level1[row * 3], row * 60 + 15) << row;
 }
 
-TEST_F(SoilLoader, KeepsChannelsAndPicksTheMatchingFormats) {
-    const std::string grey = WritePng("soil_grey.png", 4, 4, 1, Bytes(16, 100));
-    ASSERT_NE(SOIL_load_OGL_texture(grey.c_str(), SOIL_LOAD_AUTO, SOIL_CREATE_NEW_ID, 0), 0u);
-    EXPECT_EQ(Texels(0, GL_LUMINANCE), Bytes(16, 100));
-
+// Texels, formats and flags of every channel count are compared with the real library in
+// tests/soil; here what that comparison does not reach.
+TEST_F(SoilLoader, ForcedChannelsAndAGivenTextureName) {
     const std::string rgba = WritePng("soil_rgba.png", 4, 4, 4, Bytes(64, 200));
-    ASSERT_NE(SOIL_load_OGL_texture(rgba.c_str(), SOIL_LOAD_AUTO, SOIL_CREATE_NEW_ID, 178), 0u);
-    if (HasS3tc()) {
-        EXPECT_EQ(Level(GL_TEXTURE_INTERNAL_FORMAT), 0x83F3);  // DXT5
-    }
-    EXPECT_EQ(Level(GL_TEXTURE_WIDTH), 4);
-
     ASSERT_NE(SOIL_load_OGL_texture(rgba.c_str(), 3, SOIL_CREATE_NEW_ID, 0), 0u);
     EXPECT_EQ(Level(GL_TEXTURE_ALPHA_SIZE), 0);
-}
-
-TEST_F(SoilLoader, ReusesAGivenTextureName) {
     GLuint name = 0;
     glGenTextures(1, &name);
     const std::string path = WritePng("soil_reuse.png", 2, 2, 3, Bytes(12, 9));
@@ -223,16 +182,6 @@ TEST_F(SoilLoader, ReturnsZeroForMissingOrUndecodableFiles) {
     EXPECT_EQ(SOIL_load_OGL_texture(garbage.c_str(), SOIL_LOAD_AUTO, SOIL_CREATE_NEW_ID, 178), 0u);
     const std::string empty = testbmp::WriteFile("soil_empty.jpg", Bytes{});
     EXPECT_EQ(SOIL_load_OGL_texture(empty.c_str(), SOIL_LOAD_AUTO, SOIL_CREATE_NEW_ID, 178), 0u);
-}
-
-TEST_F(SoilLoader, ReadsBmpFilesToo) {
-    const std::string path = testbmp::WriteFile(
-        "soil_pic.bmp", testbmp::Make24(4, 2, [](int x, int y) { return testbmp::Bgr{std::uint8_t(x), std::uint8_t(y), 99}; }));
-    ASSERT_NE(SOIL_load_OGL_texture(path.c_str(), SOIL_LOAD_AUTO, SOIL_CREATE_NEW_ID, 0), 0u);
-    // The BMP's first stored row is the bottom one; unflipped, it ends up as the last texture row.
-    const Bytes texels = Texels(0, GL_RGB);
-    EXPECT_EQ(Bytes(texels.begin() + 12, texels.begin() + 15), (Bytes{99, 0, 0}));
-    EXPECT_EQ(Bytes(texels.begin(), texels.begin() + 3), (Bytes{99, 1, 0}));
 }
 
 }  // namespace

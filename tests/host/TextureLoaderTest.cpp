@@ -31,6 +31,21 @@ protected:
         glPixelStorei(GL_PACK_ALIGNMENT, 4);
         return out;
     }
+    // Loads `bmp` with the plain loader: a w x h texture whose texel (x, y) is rgba(x, y).
+    template <class F>
+    static void ExpectPlain(const Bytes& bmp, int w, int h, F rgba) {
+        const std::string path = WriteFile("plain.bmp", bmp);
+        GLuint texture = 0;
+        ASSERT_TRUE(LoadTexture(path.c_str(), &texture));
+        ASSERT_EQ(Level(GL_TEXTURE_WIDTH), w);
+        ASSERT_EQ(Level(GL_TEXTURE_HEIGHT), h);
+        const Bytes texels = Texels();
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const std::uint8_t* t = &texels[(static_cast<std::size_t>(y) * w + x) * 4];
+                ASSERT_EQ(Bytes(t, t + 4), rgba(x, y)) << x << "," << y;
+            }
+    }
     static Bytes Rgba(std::uint8_t r, std::uint8_t g, std::uint8_t b, std::uint8_t a, std::size_t count) {
         Bytes out;
         for (std::size_t i = 0; i < count; ++i) out.insert(out.end(), {r, g, b, a});
@@ -65,96 +80,55 @@ TEST_F(TextureLoader, PlainFitsSizesToPowersOfTwoUpTo512) {
     }
 }
 
-TEST_F(TextureLoader, PlainUploadsA24BitPowerOfTwoPictureAsItIs) {
+TEST_F(TextureLoader, PlainUploadsEveryDepthAsStored) {
     auto colour = [](int x, int y) { return Bgr{std::uint8_t(x), std::uint8_t(y), std::uint8_t(x ^ y)}; };
-    const std::string path = WriteFile("as_is.bmp", Make24(256, 256, colour));
-    GLuint texture = 0;
-    ASSERT_TRUE(LoadTexture(path.c_str(), &texture));
-    EXPECT_EQ(Level(GL_TEXTURE_WIDTH), 256);
-    EXPECT_EQ(Level(GL_TEXTURE_HEIGHT), 256);
+    ExpectPlain(Make24(256, 256, colour), 256, 256, [&](int x, int y) {
+        const Bgr c = colour(x, y);
+        return Bytes{c[2], c[1], c[0], 255};
+    });
     EXPECT_EQ(Level(GL_TEXTURE_ALPHA_SIZE), 0);  // 3 components
-    const Bytes texels = Texels();
-    for (int y = 0; y < 256; y += 5)
-        for (int x = 0; x < 256; x += 3) {
-            const std::uint8_t* t = &texels[(static_cast<std::size_t>(y) * 256 + x) * 4];
-            const Bgr c = colour(x, y);
-            ASSERT_EQ(Bytes(t, t + 4), (Bytes{c[2], c[1], c[0], 255})) << x << "," << y;
-        }
-}
 
-TEST_F(TextureLoader, PlainExpandsAn8BitPictureThroughItsPalette) {
     std::vector<Bgr> palette(256);
     for (int i = 0; i < 256; ++i) palette[i] = {std::uint8_t(i), std::uint8_t(255 - i), std::uint8_t(i / 2)};
     auto index = [](int x, int y) { return std::uint8_t(x + 7 * y); };
-    const std::string path = WriteFile("eight.bmp", Make8(256, 256, palette, 0, index));
-    GLuint texture = 0;
-    ASSERT_TRUE(LoadTexture(path.c_str(), &texture));
-    EXPECT_EQ(Level(GL_TEXTURE_WIDTH), 256);
-    EXPECT_EQ(Level(GL_TEXTURE_HEIGHT), 256);
-    const Bytes texels = Texels();
-    for (int y = 0; y < 256; y += 7)
-        for (int x = 0; x < 256; x += 5) {
-            const std::uint8_t* t = &texels[(static_cast<std::size_t>(y) * 256 + x) * 4];
-            const Bgr c = palette[index(x, y)];
-            ASSERT_EQ(Bytes(t, t + 4), (Bytes{c[2], c[1], c[0], 255})) << x << "," << y;
-        }
-}
+    ExpectPlain(Make8(256, 256, palette, 0, index), 256, 256, [&](int x, int y) {
+        const Bgr c = palette[index(x, y)];
+        return Bytes{c[2], c[1], c[0], 255};
+    });
+    // An odd-sized 8-bit picture is resampled; one colour stays that colour.
+    ExpectPlain(Make8(5, 3, {{0, 0, 0}, {40, 80, 160}}, 2, [](int, int) { return std::uint8_t(1); }), 8, 4,
+                [](int, int) { return Bytes{160, 80, 40, 255}; });
 
-TEST_F(TextureLoader, PlainResamplesAnOddSized8BitPicture) {
-    const std::string path =
-        WriteFile("eight_odd.bmp", Make8(5, 3, {{0, 0, 0}, {40, 80, 160}}, 2, [](int, int) { return std::uint8_t(1); }));
-    GLuint texture = 0;
-    ASSERT_TRUE(LoadTexture(path.c_str(), &texture));
-    EXPECT_EQ(Level(GL_TEXTURE_WIDTH), 8);
-    EXPECT_EQ(Level(GL_TEXTURE_HEIGHT), 4);
-    EXPECT_EQ(Texels(), Rgba(160, 80, 40, 255, 32));
-}
+    auto withAlpha = [](int x, int y) { return Bgra{std::uint8_t(x), std::uint8_t(y), 9, std::uint8_t(16 * x + y)}; };
+    ExpectPlain(Make32(16, 8, withAlpha), 16, 8, [&](int x, int y) {
+        const Bgra c = withAlpha(x, y);
+        return Bytes{c[2], c[1], c[0], c[3]};
+    });
+    ExpectPlain(Make32(3, 3, [](int, int) { return Bgra{1, 2, 3, 77}; }), 4, 4,
+                [](int, int) { return Bytes{3, 2, 1, 77}; });
 
-TEST_F(TextureLoader, PlainKeepsTheAlphaOf32BitPictures) {
-    auto colour = [](int x, int y) { return Bgra{std::uint8_t(x), std::uint8_t(y), 9, std::uint8_t(16 * x + y)}; };
-    const std::string path = WriteFile("alpha.bmp", Make32(16, 8, colour));
-    GLuint texture = 0;
-    ASSERT_TRUE(LoadTexture(path.c_str(), &texture));
-    EXPECT_EQ(Level(GL_TEXTURE_WIDTH), 16);
-    EXPECT_EQ(Level(GL_TEXTURE_HEIGHT), 8);
-    const Bytes texels = Texels();
-    for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 16; ++x) {
-            const std::uint8_t* t = &texels[(static_cast<std::size_t>(y) * 16 + x) * 4];
-            const Bgra c = colour(x, y);
-            ASSERT_EQ(Bytes(t, t + 4), (Bytes{c[2], c[1], c[0], c[3]})) << x << "," << y;
-        }
-
-    const std::string odd = WriteFile("alpha_odd.bmp", Make32(3, 3, [](int, int) { return Bgra{1, 2, 3, 77}; }));
-    ASSERT_TRUE(LoadTexture(odd.c_str(), &texture));
-    EXPECT_EQ(Level(GL_TEXTURE_WIDTH), 4);
-    EXPECT_EQ(Texels(), Rgba(3, 2, 1, 77, 16));
-}
-
-TEST_F(TextureLoader, PlainLeavesAMissingOrForeignFileWithoutAnImage) {
-    Bytes notBmp = Make24(4, 4, [](int, int) { return Bgr{1, 2, 3}; });
-    notBmp[1] = 'X';
-    const std::string paths[] = {WriteFile("not_bm.bmp", notBmp), ScratchPath("does_not_exist.bmp")};
-    for (const std::string& path : paths) {
-        GLuint texture = 0;
-        EXPECT_FALSE(LoadTexture(path.c_str(), &texture));
-        EXPECT_NE(texture, 0u);
-        EXPECT_EQ(Bound(), texture);
-        EXPECT_EQ(Level(GL_TEXTURE_WIDTH), 0);
-        EXPECT_EQ(Param(GL_TEXTURE_MIN_FILTER), GL_NEAREST_MIPMAP_LINEAR);  // untouched default
-    }
-}
-
-TEST_F(TextureLoader, PlainLeavesThePixelStoreAsItFoundIt) {
+    // The pixel store is left as it was found.
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    const std::string path = WriteFile("store.bmp", Make24(1, 1, [](int, int) { return Bgr{5, 6, 7}; }));
-    GLuint texture = 0;
-    ASSERT_TRUE(LoadTexture(path.c_str(), &texture));
-    EXPECT_EQ(Texels(), Rgba(7, 6, 5, 255, 4));
+    ExpectPlain(Make24(1, 1, [](int, int) { return Bgr{5, 6, 7}; }), 2, 2, [](int, int) { return Bytes{7, 6, 5, 255}; });
     GLint alignment = 0;
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
     EXPECT_EQ(alignment, 1);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+}
+
+TEST_F(TextureLoader, MissingOrForeignFilesLeaveTheTextureWithoutAnImage) {
+    Bytes notBmp = Make24(4, 4, [](int, int) { return Bgr{1, 2, 3}; });
+    notBmp[1] = 'X';
+    const std::string paths[] = {WriteFile("not_bm.bmp", notBmp), ScratchPath("does_not_exist.bmp")};
+    for (const std::string& path : paths)
+        for (bool mipmapped : {false, true}) {
+            GLuint texture = 0;
+            EXPECT_FALSE(mipmapped ? LoadTextureMipmapped(path.c_str(), &texture) : LoadTexture(path.c_str(), &texture));
+            EXPECT_NE(texture, 0u);
+            EXPECT_EQ(Bound(), texture);
+            EXPECT_EQ(Level(GL_TEXTURE_WIDTH), 0);
+            if (!mipmapped) EXPECT_EQ(Param(GL_TEXTURE_MIN_FILTER), GL_NEAREST_MIPMAP_LINEAR);  // untouched
+        }
 }
 
 // ---- Mipmapped loader ----------------------------------------------------------------------
@@ -192,19 +166,6 @@ TEST_F(TextureLoader, MipmappedBuildsEveryLevel) {
     EXPECT_EQ(Param(GL_TEXTURE_MAG_FILTER), GL_LINEAR);
     EXPECT_EQ(Param(GL_TEXTURE_WRAP_S), GL_REPEAT);
     EXPECT_EQ(Param(GL_TEXTURE_WRAP_T), GL_REPEAT);
-}
-
-TEST_F(TextureLoader, MipmappedLeavesAMissingOrForeignFileWithoutAnImage) {
-    Bytes notBmp = Make24(4, 4, [](int, int) { return Bgr{1, 2, 3}; });
-    notBmp[0] = 'P';
-    const std::string paths[] = {WriteFile("not_bm_bg.bmp", notBmp), ScratchPath("no_background.bmp")};
-    for (const std::string& path : paths) {
-        GLuint texture = 0;
-        EXPECT_FALSE(LoadTextureMipmapped(path.c_str(), &texture));
-        EXPECT_NE(texture, 0u);
-        EXPECT_EQ(Bound(), texture);
-        EXPECT_EQ(Level(GL_TEXTURE_WIDTH), 0);
-    }
 }
 
 // ---- Damaged files -------------------------------------------------------------------------

@@ -7,63 +7,34 @@
 #include "OsMesa.h"
 #include "settings/Settings.h"
 #include "view/FrameRender.h"
-#include "view/ViewLayout.h"
+#include "scene/ViewLayout.h"
 
-TEST(ViewLayout, ResolutionIndexForListedAndUnlistedScreens) {
-    EXPECT_EQ(ResolutionIndexFor(1024, 768), 0);
-    EXPECT_EQ(ResolutionIndexFor(1280, 1024), 1);
-    EXPECT_EQ(ResolutionIndexFor(1680, 1050), 2);
-    EXPECT_EQ(ResolutionIndexFor(1440, 900), 3);
-    EXPECT_EQ(ResolutionIndexFor(1280, 800), 4);
-    EXPECT_EQ(ResolutionIndexFor(1600, 900), 5);
-    EXPECT_EQ(ResolutionIndexFor(1366, 768), 6);
-    EXPECT_EQ(ResolutionIndexFor(1920, 1080), 7);
-    EXPECT_EQ(ResolutionIndexFor(1152, 864), 1);
-    EXPECT_EQ(ResolutionIndexFor(768, 1024), 1);  // a portrait screen is not 1024 x 768
+TEST(ViewLayout, ScreenTablesAndTheirFallbacks) {
+    // width, height, resolution index, tank half width after widening; unlisted sizes fall back.
+    const int cases[][4] = {{1024, 768, 0, 49}, {1280, 1024, 1, 49}, {1680, 1050, 2, 54}, {1440, 900, 3, 55},
+                            {1280, 800, 4, 49}, {1600, 900, 5, 58},  {1366, 768, 6, 49},  {1920, 1080, 7, 49},
+                            {1152, 864, 1, 49}, {768, 1024, 1, 49},  {800, 600, 1, 49}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c[0] << "x" << c[1]);
+        EXPECT_EQ(ResolutionIndexFor(c[0], c[1]), c[2]);
+        const TankBox box = TankBoxFor(c[0], c[1]);
+        EXPECT_FLOAT_EQ(box.left, -c[3]);
+        EXPECT_FLOAT_EQ(box.right, c[3]);
+        EXPECT_FLOAT_EQ(box.top - box.bottom, 42);
+        EXPECT_FLOAT_EQ(box.back, -50);
+        EXPECT_FLOAT_EQ(box.front, 0);
+    }
     EXPECT_FLOAT_EQ(BackgroundScaleFor(7), 110.0f);
     EXPECT_FLOAT_EQ(BackgroundScaleFor(ResolutionIndexFor(1152, 864)), 49.9f);
-}
-
-TEST(ViewLayout, TankBoxIsWidenedByTwentyAndHasAFallback) {
-    const TankBox wide = TankBoxFor(1680, 1050);
-    EXPECT_FLOAT_EQ(wide.left, -54);
-    EXPECT_FLOAT_EQ(wide.right, 54);
-    EXPECT_FLOAT_EQ(wide.top, 21);
-    EXPECT_FLOAT_EQ(wide.bottom, -21);
-    EXPECT_FLOAT_EQ(wide.back, -50);
-    EXPECT_FLOAT_EQ(wide.front, 0);
-    EXPECT_FLOAT_EQ(TankBoxFor(800, 600).right, 49);
-    EXPECT_FLOAT_EQ(TankBoxFor(1440, 900).left, -55);
-    EXPECT_FLOAT_EQ(TankBoxFor(1600, 900).right, 58);
-    // 1920 x 1080 has a resolution index but no tank row: it gets the 1024 x 768 tank.
-    const TankBox fallback = TankBoxFor(1920, 1080);
-    const TankBox standard = TankBoxFor(1024, 768);
-    EXPECT_FLOAT_EQ(fallback.left, standard.left);
-    EXPECT_FLOAT_EQ(fallback.right, standard.right);
-    EXPECT_FLOAT_EQ(fallback.top, 21);
-    EXPECT_FLOAT_EQ(fallback.bottom, -21);
-    EXPECT_FLOAT_EQ(fallback.back, -50);
-}
-
-TEST(ViewLayout, ProbeStripsOnAWideScreen) {
-    const TankBox box = TankBoxFor(1680, 1050);
-    ProbePoint columns[ProbeColumnCount], rows[ProbeRowCount];
-    PlaceProbeColumns(box, columns);
-    PlaceProbeRows(box, rows);
-    // The columns run evenly from wall to wall.
-    for (int i = 0; i < ProbeColumnCount; ++i) {
-        EXPECT_NEAR(columns[i].x, -54.0f + 108.0f / 49.0f * i, 1e-4);
-        EXPECT_FLOAT_EQ(columns[i].y, 0);
-        EXPECT_FLOAT_EQ(columns[i].z, -70);
-    }
-    EXPECT_FLOAT_EQ(columns[0].x, -54);
-    EXPECT_FLOAT_EQ(columns[49].x, 54);
+    EXPECT_FLOAT_EQ(BackgroundScaleFor(-1), 49.9f);
+    // The rows rise from the bottom in steps of 7 (42 * 1.5 / 9, truncated).
+    ProbePoint rows[ProbeRowCount];
+    PlaceProbeRows(TankBoxFor(1680, 1050), rows);
     for (int j = 0; j < ProbeRowCount; ++j) {
         EXPECT_FLOAT_EQ(rows[j].x, 0);
         EXPECT_FLOAT_EQ(rows[j].y, -21.0f + 7.0f * j);
         EXPECT_FLOAT_EQ(rows[j].z, -70);
     }
-    EXPECT_FLOAT_EQ(rows[9].y, 42);
 }
 
 TEST(ViewLayout, ProbeColumnSweepsCoverTheWholeTankOnEveryScreen) {
@@ -79,6 +50,7 @@ TEST(ViewLayout, ProbeColumnSweepsCoverTheWholeTankOnEveryScreen) {
         EXPECT_FLOAT_EQ(columns[0].x, box.left) << size[0] << "x" << size[1];
         EXPECT_FLOAT_EQ(columns[ProbeColumnCount - 1].x, box.right) << size[0] << "x" << size[1];
         for (int i = 1; i < ProbeColumnCount; ++i) {
+            EXPECT_FLOAT_EQ(columns[i].z, -70);
             EXPECT_GT(columns[i].x, columns[i - 1].x);
             EXPECT_LE(columns[i].x - columns[i - 1].x, 10.0f);
         }
@@ -138,24 +110,6 @@ void DrawWall(OsMesaContext& gl, BackWall& wall, const Settings& s, const TankBo
 
 }  // namespace
 
-TEST(BackWallRender, GradientShowsItsTopAndBottomColours) {
-    OsMesaContext gl(160, 120);
-    ASSERT_TRUE(gl.ok());
-    Settings s = {};
-    s.backGradual = 1;
-    s.backColor1 = 0x000000FF;  // top: red
-    s.backColor2 = 0x00FF0000;  // bottom: blue
-    BackWall wall;
-    DrawWall(gl, wall, s, TankBoxFor(1024, 768));
-    const auto top = gl.pixel(80, 117), bottom = gl.pixel(80, 2), middle = gl.pixel(80, 60);
-    EXPECT_GT(top.r, 200);
-    EXPECT_LT(top.b, 60);
-    EXPECT_GT(bottom.b, 200);
-    EXPECT_LT(bottom.r, 60);
-    EXPECT_GT(middle.r, 60);  // smooth shading blends the two in between
-    EXPECT_GT(middle.b, 60);
-}
-
 TEST(BackWallRender, LaterLayersPaintOverEarlierOnes) {
     // The loader always switches the solid black layer on; a gradient asked for on top of it
     // must still show.
@@ -169,13 +123,18 @@ TEST(BackWallRender, LaterLayersPaintOverEarlierOnes) {
     s.backColor2 = 0x00FF0000;
     BackWall wall;
     DrawWall(gl, wall, s, TankBoxFor(1024, 768));
-    EXPECT_GT(gl.pixel(80, 117).r, 200);
-    EXPECT_GT(gl.pixel(80, 2).b, 200);
+    const auto top = gl.pixel(80, 117), bottom = gl.pixel(80, 2), middle = gl.pixel(80, 60);
+    EXPECT_GT(top.r, 200);
+    EXPECT_LT(top.b, 60);
+    EXPECT_GT(bottom.b, 200);
+    EXPECT_LT(bottom.r, 60);
+    EXPECT_GT(middle.r, 60);  // smooth shading blends the two in between
+    EXPECT_GT(middle.b, 60);
     s.backAuto = 1;  // the cycling layer covers both
     DrawWall(gl, wall, s, TankBoxFor(1024, 768));
-    const auto bottom = gl.pixel(80, 2);
-    EXPECT_GT(bottom.g, 200);  // phase 0.2: bottom corners (1 - cos a, 1 - sin b, 1 - cos g) ~ (0, 1, 0)
-    EXPECT_LT(bottom.b, 60);
+    const auto cycled = gl.pixel(80, 2);
+    EXPECT_GT(cycled.g, 200);  // phase 0.2: bottom corners (1 - cos a, 1 - sin b, 1 - cos g) ~ (0, 1, 0)
+    EXPECT_LT(cycled.b, 60);
 }
 
 TEST(BackWallRender, ThroughTheSceneStateAndFog) {

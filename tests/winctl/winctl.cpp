@@ -3,7 +3,14 @@
 //   winctl info   prints the frame's and the view's geometry and styles
 //   winctl close  posts WM_CLOSE to the frame
 //   winctl count  prints how many top-level windows are titled "NerithScr"
+//   winctl dialogs  prints the visible top-level dialog boxes (message boxes too): "HWND TITLE" each
 //   winctl hold NAME SECONDS   owns the named mutex NAME for that long, like a running copy would
+//   winctl command ID          posts WM_COMMAND ID to the view, as another program could
+//   winctl rect TITLE [ID]     screen rectangle (left top right bottom) of the window titled TITLE,
+//                              or of its control ID; "none" when there is no such window
+//   winctl pos TITLE ID        position of the trackbar ID of the window titled TITLE
+//   winctl window TITLE        prints "visible X Y W H" of the top-level window with that title
+//   winctl item TITLE ID       prints "enabled X Y W H" of control ID of that window (screen pixels)
 #include <windows.h>
 
 #include <cstdio>
@@ -20,6 +27,15 @@ BOOL CALLBACK CountTitled(HWND hwnd, LPARAM) {
     return TRUE;
 }
 
+BOOL CALLBACK PrintDialog(HWND hwnd, LPARAM) {
+    char cls[32], title[128] = "";
+    if (IsWindowVisible(hwnd) && GetClassNameA(hwnd, cls, sizeof cls) && std::strcmp(cls, "#32770") == 0) {
+        GetWindowTextA(hwnd, title, sizeof title);
+        std::printf("%p %s\n", static_cast<void*>(hwnd), title);
+    }
+    return TRUE;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -27,6 +43,10 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[1], "count") == 0) {
         EnumWindows(CountTitled, 0);
         std::printf("%d\n", countFrames);
+        return 0;
+    }
+    if (std::strcmp(argv[1], "dialogs") == 0) {
+        EnumWindows(PrintDialog, 0);
         return 0;
     }
     if (std::strcmp(argv[1], "hold") == 0 && argc == 4) {
@@ -37,12 +57,46 @@ int main(int argc, char** argv) {
         CloseHandle(mutex);
         return 0;
     }
+    if ((std::strcmp(argv[1], "rect") == 0 && (argc == 3 || argc == 4)) ||
+        (std::strcmp(argv[1], "pos") == 0 && argc == 4)) {
+        HWND window = FindWindowA(nullptr, argv[2]);
+        if (window && argc == 4) window = GetDlgItem(window, std::atoi(argv[3]));
+        if (!window) {
+            std::printf("none\n");
+            return 1;
+        }
+        if (argv[1][0] == 'p') {
+            std::printf("%ld\n", static_cast<long>(SendMessageA(window, WM_USER, 0, 0)));  // TBM_GETPOS
+            return 0;
+        }
+        RECT r;
+        GetWindowRect(window, &r);
+        std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+        return 0;
+    }
+    if ((std::strcmp(argv[1], "window") == 0 && argc == 3) || (std::strcmp(argv[1], "item") == 0 && argc == 4)) {
+        HWND top = FindWindowA(nullptr, argv[2]);
+        HWND target = top && argc == 4 ? GetDlgItem(top, std::atoi(argv[3])) : top;
+        if (!target) {
+            std::printf("no window\n");
+            return 1;
+        }
+        RECT r;
+        GetWindowRect(target, &r);
+        const int flag = argc == 4 ? IsWindowEnabled(target) : IsWindowVisible(target);
+        std::printf("%d %ld %ld %ld %ld\n", flag ? 1 : 0, r.left, r.top, r.right - r.left, r.bottom - r.top);
+        return 0;
+    }
     HWND frame = FindWindowA(nullptr, "NerithScr");
     if (!frame) {
         std::printf("no window\n");
         return 1;
     }
     if (std::strcmp(argv[1], "close") == 0) return PostMessageA(frame, WM_CLOSE, 0, 0) ? 0 : 1;
+    if (std::strcmp(argv[1], "command") == 0 && argc == 3) {
+        HWND view = GetDlgItem(frame, 0xE900);
+        return view && PostMessageA(view, WM_COMMAND, static_cast<WPARAM>(std::atoi(argv[2])), 0) ? 0 : 1;
+    }
     if (std::strcmp(argv[1], "info") == 0) {
         RECT w, c;
         GetWindowRect(frame, &w);

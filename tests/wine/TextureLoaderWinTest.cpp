@@ -42,19 +42,6 @@ protected:
 
 }  // namespace
 
-TEST_F(WglContext, PlainLoaderFitsPicturesToPowersOfTwo) {
-    const std::string path = testbmp::WriteFile("win100x60.bmp",
-        testbmp::Make24(100, 60, [](int x, int y) { return testbmp::Bgr{static_cast<std::uint8_t>(x), 0, static_cast<std::uint8_t>(y)}; }));
-    GLuint texture = 0;
-    EXPECT_TRUE(LoadTexture(path.c_str(), &texture));
-    GLint w = 0, h = 0;
-    Size(texture, &w, &h);
-    EXPECT_EQ(w, 128);
-    EXPECT_EQ(h, 64);
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-    std::remove(path.c_str());
-}
-
 TEST_F(WglContext, MissingOrForeignFilesLeaveANameWithoutAnImage) {
     GLuint texture = 0;
     EXPECT_FALSE(LoadTexture("C:\\nowhere\\none.bmp", &texture));

@@ -242,6 +242,16 @@ void drawAppIcon(Painter& p) {
     p.fill(within(subtract(ellipse(16, 2.0f, 17.0f, 9.0f), ellipse(16, 0.0f, 19.0f, 7.0f))), Rgb{1, 1, 1}, 0.25f);
 }
 
+// The own-music switch: a round lamp with a note, green when on, grey when off.
+void drawMusicSwitch(Painter& p, bool on) {
+    Paint lamp = on ? vgrad(hex(0x7CF07A), hex(0x1E9A2E), 2, 30) : vgrad(hex(0xB8BEC4), hex(0x6A7078), 2, 30);
+    p.shape(circle(16, 16, 13.5f), lamp, kOutline, 1.2f);
+    p.fill(subtract(ellipse(16, 10, 10.0f, 6.0f), ellipse(16, 13.5f, 11.5f, 7.0f)), Rgb{1, 1, 1}, 0.35f);
+    const Rgb ink = on ? hex(0xFFFFFF) : hex(0xE4E6E8);
+    p.fill(unite(ellipse(13.0f, 21.5f, 4.2f, 3.2f, -0.35f), box(16.3f, 13.5f, 1.1f, 8.0f, 0.3f)), ink);
+    p.fill(capsule(16.8f, 6.5f, 21.5f, 11.0f, 1.2f), ink);
+}
+
 // Renders `draw` at `size` pixels.
 ImageA render(int size, const std::function<void(Painter&)>& draw) {
     ImageA big(size * kIconSS, size * kIconSS);
@@ -290,6 +300,12 @@ std::vector<IconFile> makeIcons() {
     {
         IconFile f{"icon_app.ico", false, {}};
         for (int size : {16, 32, 48}) f.pictures.push_back({render(size, drawAppIcon), 0, 0});
+        files.push_back(std::move(f));
+    }
+    // The own-music switch of the music dialog, on and off.
+    for (bool on : {true, false}) {
+        IconFile f{on ? "music_on.ico" : "music_off.ico", false, {}};
+        f.pictures.push_back({render(24, [on](Painter& p) { drawMusicSwitch(p, on); }), 0, 0});
         files.push_back(std::move(f));
     }
     struct CursorEntry {

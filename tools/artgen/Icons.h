@@ -18,7 +18,8 @@ struct IconFile {
     std::vector<IconPictureData> pictures;
 };
 
-// The application icon, the eight popup-menu icons and the eight mode cursors.
+// The application icon, the eight popup-menu icons, the music switch pictures and the eight mode
+// cursors.
 std::vector<IconFile> makeIcons();
 
 // 500 x 512: the twenty species in a 5 x 4 grid of 100 x 90 cells starting at (2, 2), on a pale

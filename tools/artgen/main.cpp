@@ -12,6 +12,7 @@
 #include "Art.h"
 #include "Formats.h"
 #include "Icons.h"
+#include "SettingsArt.h"
 #include "assets/ScrambleKey.h"
 
 namespace {
@@ -60,8 +61,14 @@ int main(int argc, char** argv) {
     const int rate = 22050;
     saveAsset("Music", ".wav", art::encodeWav16(art::makeMusic(rate), 2, rate));
 
+    // The settings dialog's background-variant previews.
+    for (int v = 0; v < 4; ++v)
+        save("bgvariant" + std::to_string(v) + ".bmp", art::encodeBmp24(art::makeVariantPreview(v, background), true));
+
     // Icons, cursors and the species picture go in as they are.
-    for (const art::IconFile& file : art::makeIcons()) {
+    std::vector<art::IconFile> icons = art::makeIcons();
+    icons.push_back(art::makeAboutIcon());
+    for (const art::IconFile& file : icons) {
         std::vector<art::IconPicture> pictures;
         for (const art::IconPictureData& p : file.pictures) pictures.push_back({&p.image, p.hotX, p.hotY});
         save(file.name, art::encodeIcon(pictures, file.cursor));

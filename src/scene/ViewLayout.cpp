@@ -1,4 +1,4 @@
-#include "view/ViewLayout.h"
+#include "scene/ViewLayout.h"
 
 namespace {
 

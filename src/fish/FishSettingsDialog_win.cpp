@@ -1,0 +1,164 @@
+#include "fish/FishSettingsDialog.h"
+
+#include <cstdio>
+
+#include <windowsx.h>
+
+namespace {
+constexpr UINT_PTR SaveTimer = 1;
+constexpr UINT SavePeriodMs = 500;
+constexpr int PictureId = 129;
+}  // namespace
+
+FishSettingsDialog* FishSettingsDialog::active = nullptr;
+
+FishSettingsDialog::FishSettingsDialog() : Dialog(TemplateId) {}
+
+FishSettingsDialog::~FishSettingsDialog() { Finish(); }
+
+BOOL FishSettingsDialog::OnInitDialog() {
+    const int ids[6] = {AddButton, DeleteButton, RandomButton, ClearButton, IDOK, IDCANCEL};
+    for (int i = 0; i < 6; ++i) buttons[i].SubclassDlgItem(ids[i], hwnd_);
+    link.SubclassDlgItem(WebLink, hwnd_);
+    picture = static_cast<HBITMAP>(
+        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(PictureId), IMAGE_BITMAP, 0, 0, 0));
+
+    grid.load();
+    SetTimer(hwnd_, SaveTimer, SavePeriodMs, nullptr);
+    SetDlgItemTextA(hwnd_, TotalLabel, grid.totalText().c_str());
+
+    // The dialog manager's own loop would give the letters to the focused button (or turn them
+    // into its mnemonic): take them before it sees them.
+    active = this;
+    keyHook = SetWindowsHookExA(WH_MSGFILTER, &FishSettingsDialog::KeyFilter, nullptr, GetCurrentThreadId());
+    return TRUE;
+}
+
+LRESULT CALLBACK FishSettingsDialog::KeyFilter(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == MSGF_DIALOGBOX && active && active->hwnd_) {
+        const MSG* m = reinterpret_cast<const MSG*>(lParam);
+        if (m->message == WM_KEYDOWN && (m->hwnd == active->hwnd_ || IsChild(active->hwnd_, m->hwnd)) &&
+            active->OnLetterKey(m->wParam))
+            return TRUE;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+bool FishSettingsDialog::OnLetterKey(WPARAM key) {
+    switch (key) {  // virtual-key codes are the capital letters, shifted or not
+    case 'A': Apply(grid.add()); return true;
+    case 'D': Apply(grid.remove()); return true;
+    case 'R': Apply(grid.randomize()); return true;
+    case 'C': Apply(grid.clear()); return true;
+    default: return false;
+    }
+}
+
+void FishSettingsDialog::Apply(const Repaint& repaint) {
+    // Every area lies on the picture, which paints each of its pixels: no erasing.
+    for (int i = 0; i < repaint.count; ++i) {
+        const CellRect& c = repaint.rects[i];
+        const RECT rc = {c.left, c.top, c.right, c.bottom};
+        InvalidateRect(hwnd_, &rc, FALSE);
+    }
+    SetDlgItemTextA(hwnd_, TotalLabel, grid.totalText().c_str());
+}
+
+void FishSettingsDialog::OnPaint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd_, &ps);
+    if (picture) {
+        BITMAP bm = {};
+        GetObjectA(picture, sizeof bm, &bm);
+        HDC memory = CreateCompatibleDC(dc);
+        HGDIOBJ old = SelectObject(memory, picture);
+        BitBlt(dc, 0, 0, bm.bmWidth, bm.bmHeight, memory, 0, 0, SRCCOPY);
+        SelectObject(memory, old);
+        DeleteDC(memory);
+    }
+    SetBkMode(dc, TRANSPARENT);
+    for (int i = 0; i < SpeciesCount; ++i) {
+        const CellRect c = FishGrid::cell(i);
+        char number[16];
+        const int n = std::snprintf(number, sizeof number, "%d", grid.roster.counts[i]);
+        TextOutA(dc, c.left + 2, c.top + 2, number, n);
+    }
+    const int selected = grid.roster.selected;
+    if (FishGrid::hasCell(selected)) {
+        const CellRect c = FishGrid::cell(selected);
+        const int oldMode = SetROP2(dc, R2_NOT);  // the picture shows inverted inside the ellipse
+        Ellipse(dc, c.left, c.top, c.right, c.bottom);
+        SetROP2(dc, oldMode);
+    }
+    EndPaint(hwnd_, &ps);
+}
+
+void FishSettingsDialog::OnOK() {
+    grid.roster.save();
+    EndDialog(IDOK);
+}
+
+// Everything the dialog holds beyond its window: the key filter and the picture.
+void FishSettingsDialog::Finish() {
+    if (keyHook) UnhookWindowsHookEx(keyHook);
+    keyHook = nullptr;
+    if (active == this) active = nullptr;
+    if (picture) DeleteObject(picture);
+    picture = nullptr;
+}
+
+INT_PTR FishSettingsDialog::DialogProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_PAINT:
+        OnPaint();
+        return TRUE;
+    case WM_LBUTTONDOWN:
+        Apply(grid.click(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
+        return TRUE;
+    case WM_LBUTTONDBLCLK:
+        Apply(grid.add());
+        return TRUE;
+    case WM_RBUTTONDBLCLK:
+        Apply(grid.remove());
+        return TRUE;
+    case WM_KEYDOWN:
+        if (OnLetterKey(wParam)) return TRUE;
+        break;
+    case WM_TIMER:
+        if (wParam != SaveTimer) break;
+        grid.roster.save();
+        return TRUE;
+    case WM_CLOSE:  // the close box saves like OK
+        OnOK();
+        return TRUE;
+    case WM_COMMAND: {
+        LRESULT consumed;
+        if (win::Window::ReflectToChild(msg, wParam, lParam, &consumed)) return TRUE;  // the control first
+        if (HIWORD(wParam) != BN_CLICKED) break;
+        switch (LOWORD(wParam)) {
+        case AddButton: Apply(grid.add()); return TRUE;
+        case DeleteButton: Apply(grid.remove()); return TRUE;
+        case RandomButton: Apply(grid.randomize()); return TRUE;
+        case ClearButton: Apply(grid.clear()); return TRUE;
+        default: break;
+        }
+        break;
+    }
+    case WM_CTLCOLORSTATIC:
+        if (reinterpret_cast<HWND>(lParam) == Item(TotalLabel)) {
+            HDC dc = reinterpret_cast<HDC>(wParam);
+            SetTextColor(dc, TotalText);
+            SetBkColor(dc, TotalBackground);
+            SetDCBrushColor(dc, TotalBackground);
+            return reinterpret_cast<INT_PTR>(GetStockObject(DC_BRUSH));
+        }
+        break;
+    case WM_DESTROY:
+        KillTimer(hwnd_, SaveTimer);
+        Finish();
+        break;
+    default:
+        break;
+    }
+    return Dialog::DialogProc(msg, wParam, lParam);
+}

@@ -1,0 +1,156 @@
+# Hostile, broken and unusable settings, each case one start of the real program: the tank must
+# appear and keep rendering, the user's file must not be damaged by us (every line we have no
+# business rewriting is still there, byte for byte), and at most one message may show.
+# A case is one row of the table at the end: NAME, the function that prepares it, and a regular
+# expression of the keys the program may rewrite in that case.
+screen 1024x768
+ini=$WINDIR/PondelSet.ini
+AQUARIUM_KEYS=("Show Water" "Show Light" "Show Terra" "FRONT GUDING" "FRONTCOLOR" "FRONT MANJIANBIAN"
+  "FRONT COLOR1" "FRONT COLOR2" "FRONT AUTOJIANBIAN" "CHECK LOCKFORE" "LOCKFORE ROT" "BACK GUDING"
+  "BACKCOLOR" "BACK MANJIANBIAN" "BACK COLOR1" "BACK COLOR2" "BACK AUTOJIANBIAN" "CHECK LOCKBACK"
+  "LOCKBACK ROT" "YINLIANG" "QIPAONUM" "BACKGROUND" "FOGNONGDU" "LIGHTQIANGDU" "CHECK VIEWS"
+  "VIEWSLEFTRIGHT" "VIEWSNEARFAR")
+# Keys rewritten on every start; the two replaced when out of range; all keys of the two numeric
+# sections (an absent or empty one is written with its default); none.
+FORCED='Show Water|Show Light|Show Terra|BACK GUDING|BACKCOLOR|BACK AUTOJIANBIAN'
+RANGED='FOGNONGDU|LIGHTQIANGDU'
+OURS="$(IFS='|'; echo "${AQUARIUM_KEYS[*]}")|Fish[0-9]+"
+NONE='^$'
+media=$WINEPREFIX/drive_c/faults
+mkdir -p "$media"
+
+# every_key VALUE: both numeric sections with every key set to VALUE.
+every_key() {
+  local k lines=("[Aquarium Settings]")
+  for k in "${AQUARIUM_KEYS[@]}"; do lines+=("$k=$1"); done
+  lines+=("[Fish Number]")
+  for k in $(seq 0 19); do lines+=("Fish$k=$1"); done
+  write_ini "${lines[@]}"
+}
+# A sane file with these extra lines after it.
+sane_plus() { mapfile -t fish < <(roster 3); write_ini "[Aquarium Settings]" "QIPAONUM=100" "${fish[@]}" "$@"; }
+
+prep_random_bytes() { python3 -c 'import random,sys; r=random.Random(15); sys.stdout.buffer.write(bytes(r.randrange(256) for _ in range(8192)))' >"$ini"; }
+# A 1 MB value the program reads, and a 1 MB line it has no business with.
+prep_long_lines() {
+  write_ini "[Aquarium Settings]" "QIPAONUM=$(head -c 1048576 /dev/zero | tr '\0' '7')" \
+    "[Custom Images]" "ImageList0=C:\\$(head -c 1048576 /dev/zero | tr '\0' 'a').jpg"
+}
+prep_int_min() { every_key -2147483648; }
+prep_int_max() { every_key 2147483647; }
+prep_nan() { every_key nan; }
+prep_empty() { every_key ""; }
+# Counts of 100000 fish, pieces of music and pictures, with nothing behind them.
+prep_counts_100000() {
+  local k fish=("[Fish Number]")
+  for k in $(seq 0 19); do fish+=("Fish$k=100000"); done
+  write_ini "[Aquarium Settings]" "QIPAONUM=100" "${fish[@]}" "[Custom Settings]" "OwnMusic=1" \
+    "MusicSum=100000" "[Custom Images]" "OwnImage=1" "ImageSum=100000"
+}
+# Stored media that is missing, unreadable (a folder in the file's place) or not media at all.
+prep_bad_media() {
+  mkdir -p "$media/folder.wav" "$media/folder.jpg"
+  printf 'not music\r\n' >"$media/notes.mp3"
+  printf 'not a picture\r\n' >"$media/notes.jpg"
+  sane_plus "[Custom Settings]" "OwnMusic=1" "MusicSum=3" "MusicList0=C:\\faults\\missing.wav" \
+    "MusicList1=C:\\faults\\folder.wav" "MusicList2=C:\\faults\\notes.mp3" \
+    "[Custom Images]" "OwnImage=1" "ImageSum=3" "ImageList0=C:\\faults\\missing.jpg" \
+    "ImageList1=C:\\faults\\folder.jpg" "ImageList2=C:\\faults\\notes.jpg"
+}
+# The read-only attribute, then a file that cannot be written at all (immutable even for root).
+prep_read_only_ini() { sane_plus; chmod 444 "$ini"; }
+prep_unwritable_ini() { sane_plus; chattr +i "$ini"; }
+# A Windows directory that takes no new file and no change to the settings file: the program
+# keeps its settings and work files in the per-user folder instead. The instrument log is made
+# beforehand, so the frames can still be counted.
+prep_unwritable_windir() {
+  sane_plus
+  : >"$LOG"
+  chattr +i "$ini" "$WINDIR"
+}
+
+# expect WHAT COMMAND...: like check, but the remaining cases still run; the test fails at the end.
+failures=()
+expect() { local what=$1; shift; if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures+=("$what"); return 1; fi; }
+
+undo_locks() { chattr -i "$WINDIR" "$ini" 2>/dev/null; chmod 644 "$ini" 2>/dev/null; true; }
+trap 'undo_locks; app_kill; [ -n "${OWN_XVFB:-}" ] && { wine_stop; stop_xvfb; }' EXIT
+
+# kept_in A B: every line of A is in B, unchanged and in the same order (B may have more).
+kept_in() { ! diff -a "$1" "$2" | grep -aq '^<'; }
+
+# run_case NAME OWNED: one start of the instrumented program on the prepared file.
+run_case() {
+  local name=$1 owned=$2 messages=0 seen="" d i f1
+  echo "== $name"
+  cp "$ini" "$E2E_OUT/$name.before"
+  # Not app_start: a message box may come before the frame, and a locked Windows directory keeps
+  # its old instrument log (which the program then rewrites in place).
+  rm -f "$LOG" 2>/dev/null
+  wine "$ROOT/build/win/NerithScr_instr.exe" >"$E2E_OUT/$name.out" 2>&1 &
+  APP_PID=$!
+  # Until the first frame (the log says so without asking Wine); now and then, and once more
+  # after, any message box is counted and answered.
+  local up=0 t0=$SECONDS n=0
+  while [ $((SECONDS - t0)) -lt 60 ]; do
+    n=$((n + 1))
+    [ "$(frames)" -ge 1 ] 2>/dev/null && [ "$(winctl count)" = 1 ] && { up=1; break; }
+    if [ $((n % 10)) = 0 ]; then
+      while read -r d _; do
+        [ -n "$d" ] || continue
+        [[ " $seen " == *" $d "* ]] || { seen="$seen $d"; messages=$((messages + 1)); }
+        xdotool key Return
+      done < <(winctl dialogs)
+    fi
+    kill -0 "$APP_PID" 2>/dev/null || break
+    sleep 0.1
+  done
+  expect "$name: the tank appears" test $up = 1
+  echo "$name: first frame after $((SECONDS - t0)) s"
+  expect "$name: frames come" wait_frames 10 30
+  f1=$(frames)
+  expect "$name: and keep coming" wait_frames $((f1 + 60)) 30
+  d=$(winctl dialogs)
+  [ -n "$d" ] && messages=$((messages + $(wc -l <<<"$d"))) && echo "open at the end: $d"
+  echo "$name: $messages message(s)$([ -s "$E2E_OUT/$name.out" ] && echo ", output: $(head -c 200 "$E2E_OUT/$name.out")")"
+  expect "$name: at most one message" test $messages -le 1
+  shot "$name" >/dev/null
+  winctl close
+  app_wait 20
+  expect "$name: ends with status 0" test "$APP_STATUS" = 0
+  app_kill
+  # Every line of the user's file that is no key of ours is still there, unchanged and in order
+  # (sections and keys we add may come in between).
+  grep -avE "^($owned)=" "$E2E_OUT/$name.before" >"$E2E_OUT/$name.kept"
+  grep -avE "^($owned)=" "$ini" >"$E2E_OUT/$name.after"
+  expect "$name: the user's lines are kept" kept_in "$E2E_OUT/$name.kept" "$E2E_OUT/$name.after" ||
+    diff -a <(head -c 3000 "$E2E_OUT/$name.kept") <(head -c 3000 "$E2E_OUT/$name.after") | head -20
+  undo_locks
+}
+
+# What the program may rewrite in each case. Present values are read, never rewritten (but for the
+# forced keys and out-of-range fog and light), so a long value it reads must stay; nothing may
+# change in a file that cannot be written, nor in one that is no text file at all.
+cases=(
+  "random_bytes|$NONE|prep_random_bytes"
+  "long_lines|${OURS/|QIPAONUM/}|prep_long_lines"
+  "int_min|$FORCED|$RANGED|prep_int_min"
+  "int_max|$FORCED|$RANGED|prep_int_max"
+  "nan|$FORCED|prep_nan"
+  "empty|$OURS|prep_empty"
+  "counts_100000|${OURS/|Fish[0-9]+/}|prep_counts_100000"
+  "bad_media|$OURS|prep_bad_media"
+  "read_only_ini|$NONE|prep_read_only_ini"
+  "unwritable_ini|$NONE|prep_unwritable_ini"
+  "unwritable_windir|$NONE|prep_unwritable_windir"
+)
+for row in "${cases[@]}"; do
+  name=${row%%|*}; prep=${row##*|}; owned=${row#*|}; owned=${owned%|*}
+  [ -n "${FAULTS:-}" ] && [[ " $FAULTS " != *" $name "* ]] && continue
+  undo_locks
+  rm -f "$ini"
+  find "$WINEPREFIX/drive_c/users" -maxdepth 4 -type d -name NerithScr -exec rm -rf {} + 2>/dev/null
+  "$prep"
+  run_case "$name" "$owned"
+done
+[ ${#failures[@]} -eq 0 ] || fail "${#failures[@]} fault check(s): ${failures[*]}"

@@ -1,0 +1,84 @@
+# The Aquarium Settings dialog over the running tank: command 1040 from outside opens it, the
+# Bubble Count slider moved with the real mouse and keyboard reaches PondelSet.ini and the scene
+# at once, and closing it leaves the tank running.
+screen 1024x768
+ini=$WINDIR/PondelSet.ini
+title="Aquarium Settings - 3D Nerith Fish Screensaver 1.0"
+mapfile -t fish < <(roster 0)
+write_ini "[Aquarium Settings]" "QIPAONUM=100" "${fish[@]}"
+check "starts" app_start
+check "frames come" wait_frames 40
+
+key() { tr -d '\r' <"$ini" | awk -F= -v k="$1" '$1==k {print $2}'; }
+# until_key KEY VALUE: polls the settings file for up to 3 s.
+until_key() { for _ in $(seq 30); do [ "$(key "$1")" = "$2" ] && return 0; sleep 0.1; done; return 1; }
+dialog_open() { [ "$(winctl rect "$title")" != none ]; }
+until_open() { for _ in $(seq 50); do dialog_open && return 0; sleep 0.1; done; return 1; }
+until_closed() { for _ in $(seq 50); do dialog_open || return 0; sleep 0.1; done; return 1; }
+# frame_stats: "frames elapsed_ms cpu_ms" from the instrumented build's log.
+frame_stats() { echo "$(frames) $(value elapsed_ms) $(value cpu_ms)"; }
+
+before=$(frame_stats)
+sleep 3
+closed=$(frame_stats)
+
+winctl command 1040
+check "command 1040 opens the dialog" until_open
+read -r dl dt dr db <<<"$(winctl rect "$title")"
+echo "dialog at $dl $dt $dr $db"
+opened_at=$(frames)
+check "the tank keeps rendering behind it" wait_frames $((opened_at + 60)) 10
+check "the first save writes the phase in its own format" until_key "LOCKFORE ROT" "0.000000"
+open0=$(frame_stats)
+sleep 3
+open1=$(frame_stats)
+shot dialog >/dev/null
+
+# The Bubble Count slider: drag its thumb (in the middle at 100) to the bottom: 200, no bubbles.
+read -r sl st sr sb <<<"$(winctl rect "$title" 1009)"
+sx=$(( (sl + sr) / 2 )); sy=$(( (st + sb) / 2 ))
+xdotool mousemove $sx $sy mousedown 1
+for y in $(seq $((sy + 10)) 10 $((sb + 20))); do xdotool mousemove $sx $y; sleep 0.02; done
+xdotool mouseup 1
+check "the slider follows the mouse to 200" test "$(winctl pos "$title" 1009)" = 200
+check "QIPAONUM 200 reaches the file" until_key QIPAONUM 200
+sleep 1.5
+none=$(shot no-bubbles)
+
+# Then the keyboard: Home takes the focused slider to 0, every bubble.
+xdotool key Home
+check "QIPAONUM 0 reaches the file" until_key QIPAONUM 0
+at=$(frames)
+check "frames come while the column rises" wait_frames $((at + 150)) 60
+
+# The column rises from the floor through the middle of the tank, behind the dialog: below and
+# above it the bubbles are in plain sight.
+below="$(( dr - dl ))x$(( 768 - db - 4 ))+$dl+$(( db + 4 ))"; above="$(( dr - dl ))x$(( dt - 4 ))+$dl+0"
+bubbles() { echo $(( $(bright "$1" "$below") + $(bright "$1" "$above") )); }
+n0=$(bubbles "$none"); n1=0
+for i in 1 2 3; do
+  n=$(bubbles "$(shot "full-column-$i")"); [ "$n" -gt "$n1" ] && n1=$n
+  sleep 0.3
+done
+echo "bright pixels beside the dialog: $n0 at 200, $n1 at 0"
+check "no bubbles at 200" test "$n0" -lt 30
+check "a full column at 0" test "$n1" -gt $(( n0 + 100 ))
+
+# Escape closes it without a last save; the state is already in the file.
+xdotool key Escape
+check "Escape closes the dialog" until_closed
+after=$(frames)
+check "the tank keeps running after it" wait_frames $((after + 60)) 10
+check "the file keeps the last state" test "$(key QIPAONUM)" = 0
+
+# Frame cost with the dialog closed and open (its 100 ms save included), for the record.
+rate() {  # rate WHAT "F E C" "F E C"
+  awk -v w="$1" -v a="$2" -v b="$3" 'BEGIN { split(a, x, " "); split(b, y, " ");
+    printf "frame cost, dialog %s: %.1f frames/s, %.2f ms CPU a frame\n", w,
+      (y[1]-x[1])*1000/(y[2]-x[2]), (y[3]-x[3])/(y[1]-x[1]) }'
+}
+rate closed "$before" "$closed"
+rate open "$open0" "$open1"
+winctl close
+app_wait 20
+check "the program ends normally" test "$APP_STATUS" = 0

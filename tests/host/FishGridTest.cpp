@@ -1,0 +1,111 @@
+// The Fish Settings dialog's grid: which cell a click selects, what is painted again after each
+// change, and the commands' effect through the selection.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "fish/FishGrid.h"
+#include "settings/MemoryProfile.h"
+#include "settings/Settings.h"
+
+namespace {
+
+std::vector<CellRect> rects(const Repaint& r) { return {r.rects, r.rects + r.count}; }
+
+TEST(FishGrid, ClicksSelectAndRepaintOldAndNewCell) {
+    struct Case {
+        int x, y;
+        int selected;
+        std::vector<CellRect> repaint;
+    };
+    // Cells of 100 x 90 pixels, 2 pixels from the corner, five to a row.
+    const CellRect c6 = {102, 92, 202, 182}, c13 = {302, 182, 402, 272};
+    EXPECT_EQ(FishGrid::cell(19), (CellRect{402, 272, 502, 362}));
+    EXPECT_EQ(FishGrid::numberSquare(7), (CellRect{202, 92, 222, 112}));
+    // One sequence of clicks on the same dialog, each row seeing what the rows before left.
+    const Case clicks[] = {
+        {150, 100, 6, {c6}},               // first selection: only its own cell
+        {199, 179, 6, {}},                 // the same cell again: nothing to paint
+        {350, 200, 13, {c6, c13}},         // another cell: old and new
+        {1, 1, 0, {c13, FishGrid::cell(0)}},   // the margin is not taken off
+        {510, 10, 5, {FishGrid::cell(0), FishGrid::cell(5)}},  // right of the grid: next row
+        {50, 400, 20, {FishGrid::cell(5)}},    // the empty band: index 20, no cell of its own
+        {450, 440, 24, {}},                // still the band: the last index before row 5
+        {10, 450, 25, {}},                 // y = 450 still counts as a click in the grid
+        {100, 451, -1, {}},                // below the band: nothing selected
+        {250, 10, 2, {FishGrid::cell(2)}}, // a fresh start after the band
+        {250, 460, -1, {FishGrid::cell(2)}},  // the buttons' band takes the ellipse away
+    };
+    FishGrid grid;
+    for (const Case& c : clicks) {
+        const Repaint r = grid.click(c.x, c.y);
+        EXPECT_EQ(grid.roster.selected, c.selected) << c.x << "," << c.y;
+        EXPECT_EQ(rects(r), c.repaint) << c.x << "," << c.y;
+    }
+}
+
+TEST(FishGrid, CommandsActOnlyOnASpeciesWithACell) {
+    FishGrid grid;
+    // Nothing selected, the band's indices 20..24 and the button band: Add and Delete do nothing.
+    struct Where { bool click; int x, y; } const nowhere[] = {
+        {false, 0, 0}, {true, 50, 370}, {true, 450, 440}, {true, 300, 500}};
+    grid.roster.counts[0] = 1;
+    grid.roster.add(0);  // refreshes the total: 2 fish
+    for (const Where& w : nowhere) {
+        if (w.click) grid.click(w.x, w.y);
+        EXPECT_EQ(grid.add().count, 0);
+        EXPECT_EQ(grid.remove().count, 0);
+        EXPECT_EQ(grid.roster.total, 2);
+    }
+    grid.click(150, 100);  // species 6
+    EXPECT_EQ(rects(grid.add()), std::vector<CellRect>{FishGrid::numberSquare(6)});
+    EXPECT_EQ(grid.roster.counts[6], 1);
+    grid.remove();
+    grid.remove();
+    EXPECT_EQ(grid.roster.counts[6], 0);
+
+    // At 20 fish Add changes nothing, whatever is selected.
+    grid.roster.counts[0] = 19;
+    grid.roster.add(0);
+    grid.add();
+    EXPECT_EQ(grid.roster.counts[6], 0);
+    EXPECT_EQ(grid.totalText(), "Total: 20   (Max:20)");
+}
+
+TEST(FishGrid, RandomClearsTheSelectionAndClearKeepsIt) {
+    FishGrid grid;
+    grid.click(350, 200);  // species 13
+    Repaint r = grid.clear();
+    EXPECT_EQ(grid.roster.selected, 13);
+    ASSERT_EQ(r.count, 20);
+    EXPECT_EQ(r.rects[19], FishGrid::numberSquare(19));
+    EXPECT_EQ(grid.roster.total, 0);
+
+    r = grid.randomize();
+    EXPECT_EQ(grid.roster.selected, -1);
+    ASSERT_EQ(r.count, 21) << "all numbers and the selected cell's ellipse";
+    EXPECT_EQ(r.rects[20], FishGrid::cell(13));
+    EXPECT_LT(grid.roster.total, 20);
+    // With nothing selected any more, a second Random repaints only the numbers.
+    EXPECT_EQ(grid.randomize().count, 20);
+}
+
+TEST(FishGrid, HandEditedCountsNeverShowMoreThanTheTankHolds) {
+    const Settings saved = gSettings;
+    MemoryProfile file;
+    file.set("Fish Number", "Fish0", "-5");
+    file.set("Fish Number", "Fish1", "20");
+    file.set("Fish Number", "Fish2", "7");
+    FishGrid grid;
+    grid.load(file);
+    EXPECT_EQ(grid.roster.counts[0], 0) << "a negative count is no fish, as in the tank";
+    EXPECT_EQ(grid.totalText(), "Total: 20   (Max:20)");
+    grid.click(10, 10);
+    grid.add();
+    EXPECT_EQ(grid.roster.counts[0], 0) << "no room: the sum is already above 20";
+    grid.roster.save(file);
+    EXPECT_EQ(file.value("Fish Number", "Fish0"), "0");
+    gSettings = saved;
+}
+
+}  // namespace

@@ -1,0 +1,109 @@
+// The web-address label: the browser command line, the error texts, and what attaching does to
+// a static control (underlined font, fitted size, hand cursor, colours), all without a browser.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "ui/HyperlinkLabel.h"
+#include "win/Window.h"
+
+namespace {
+
+const char Url[] = "http://www.nerithscr.example";
+
+TEST(HyperlinkLabel, BrowserCommandCutsAtTheFirstPlaceholder) {
+    const struct {
+        const char* registered;
+        const char* command;
+    } cases[] = {
+        {"\"C:\\web\\browse.exe\" -nohome \"%1\"", "\"C:\\web\\browse.exe\" -nohome  http://www.nerithscr.example"},
+        {"C:\\web\\browse.exe %1 -new", "C:\\web\\browse.exe  http://www.nerithscr.example"},
+        // The quoted form wins even when a bare %1 comes first.
+        {"browse.exe %1 \"%1\"", "browse.exe %1  http://www.nerithscr.example"},
+        {"C:\\web\\browse.exe", "C:\\web\\browse.exe http://www.nerithscr.example"},
+        {"", " http://www.nerithscr.example"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(HyperlinkLabel::BrowserCommand(c.registered, Url), c.command) << c.registered;
+}
+
+TEST(HyperlinkLabel, ErrorTexts) {
+    const struct {
+        int code;
+        const char* text;
+    } cases[] = {
+        {26, "Unable to open hyperlink:\n\nA sharing violation occurred. "},
+        {0, "Unable to open hyperlink:\n\nThe operating system is out\nof memory or resources."},
+        {11, "Unable to open hyperlink:\n\nThe .EXE file is invalid\n(non-Win32 .EXE or error in .EXE image)."},
+        {31, "Unable to open hyperlink:\n\nThere is no application associated\nwith the given filename extension."},
+        {32, "Unable to open hyperlink:\n\nThe specified dynamic-link library was not found."},
+        {7, "Unable to open hyperlink:\n\nUnknown Error (7) occurred."},
+        {-1, "Unable to open hyperlink:\n\nUnknown Error (-1) occurred."},
+    };
+    for (const auto& c : cases) EXPECT_EQ(HyperlinkLabel::ErrorText(c.code), c.text) << c.code;
+}
+
+TEST(HyperlinkLabel, AttachUnderlinesFitsAndReleasesWhatItMade) {
+    const char* cls = win::RegisterWndClass(0, LoadCursorA(nullptr, IDC_ARROW), nullptr, nullptr);
+    win::Window parent;
+    ASSERT_TRUE(parent.Create(cls, "p", WS_OVERLAPPEDWINDOW, 0, 0, 0, 400, 200, nullptr, nullptr));
+    // Right-aligned: the right edge stays where it was.
+    HWND label = CreateWindowExA(0, "STATIC", Url, WS_CHILD | WS_VISIBLE | SS_RIGHT, 10, 20, 300, 40,
+                                 parent.hwnd(), reinterpret_cast<HMENU>(1037), GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+
+    HyperlinkLabel link;
+    ASSERT_TRUE(link.SubclassDlgItem(1037, parent.hwnd()));
+    EXPECT_EQ(link.url, Url);
+    EXPECT_TRUE(GetWindowLongPtrA(label, GWL_STYLE) & SS_NOTIFY);
+
+    HFONT font = reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0));
+    ASSERT_EQ(font, link.font);
+    LOGFONTA lf = {};
+    ASSERT_TRUE(GetObjectA(font, sizeof lf, &lf));
+    EXPECT_TRUE(lf.lfUnderline);
+
+    HDC dc = GetDC(label);
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE text;
+    GetTextExtentPoint32A(dc, Url, lstrlenA(Url), &text);
+    SelectObject(dc, old);
+    ReleaseDC(label, dc);
+    RECT rc;
+    GetWindowRect(label, &rc);
+    MapWindowPoints(nullptr, parent.hwnd(), reinterpret_cast<POINT*>(&rc), 2);
+    EXPECT_EQ(rc.right, 310);
+    EXPECT_EQ(rc.right - rc.left, text.cx);
+    EXPECT_EQ(rc.top, 20);
+    EXPECT_EQ(rc.bottom - rc.top, text.cy);
+
+    // Neither Wine's nor a current Windows' winhlp32.exe carries the old hand cursor 106.
+    EXPECT_EQ(link.cursor, LoadCursorA(nullptr, IDC_HAND));
+    ASSERT_TRUE(IsWindow(link.toolTip));
+    HWND tip = link.toolTip;
+
+    // The colour answer follows the state: link, visited, hovered.
+    HDC paint = GetDC(parent.hwnd());
+    const struct {
+        bool visited, hovering;
+        COLORREF colour;
+    } states[] = {{false, false, 0x00EE0000}, {true, false, 0x008B1A55}, {true, true, link.hoverColour}};
+    for (const auto& s : states) {
+        link.SetVisited(s.visited);
+        link.hovering = s.hovering;
+        const LRESULT brush = SendMessageA(parent.hwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(paint),
+                                           reinterpret_cast<LPARAM>(label));
+        EXPECT_EQ(brush, reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH)));
+        EXPECT_EQ(GetTextColor(paint), s.colour);
+        EXPECT_EQ(GetBkMode(paint), TRANSPARENT);
+    }
+    link.hovering = false;
+    ReleaseDC(parent.hwnd(), paint);
+
+    DestroyWindow(parent.hwnd());
+    EXPECT_EQ(GetObjectType(font), 0u) << "the underlined font is deleted with the window";
+    EXPECT_FALSE(IsWindow(tip));
+}
+
+}  // namespace
