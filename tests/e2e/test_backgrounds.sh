@@ -102,11 +102,12 @@ check "the dialog shows its list" test "$(list_pixels "$d")" -gt 20000
 # The row: blue text on the list's colour.
 blue=$(count_of_colour "$d" "rgb(0,0,255)" 30% "${lw}x20+${lx}+${ly}")
 check "the stored picture is listed" test "$blue" -gt 30
-# "Use your own image" is the first lamp above the list (lit: it is on): switch it off.
-read -r _ gh gx gy <<<"$(box_of_colour "$d" "rgb(0,255,0)" 10% "${lw}x60+${lx}+$((ly - 70))")"
+# "Use your own image" starts at the list's left edge, on the row of the lit "Repeat One" lamp:
+# switch it off.
+read -r _ gh _ gy <<<"$(box_of_colour "$d" "rgb(0,255,0)" 10% "${lw}x60+$((lx + lw / 3))+$((ly - 70))")"
 top=800x80+112+30  # above the dialog
 check "the user's picture is behind the dialog" test "$(tint "$d" $top)" = red
-xdotool mousemove $((lx + gx + 40)) $((ly - 70 + gy + gh / 2)) click 1
+xdotool mousemove $((lx + 60)) $((ly - 70 + gy + gh / 2)) click 1
 sleep 1
 check "the built-in picture is back" test "$(tint "$(shot lamp-off)" $top)" = other
 xdotool key Escape
