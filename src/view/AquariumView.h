@@ -11,6 +11,7 @@
 #include "scene/ViewLayout.h"
 #include "win/Window.h"
 
+class CustomBackgroundDialog;
 class CustomMusicDialog;
 
 class AquariumView : public win::Window {
@@ -70,6 +71,7 @@ private:
     bool fishClickPending = false;  // a touch or zoom click the next frame's fish pick resolves
     int mode = FeedFishCmd;
     RippleSurface* backgroundPicture = nullptr;  // lives until the process ends
+    CustomBackgroundDialog* backgroundDialog = nullptr;  // created hidden at start-up
     GLuint screenCopyTexture = 0;
     int screenWidth = 1680, screenHeight = 1050;
     float cameraOffset = -5.0f;

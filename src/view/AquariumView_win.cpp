@@ -9,6 +9,7 @@
 #include "Commands.h"
 #include "assets/ResourcePack.h"
 #include "assets/TextureLoader.h"
+#include "backgrounds/CustomBackgroundDialog.h"
 #include "fish/FishSettingsDialog.h"
 #include "music/BuiltinMusic.h"
 #include "music/CustomMusicDialog.h"
@@ -223,6 +224,7 @@ void AquariumView::InitializeScene() {
 
     // Fog.
     InitFog();
+
     instrument::Mark("scene_ready");
 
     // The preview in the screen-saver settings only shows the tank: no dialogs, no sound.
@@ -232,6 +234,12 @@ void AquariumView::InitializeScene() {
     customMusicDialog = new CustomMusicDialog;
     customMusicDialog->CreateModeless(hwnd_);
     ShowWindow(customMusicDialog->hwnd(), SW_HIDE);
+
+    // The Custom Background dialog, hidden until "Custom Background" shows it.
+    instrument::SpanStart();
+    backgroundDialog = new CustomBackgroundDialog();
+    backgroundDialog->CreateHidden(hwnd_);
+    instrument::SpanEnd("background_dialog");
 }
 
 LRESULT AquariumView::OnCommand(WPARAM wParam, LPARAM lParam) {
@@ -257,6 +265,9 @@ LRESULT AquariumView::OnCommand(WPARAM wParam, LPARAM lParam) {
         std::exit(0);
     case CustomMusicCmd:
         if (customMusicDialog) customMusicDialog->ShowCentred();
+        break;
+    case CustomBackgroundCmd:
+        if (backgroundDialog) backgroundDialog->ShowCentred();
         break;
     default:
         break;
@@ -348,8 +359,8 @@ void AquariumView::RenderFrame() {
     instrument::Stage("wall");
     school.fishPass(gSettings.fishCounts, fishSkinTextures, mode);
     instrument::Stage("fish");
-    DrawBackgroundPicture(gSettings, backgroundPicture, backgroundTexture, resolutionIndex, screenWidth,
-                          screenHeight);
+    const GLuint picture = backgroundDialog ? backgroundDialog->TextureToDraw(backgroundTexture) : backgroundTexture;
+    DrawBackgroundPicture(gSettings, backgroundPicture, picture, resolutionIndex, screenWidth, screenHeight);
     instrument::Stage("picture");
     DrawBubbleColumn(bubbleSystem, emitter, gSettings.bubbleSetting);
     instrument::Stage("bubbles");
@@ -381,5 +392,7 @@ void AquariumView::DestroySteps() {
     }
     delete customMusicDialog;
     customMusicDialog = nullptr;
+    delete backgroundDialog;
+    backgroundDialog = nullptr;
     KillTimer(hwnd_, FrameTimer);
 }
