@@ -1,6 +1,6 @@
 # make run   install what is missing, build, and start the aquarium (see README.md)
 # make test  install what is missing, build, and run every test
-.PHONY: all deps build host win run test test-host test-wine bench clean
+.PHONY: all deps build host win run test test-host test-wine bench bench-compare clean dist
 
 MAKEFLAGS += --no-print-directory
 
@@ -37,8 +37,23 @@ test-host: host
 test-wine: build
 	@scripts/test.sh wine
 
+# A zip for Windows users: the program, the screen saver and a read-me (in out/).
+dist: build
+	@scripts/dist.sh
+
 bench: host
 	@$(HOSTDIR)/host_bench
+
+# Frame rate and CPU per frame at full load next to xscreensaver's atlantis, on one private Xvfb
+# (BENCH_SIZE="1680 1050" for another screen size). Installs the peer when it is missing.
+BENCH_SCRIPT ?= ../shared/measure/side-by-side.sh
+BENCH_SIZE   ?= 1024 768
+bench-compare: build
+	@test -x /usr/libexec/xscreensaver/atlantis || { \
+	    SUDO=; [ "$$(id -u)" -ne 0 ] && SUDO=sudo; \
+	    DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y -qq xscreensaver-gl-extra >/dev/null || \
+	    { $$SUDO apt-get update -qq && DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y -qq xscreensaver-gl-extra >/dev/null; }; }
+	@$(BENCH_SCRIPT) $(WINDIR) $(BENCH_SIZE)
 
 clean:
 	rm -rf $(BUILD) out

@@ -38,16 +38,29 @@ nerith_win_library(nerith_win)
 # The instrumented variant writes a frame log next to the settings file, for the end-to-end tests.
 nerith_win_library(nerith_win_instr NERITH_INSTRUMENT=1)
 
+# The build number of the version information: the commit count, looked at on every build.
+set(GENERATED_DIR ${CMAKE_BINARY_DIR}/generated)
+set(BUILD_NUMBER_H ${GENERATED_DIR}/BuildNumber.h)
+file(MAKE_DIRECTORY ${GENERATED_DIR})
+add_custom_target(build_number
+  COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${CMAKE_SOURCE_DIR} -DOUT=${BUILD_NUMBER_H} -P ${CMAKE_SOURCE_DIR}/cmake/BuildNumber.cmake
+  BYPRODUCTS ${BUILD_NUMBER_H})
+
 set(RC_FILE ${CMAKE_SOURCE_DIR}/res/NerithScr.rc)
 file(GLOB ART_FILES ${ART_DIR}/*)
-set_source_files_properties(${RC_FILE} PROPERTIES OBJECT_DEPENDS "${ART_FILES}")
-set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} --include-dir=${ART_DIR} --include-dir=${CMAKE_SOURCE_DIR}/res -c 65001")
+set_source_files_properties(${RC_FILE} PROPERTIES OBJECT_DEPENDS
+  "${ART_FILES};${BUILD_NUMBER_H};${CMAKE_SOURCE_DIR}/res/NerithScr.manifest")
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} --include-dir=${ART_DIR} --include-dir=${CMAKE_SOURCE_DIR}/res --include-dir=${GENERATED_DIR} -c 65001")
 
 foreach(variant IN ITEMS "" "_instr")
   set(exe NerithScr${variant})
   add_executable(${exe} WIN32 ${ENTRY_SOURCE} ${RC_FILE})
   target_link_libraries(${exe} PRIVATE nerith_win${variant})
   target_link_options(${exe} PRIVATE ${STATIC_RUNTIME})
+  add_dependencies(${exe} build_number)
+  # The same program under the name Windows gives screen savers.
+  add_custom_command(TARGET ${exe} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:${exe}> $<TARGET_FILE_DIR:${exe}>/${exe}.scr)
 endforeach()
 
 # GoogleTest built from Debian's sources with the cross compiler.
@@ -59,8 +72,9 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*.cpp)
 add_executable(win_tests ${WIN_TEST_SOURCES} ${RC_FILE})
 target_include_directories(win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/wine)
-target_link_libraries(win_tests PRIVATE nerith_win gtest gtest_main)
+target_link_libraries(win_tests PRIVATE nerith_win gtest gtest_main version)
 target_link_options(win_tests PRIVATE ${STATIC_RUNTIME})
+add_dependencies(win_tests build_number)
 
 # The end-to-end tests' helper that inspects and closes the program's window from outside.
 add_executable(winctl ${CMAKE_SOURCE_DIR}/tests/winctl/winctl.cpp)

@@ -6,7 +6,7 @@ PKGS=(
   mingw-w64 wine wine64 xvfb xdotool imagemagick
   cmake make g++ libgtest-dev googletest libbenchmark-dev
   libosmesa6-dev libglu1-mesa-dev libstb-dev libsoil-dev
-  sox pulseaudio pulseaudio-utils ffmpeg
+  sox zip pulseaudio pulseaudio-utils ffmpeg
   clang libclang-rt-14-dev
 )
 missing=()

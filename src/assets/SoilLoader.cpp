@@ -1,5 +1,6 @@
 #include "assets/SoilLoader.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "GL.h"
@@ -166,24 +167,14 @@ void PrepareSoilImage(SoilImage& image, unsigned int flags, int maxTextureSize, 
 
 }  // namespace nerith
 
-unsigned int SOIL_load_OGL_texture(const char* filename, int force_channels, unsigned int reuse_texture_ID,
-                                   unsigned int flags) {
-    if (!filename) return 0;
-    const int wanted = force_channels >= 1 && force_channels <= 4 ? force_channels : 0;
-    int width = 0, height = 0, channels = 0;
-    stbi_uc* data = stbi_load(filename, &width, &height, &channels, wanted);
-    if (!data) return 0;
+namespace nerith {
+namespace {
 
-    nerith::SoilImage image;
-    image.width = width;
-    image.height = height;
-    image.channels = wanted ? wanted : channels;
-    image.pixels.assign(data, data + static_cast<std::size_t>(width) * height * image.channels);
-    stbi_image_free(data);
-
+// Uploads a decoded picture as SOIL does with `flags`; returns the texture name or 0.
+unsigned int UploadSoilImage(SoilImage& image, unsigned int reuse_texture_ID, unsigned int flags) {
     GLint maxTextureSize = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSize);
-    nerith::PrepareSoilImage(image, flags, maxTextureSize, nerith::HasGlExtension("GL_ARB_texture_non_power_of_two"));
+    PrepareSoilImage(image, flags, maxTextureSize, HasGlExtension("GL_ARB_texture_non_power_of_two"));
 
     GLuint texture = reuse_texture_ID;
     if (texture == 0) glGenTextures(1, &texture);
@@ -192,8 +183,8 @@ unsigned int SOIL_load_OGL_texture(const char* filename, int force_channels, uns
     static const GLenum kFormats[] = {0, GL_LUMINANCE, GL_LUMINANCE_ALPHA, GL_RGB, GL_RGBA};
     const GLenum format = kFormats[image.channels];
     GLint internalFormat = static_cast<GLint>(format);
-    if ((flags & SOIL_FLAG_COMPRESS_TO_DXT) && nerith::HasGlExtension("GL_EXT_texture_compression_s3tc"))
-        internalFormat = static_cast<GLint>((image.channels & 1) ? nerith::kCompressedRgbDxt1 : nerith::kCompressedRgbaDxt5);
+    if ((flags & SOIL_FLAG_COMPRESS_TO_DXT) && HasGlExtension("GL_EXT_texture_compression_s3tc"))
+        internalFormat = static_cast<GLint>((image.channels & 1) ? kCompressedRgbDxt1 : kCompressedRgbaDxt5);
 
     glBindTexture(GL_TEXTURE_2D, texture);
     // The rows are packed tightly, whatever their width.
@@ -204,7 +195,7 @@ unsigned int SOIL_load_OGL_texture(const char* filename, int force_channels, uns
                  image.pixels.data());
     if (flags & SOIL_FLAG_MIPMAPS) {
         for (int level = 1; level < 31 && ((1 << level) <= image.width || (1 << level) <= image.height); ++level) {
-            const nerith::SoilImage mip = nerith::SoilMipmapLevel(image, 1 << level, 1 << level);
+            const SoilImage mip = SoilMipmapLevel(image, 1 << level, 1 << level);
             glTexImage2D(GL_TEXTURE_2D, level, internalFormat, mip.width, mip.height, 0, format, GL_UNSIGNED_BYTE,
                          mip.pixels.data());
         }
@@ -219,4 +210,197 @@ unsigned int SOIL_load_OGL_texture(const char* filename, int force_channels, uns
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
     glPopClientAttrib();
     return texture;
+}
+
+// A byte source for the decoders that notices when a decoder asks for bytes past the end: the
+// picture then is shorter than its headers say.
+struct PictureSource {
+    const std::uint8_t* data = nullptr;
+    std::size_t size = 0, at = 0;
+    bool ranOut = false;
+
+    static int Read(void* user, char* out, int wanted) {
+        auto* s = static_cast<PictureSource*>(user);
+        if (wanted <= 0) return 0;
+        const std::size_t left = s->size - s->at;
+        const std::size_t got = left < static_cast<std::size_t>(wanted) ? left : static_cast<std::size_t>(wanted);
+        if (got > 0) std::memcpy(out, s->data + s->at, got);
+        s->at += got;
+        if (got == 0) s->ranOut = true;
+        return static_cast<int>(got);
+    }
+    static void Skip(void* user, int n) {
+        auto* s = static_cast<PictureSource*>(user);
+        if (n > 0) s->at = s->size - s->at < static_cast<std::size_t>(n) ? s->size : s->at + static_cast<std::size_t>(n);
+    }
+    static int AtEnd(void* user) {
+        auto* s = static_cast<PictureSource*>(user);
+        return s->at >= s->size;
+    }
+};
+
+// Two faults of the JPEG decoder with hostile files: it builds each Huffman table into room for
+// 256 codes without checking the counts it reads, so a table that declares more overwrites
+// memory; and a scan that decodes with a table no segment defined reads far outside the tables.
+// Walks the marker segments as the decoder meets them (entropy-coded data skipped up to the next
+// marker) and refuses a table whose 16 counts add up to more than 256 and a scan that needs a
+// table not defined before it.
+bool JpegTablesFit(const std::uint8_t* d, std::size_t n) {
+    // The decoder takes any run of 0xFF bytes before the start marker.
+    std::size_t at = 0;
+    while (at < n && d[at] == 0xFF) ++at;
+    if (at == 0 || at >= n || d[at] != 0xD8) return true;  // not a JPEG
+    ++at;
+    bool defined[2][4] = {};  // [DC, AC][table]
+    bool progressive = false;
+    while (at + 1 < n) {
+        if (d[at] != 0xFF) {
+            ++at;  // entropy-coded data or padding
+            continue;
+        }
+        const std::uint8_t m = d[at + 1];
+        if (m == 0xFF) {
+            ++at;  // fill byte
+            continue;
+        }
+        if (m == 0x00 || m == 0x01 || (m >= 0xD0 && m <= 0xD7)) {
+            at += 2;  // stuffed byte, TEM, restart marker: no length
+            continue;
+        }
+        if (m == 0xD9) return true;  // end of image
+        if (at + 3 >= n) return true;
+        const std::size_t length = static_cast<std::size_t>(d[at + 2]) << 8 | d[at + 3];
+        if (m == 0xC4) {
+            long left = static_cast<long>(length) - 2;
+            std::size_t p = at + 4;
+            while (left > 0) {
+                if (p >= n) return true;  // the decoder reads zeros from here on
+                if ((d[p] >> 4) > 1 || (d[p] & 15) > 3) return true;  // the decoder refuses it
+                defined[d[p] >> 4][d[p] & 15] = true;
+                int codes = 0;
+                for (std::size_t i = 1; i <= 16 && p + i < n; ++i) codes += d[p + i];
+                if (codes > 256) return false;
+                p += 17 + static_cast<std::size_t>(codes);
+                left -= 17 + codes;
+            }
+            if (left != 0) return true;  // the decoder stops at this segment
+        }
+        if (m == 0xC2) progressive = true;
+        if (m == 0xDA && at + 4 < n) {
+            // Start of scan: the components' tables, then the spectral start and the refinement.
+            const std::size_t count = d[at + 4];
+            const std::size_t tail = at + 5 + 2 * count;
+            if (tail + 2 >= n) return true;  // ends early: nothing is decoded from it
+            const bool dcScan = d[tail] == 0;
+            const bool firstPass = (d[tail + 2] >> 4) == 0;
+            const bool needDc = !progressive || (dcScan && firstPass);
+            const bool needAc = !progressive || !dcScan;
+            for (std::size_t c = 0; c < count; ++c) {
+                const int dc = d[at + 6 + 2 * c] >> 4, ac = d[at + 6 + 2 * c] & 15;
+                if (dc > 3 || ac > 3) return true;  // the decoder refuses it
+                if ((needDc && !defined[0][dc]) || (needAc && !defined[1][ac])) return false;
+            }
+        }
+        at += 2 + length;
+    }
+    return true;
+}
+
+// The PNG decoder reserves room for a data chunk from the length the chunk declares, before
+// reading it: a short file declaring gigabytes would make it allocate them. Refuses a chunk that
+// declares more bytes than the file still holds.
+bool PngChunksFit(const std::uint8_t* d, std::size_t n) {
+    static const std::uint8_t signature[8] = {0x89, 'P', 'N', 'G', 13, 10, 26, 10};
+    if (n < 8 || std::memcmp(d, signature, 8) != 0) return true;  // not a PNG
+    std::size_t at = 8;
+    while (at + 8 <= n) {
+        const std::size_t length = static_cast<std::size_t>(d[at]) << 24 | static_cast<std::size_t>(d[at + 1]) << 16 |
+                                   static_cast<std::size_t>(d[at + 2]) << 8 | d[at + 3];
+        if (length > n - at - 8) return false;
+        if (std::memcmp(d + at + 4, "IEND", 4) == 0) return true;
+        at += 12 + length;
+    }
+    return true;
+}
+
+bool DecodeFromSource(PictureSource& source, const PictureLimits& limits, SoilImage& out) {
+    static const stbi_io_callbacks callbacks = {&PictureSource::Read, &PictureSource::Skip, &PictureSource::AtEnd};
+    // Before any decoder runs: reading the header already builds the tables.
+    if (!JpegTablesFit(source.data, source.size) || !PngChunksFit(source.data, source.size)) return false;
+    int width = 0, height = 0, channels = 0;
+    if (!stbi_info_from_callbacks(&callbacks, &source, &width, &height, &channels)) return false;
+    if (width < 1 || height < 1 || channels < 1 || channels > 4) return false;
+    if (limits.maxSide > 0 && (width > limits.maxSide || height > limits.maxSide)) return false;
+    if (static_cast<long long>(width) * height > limits.maxPixels) return false;
+
+    source.at = 0;
+    source.ranOut = false;
+    stbi_uc* data = stbi_load_from_callbacks(&callbacks, &source, &width, &height, &channels, 0);
+    if (!data) return false;
+    if (source.ranOut) {
+        stbi_image_free(data);
+        return false;
+    }
+    out.width = width;
+    out.height = height;
+    out.channels = channels;
+    out.pixels.assign(data, data + static_cast<std::size_t>(width) * height * channels);
+    stbi_image_free(data);
+    return true;
+}
+
+}  // namespace
+
+bool DecodeCheckedPicture(const std::uint8_t* data, std::size_t size, const PictureLimits& limits, SoilImage& out) {
+    PictureSource source;
+    source.data = data;
+    source.size = size;
+    return DecodeFromSource(source, limits, out);
+}
+
+unsigned int SoilLoadCheckedTexture(const char* filename, unsigned int flags, const PictureLimits& limits) {
+    if (!filename) return 0;
+    std::FILE* file = std::fopen(filename, "rb");
+    if (!file) return 0;
+    // The whole file in memory, unless it is far larger than any picture within the bounds.
+    std::vector<std::uint8_t> bytes;
+    long size = -1;
+    if (std::fseek(file, 0, SEEK_END) == 0) size = std::ftell(file);
+    const long long largest = limits.maxPixels * 4 + (1 << 20);
+    if (size > 0 && size <= largest && std::fseek(file, 0, SEEK_SET) == 0) {
+        bytes.resize(static_cast<std::size_t>(size));
+        if (std::fread(bytes.data(), 1, bytes.size(), file) != bytes.size()) bytes.clear();
+    }
+    std::fclose(file);
+    if (bytes.empty()) return 0;
+
+    PictureLimits bounds = limits;
+    if (bounds.maxSide <= 0) {
+        GLint maxTextureSize = 0;
+        glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSize);
+        bounds.maxSide = maxTextureSize > 0 ? maxTextureSize : 1024;
+    }
+    SoilImage image;
+    if (!DecodeCheckedPicture(bytes.data(), bytes.size(), bounds, image)) return 0;
+    bytes = std::vector<std::uint8_t>();
+    return UploadSoilImage(image, SOIL_CREATE_NEW_ID, flags);
+}
+
+}  // namespace nerith
+
+unsigned int SOIL_load_OGL_texture(const char* filename, int force_channels, unsigned int reuse_texture_ID,
+                                   unsigned int flags) {
+    if (!filename) return 0;
+    const int wanted = force_channels >= 1 && force_channels <= 4 ? force_channels : 0;
+    int width = 0, height = 0, channels = 0;
+    stbi_uc* data = stbi_load(filename, &width, &height, &channels, wanted);
+    if (!data) return 0;
+
+    nerith::SoilImage image;
+    image.width = width;
+    image.height = height;
+    image.channels = wanted ? wanted : channels;
+    image.pixels.assign(data, data + static_cast<std::size_t>(width) * height * image.channels);
+    stbi_image_free(data);
+    return nerith::UploadSoilImage(image, reuse_texture_ID, flags);
 }

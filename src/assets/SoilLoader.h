@@ -2,6 +2,7 @@
 // The image-to-texture call of the Simple OpenGL Image Library (SOIL), for the user's own
 // background pictures (JPEG, PNG, BMP), decoded with stb_image. It behaves as SOIL does for the
 // flags below; other flag bits are ignored.
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -50,5 +51,22 @@ void PrepareSoilImage(SoilImage& image, unsigned int flags, int maxTextureSize, 
 // One mipmap level: every block of blockX x blockY pixels averaged (rounded) into one pixel;
 // sides max(1, side / block).
 SoilImage SoilMipmapLevel(const SoilImage& image, int blockX, int blockY);
+
+// Bounds for pictures that come from the user's files. A side of 0 stands for the current
+// context's GL_MAX_TEXTURE_SIZE.
+struct PictureLimits {
+    int maxSide = 0;
+    long long maxPixels = 48LL * 1024 * 1024;
+};
+
+// Decodes a picture held in memory, as SOIL_LOAD_AUTO does, but refuses (false) a picture whose
+// header gives a side above limits.maxSide or more than limits.maxPixels pixels before any pixel
+// is decoded, and a picture whose file ends before its pixel data does (a truncated file, which
+// the decoders would otherwise fill with black). maxSide 0 means no bound on the sides here.
+bool DecodeCheckedPicture(const std::uint8_t* data, std::size_t size, const PictureLimits& limits, SoilImage& out);
+
+// SOIL_load_OGL_texture(filename, SOIL_LOAD_AUTO, SOIL_CREATE_NEW_ID, flags) with the checks of
+// DecodeCheckedPicture, reading the file as it goes. Returns the new texture name or 0.
+unsigned int SoilLoadCheckedTexture(const char* filename, unsigned int flags, const PictureLimits& limits = {});
 
 }  // namespace nerith

@@ -117,33 +117,74 @@ void FishModel::advanceAnimation(Fish& fish, AnimationFrame& frame) {
 
 namespace {
 
-// Emits one vertex: stored normal and texture coordinate, position p transformed by m.
-inline void emitVertex(const MeshVertex& v, const float m[16], float px, float py, float pz) {
-    glNormal3f(v.nx, v.ny, v.nz);
-    glTexCoord2f(v.s, v.t);
-    glVertex3f(m[0] * px + m[4] * py + m[8] * pz + m[12], m[1] * px + m[5] * py + m[9] * pz + m[13],
-               m[2] * px + m[6] * py + m[10] * pz + m[14]);
+// One emitted vertex, laid out for glInterleavedArrays(GL_T2F_N3F_V3F).
+struct StripVertex {
+    float s, t;
+    float nx, ny, nz;
+    float x, y, z;
+};
+
+constexpr int FishStripsPerFrame = 31;  // quad strips of one fish, both passes of every part
+
+// The vertices of one fish in emission order, and where each quad strip starts. Filled on the
+// stack and handed to OpenGL in one go: the same vertices in the same order as one begin/end
+// pair per strip, in a few dozen calls instead of three thousand.
+struct StripBatch {
+    StripVertex vertices[FishVerticesPerFrame];
+    int stripFirst[FishStripsPerFrame];
+    int vertexCount = 0;
+    int stripCount = 0;
+};
+
+// Adds one vertex: stored normal and texture coordinate, position p transformed by m.
+inline void emitVertex(StripBatch& batch, const MeshVertex& v, const float m[16], float px, float py, float pz) {
+    StripVertex& out = batch.vertices[batch.vertexCount++];
+    out.s = v.s;
+    out.t = v.t;
+    out.nx = v.nx;
+    out.ny = v.ny;
+    out.nz = v.nz;
+    out.x = m[0] * px + m[4] * py + m[8] * pz + m[12];
+    out.y = m[1] * px + m[5] * py + m[9] * pz + m[13];
+    out.z = m[2] * px + m[6] * py + m[10] * pz + m[14];
 }
 
-// Emits one part, one quad strip per pair of rows. `matrixOf(column)` gives the column
+// Adds one part, one quad strip per pair of rows. `matrixOf(column)` gives the column
 // transform; `place(row, column, vertex, out)` the deformed, scaled position.
 template <class MatrixOf, class Place>
-void emitPart(FishPartIndex index, MatrixOf matrixOf, Place place) {
+void emitPart(StripBatch& batch, FishPartIndex index, MatrixOf matrixOf, Place place) {
     const MeshPart& part = FishMeshParts[index];
     const MeshVertex* grid = FishMeshVertices + part.first;
     for (int row = 0; row + 1 < part.rows; ++row) {
-        glBegin(GL_QUAD_STRIP);
+        batch.stripFirst[batch.stripCount++] = batch.vertexCount;
         for (int column = 0; column < part.columns; ++column) {
             const float* m = matrixOf(column);
             for (int r = row; r <= row + 1; ++r) {
                 const MeshVertex& v = grid[r * part.columns + column];
                 float p[3];
                 place(r, column, v, p);
-                emitVertex(v, m, p[0], p[1], p[2]);
+                emitVertex(batch, v, m, p[0], p[1], p[2]);
             }
         }
-        glEnd();
     }
+}
+
+// Draws the batch, one GL_QUAD_STRIP per strip. Afterwards the current normal and texture
+// coordinate are those of the last vertex, as they would be after immediate-mode drawing (the
+// background picture and the bubbles drawn later in the frame are lit with that normal).
+void drawBatch(const StripBatch& batch) {
+    if (batch.vertexCount == 0) return;
+    glInterleavedArrays(GL_T2F_N3F_V3F, 0, batch.vertices);  // enables the three arrays it names
+    for (int i = 0; i < batch.stripCount; ++i) {
+        const int end = i + 1 < batch.stripCount ? batch.stripFirst[i + 1] : batch.vertexCount;
+        glDrawArrays(GL_QUAD_STRIP, batch.stripFirst[i], end - batch.stripFirst[i]);
+    }
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    const StripVertex& last = batch.vertices[batch.vertexCount - 1];
+    glNormal3f(last.nx, last.ny, last.nz);
+    glTexCoord2f(last.s, last.t);
 }
 
 }  // namespace
@@ -151,6 +192,7 @@ void emitPart(FishPartIndex index, MatrixOf matrixOf, Place place) {
 void FishModel::draw(const Fish& fish, const AnimationFrame& frame) {
     const float size = fish.size_;
     const float jitter = frame.headJitter;
+    StripBatch batch;
 
     // The column transforms of the body; the single-transform parts use those of columns 0, 8
     // and 21 (the same angles give the same matrices).
@@ -161,7 +203,7 @@ void FishModel::draw(const Fish& fish, const AnimationFrame& frame) {
 
     for (int pass = 0; pass < 2; ++pass) {
         const bool mirrored = pass == 1;
-        emitPart(Body, bodyColumn, [&](int, int c, const MeshVertex& v, float* p) {
+        emitPart(batch, Body, bodyColumn, [&](int, int c, const MeshVertex& v, float* p) {
             p[0] = v.x * size;
             p[1] = mirrored ? frame.tailSway[c] - v.y * size : v.y * size + frame.tailSway[c];
             p[2] = v.z * size;
@@ -169,7 +211,7 @@ void FishModel::draw(const Fish& fish, const AnimationFrame& frame) {
     }
     for (int pass = 0; pass < 2; ++pass) {
         const float ySign = pass == 1 ? -1.0f : 1.0f;
-        emitPart(LongFinPairB, fixed(0), [&](int, int c, const MeshVertex& v, float* p) {
+        emitPart(batch, LongFinPairB, fixed(0), [&](int, int c, const MeshVertex& v, float* p) {
             p[0] = v.x * size;
             p[1] = ySign * (v.y * size);
             p[2] = v.z * size + (c <= 4 ? frame.finSpreadB[c] : 0.0f);
@@ -177,14 +219,14 @@ void FishModel::draw(const Fish& fish, const AnimationFrame& frame) {
     }
     for (int pass = 0; pass < 2; ++pass) {
         const float ySign = pass == 1 ? -1.0f : 1.0f;
-        emitPart(LongFinPairA, fixed(0), [&](int, int c, const MeshVertex& v, float* p) {
+        emitPart(batch, LongFinPairA, fixed(0), [&](int, int c, const MeshVertex& v, float* p) {
             p[0] = v.x * size;
             p[1] = ySign * (v.y * size);
             p[2] = v.z * size - (c <= 3 ? frame.finSpreadA[c] : 0.0f);
         });
     }
     emitPart(
-        TopFin, [&](int c) -> const float* { return columns[TopFinColumns[c]]; },
+        batch, TopFin, [&](int c) -> const float* { return columns[TopFinColumns[c]]; },
         [&](int row, int c, const MeshVertex& v, float* p) {
             const int t = TopFinColumns[c];
             p[0] = v.x * size;
@@ -193,7 +235,7 @@ void FishModel::draw(const Fish& fish, const AnimationFrame& frame) {
         });
     for (int pass = 0; pass < 2; ++pass) {
         const bool mirrored = pass == 1;
-        emitPart(SideFinPair, fixed(8), [&](int row, int c, const MeshVertex& v, float* p) {
+        emitPart(batch, SideFinPair, fixed(8), [&](int row, int c, const MeshVertex& v, float* p) {
             const float r = row == 0 ? frame.sideFinRipple[c] : 0.0f;
             p[0] = v.x * size + r;
             p[1] = mirrored ? -(r + v.y * size) : v.y * size + r;
@@ -202,31 +244,32 @@ void FishModel::draw(const Fish& fish, const AnimationFrame& frame) {
     }
     for (int pass = 0; pass < 2; ++pass) {
         const float ySign = pass == 1 ? -1.0f : 1.0f;
-        emitPart(SmallFinPair, fixed(8), [&](int, int c, const MeshVertex& v, float* p) {
+        emitPart(batch, SmallFinPair, fixed(8), [&](int, int c, const MeshVertex& v, float* p) {
             p[0] = v.x * size;
             p[1] = ySign * (v.y * size + frame.smallFinRipple[c]);
             p[2] = v.z * size;
         });
     }
     emitPart(
-        BottomFin, [&](int c) -> const float* { return columns[BottomFinColumns[c]]; },
+        batch, BottomFin, [&](int c) -> const float* { return columns[BottomFinColumns[c]]; },
         [&](int row, int c, const MeshVertex& v, float* p) {
             const int b = BottomFinColumns[c];
             p[0] = v.x * size;
             p[1] = v.y * size + frame.tailSway[b] + (row == 1 ? frame.bottomFinRipple[c] : 0.0f);
             p[2] = row == 0 ? v.z * size + 0.01f * size : v.z * size;
         });
-    emitPart(TailFin, fixed(21), [&](int row, int c, const MeshVertex& v, float* p) {
+    emitPart(batch, TailFin, fixed(21), [&](int row, int c, const MeshVertex& v, float* p) {
         p[0] = v.x * size;
         p[1] = row == 0 ? v.y * size + frame.tailSway[21] + frame.tailFinRipple[c] : v.y * size + frame.tailSway[22];
         p[2] = v.z * size;
     });
     for (int pass = 0; pass < 2; ++pass) {
         const bool mirrored = pass == 1;
-        emitPart(HeadPlates, fixed(0), [&](int, int, const MeshVertex& v, float* p) {
+        emitPart(batch, HeadPlates, fixed(0), [&](int, int, const MeshVertex& v, float* p) {
             p[0] = v.x * size + 2.0f * jitter;
             p[1] = mirrored ? -jitter - v.y * size : v.y * size + jitter;
             p[2] = v.z * size;
         });
     }
+    drawBatch(batch);
 }

@@ -9,6 +9,8 @@ namespace {
 
 const float Rise = 0.00083333329f;  // upward acceleration per frame
 
+constexpr int SpriteBatch = 200;  // sprites handed to OpenGL per draw call (the whole column)
+
 // (rand() mod 9000) - (rand() mod 9000), the first draw first.
 int Spread9000() {
     const int a = nerith::rand() % 9000;
@@ -98,6 +100,22 @@ void BubbleSystem::Update() {
 void BubbleSystem::Draw(int count) {
     SetCount(count);
     glBindTexture(GL_TEXTURE_2D, spriteTexture_);
+    // One quad per particle, all of them in one array (texture coordinate, then position, as
+    // glInterleavedArrays(GL_T2F_V3F) reads them) and one draw call.
+    struct SpriteVertex {
+        float s, t, x, y, z;
+    };
+    SpriteVertex quads[4 * SpriteBatch];
+    int n = 0;
+    auto flush = [&] {
+        if (n == 0) return;
+        glInterleavedArrays(GL_T2F_V3F, 0, quads);
+        glDrawArrays(GL_QUADS, 0, n);
+        glDisableClientState(GL_VERTEX_ARRAY);
+        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+        glTexCoord2f(0.0f, 1.0f);  // the last corner's, as immediate-mode drawing leaves it
+        n = 0;
+    };
     for (int i = 0; i < count_; ++i) {
         const Particle& p = particles_[i];
         // The jitter only moves the sprite on screen; the particle stays where it is.
@@ -105,16 +123,21 @@ void BubbleSystem::Draw(int count) {
         const float y = p.y;
         const float z = p.z + static_cast<float>(nerith::rand() % 20) * 0.01f;
         const float s = p.size;
-        glBegin(GL_QUADS);
-        glTexCoord2f(0.0f, 0.0f);
-        glVertex3f(x - s, y - s, z);
-        glTexCoord2f(1.0f, 0.0f);
-        glVertex3f(x - s, y + s, z);
-        glTexCoord2f(1.0f, 1.0f);
-        glVertex3f(x + s, y + s, z);
-        glTexCoord2f(0.0f, 1.0f);
-        glVertex3f(x + s, y - s, z);
-        glEnd();
+        quads[n++] = {0.0f, 0.0f, x - s, y - s, z};
+        quads[n++] = {1.0f, 0.0f, x - s, y + s, z};
+        quads[n++] = {1.0f, 1.0f, x + s, y + s, z};
+        quads[n++] = {0.0f, 1.0f, x + s, y - s, z};
+        if (n == 4 * SpriteBatch) flush();
+    }
+    flush();
+    Update();
+}
+
+void BubbleSystem::Advance(int count) {
+    SetCount(count);
+    for (int i = 0; i < count_; ++i) {
+        nerith::rand();  // the jitter of x
+        nerith::rand();  // and of z
     }
     Update();
 }

@@ -58,6 +58,10 @@ public:
     // texture bound, then runs Update.
     void Draw(int count);
 
+    // Draw without the drawing: the same count, the same random draws for the display jitter and
+    // the same Update, and no OpenGL call. For frames nobody will see.
+    void Advance(int count);
+
     unsigned SpriteTexture() const { return spriteTexture_; }
 
 private:

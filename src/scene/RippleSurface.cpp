@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
 
 #include "GL.h"
 
@@ -46,6 +47,34 @@ struct RippleTables {
 const RippleTables& Tables() {
     static const RippleTables tables;
     return tables;
+}
+
+// The grid is 31 x 31 cells, cell (n, k) a polygon through the corners c0 = [n][k],
+// c1 = [n][k + 1], c2 = [n + 1][k + 1], c3 = [n + 1][k]. All cells go in one indexed draw, each as
+// the two triangles (c1, c2, c0) and (c2, c3, c0): the fan a polygon is split into, with its
+// vertices in the order the rasteriser takes them, so every pixel comes out as with one
+// polygon per cell. (Quads would split each cell along the other diagonal, and as the ripples
+// push the texture coordinates around, that shows.)
+constexpr GLenum CellPrimitive = GL_TRIANGLES;
+constexpr int CellsPerSide = RippleSurface::GridSize - 1;
+constexpr int CellIndexCount = CellsPerSide * CellsPerSide * 6;
+
+const GLushort* CellCorners() {
+    struct Table {
+        GLushort index[CellIndexCount];
+        Table() {
+            int i = 0;
+            auto at = [](int n, int k) { return static_cast<GLushort>(n * RippleSurface::GridSize + k); };
+            for (int n = 0; n < CellsPerSide; ++n) {
+                for (int k = 0; k < CellsPerSide; ++k) {
+                    const GLushort c[4] = {at(n, k), at(n, k + 1), at(n + 1, k + 1), at(n + 1, k)};
+                    for (int corner : {1, 2, 0, 2, 3, 0}) index[i++] = c[corner];
+                }
+            }
+        }
+    };
+    static const Table table;
+    return table.index;
 }
 
 int ClampCell(float v) {
@@ -116,18 +145,17 @@ void RippleSurface::StartRipple(int x, int y) {
 }
 
 void RippleSurface::Draw() const {
-    for (int n = 0; n < GridSize - 1; ++n) {
-        for (int k = 0; k < GridSize - 1; ++k) {
-            const GridVertex* corners[4] = {&grid_[n][k], &grid_[n][k + 1], &grid_[n + 1][k + 1],
-                                            &grid_[n + 1][k]};
-            glBegin(GL_POLYGON);
-            for (const GridVertex* v : corners) {
-                glTexCoord2f(v->s, v->t);
-                glVertex3f(v->x, v->y, 0.0f);
-            }
-            glEnd();
-        }
-    }
+    const GLushort* corners = CellCorners();
+    glVertexPointer(2, GL_FLOAT, sizeof(GridVertex), &grid_[0][0].x);  // z = 0
+    glTexCoordPointer(2, GL_FLOAT, sizeof(GridVertex), &grid_[0][0].s);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glDrawElements(CellPrimitive, CellIndexCount, GL_UNSIGNED_SHORT, corners);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    // The texture coordinate of the last corner drawn, as immediate-mode drawing leaves it.
+    const GridVertex& last = grid_[GridSize - 1][GridSize - 2];
+    glTexCoord2f(last.s, last.t);
 }
 
 // Every slot adds sign(dn) * f * un * amplitude[phase] to s (and likewise to t) of every vertex.

@@ -40,7 +40,14 @@ void StartBubbles(BubbleSystem& bubbles, BubbleSystem::SpriteLoader spriteLoader
     bubbles.SetSpriteLoader(spriteLoader);
     bubbles.Init(BubblePoolSize);
     const int count = BubbleCountFor(bubbleSetting);
-    for (int i = 0; i < BubblePoolSize; ++i) bubbles.Draw(count);
+    // These 200 frames of the column are never seen: the first frame clears the buffers before
+    // it draws anything. Drawing them (40,000 sprites through the set-up's identity matrices,
+    // most of them a quarter of the screen) used to hold the first frame back by seconds, more
+    // the larger the screen. So the column only moves, with the same random draws, and is left
+    // with the texture and texture coordinate its drawing would have left.
+    for (int i = 0; i < BubblePoolSize; ++i) bubbles.Advance(count);
+    glBindTexture(GL_TEXTURE_2D, bubbles.SpriteTexture());
+    if (count > 0 && bubbles.PoolSize() > 0) glTexCoord2f(0.0f, 1.0f);
 }
 
 BubbleEmitter SetUpTerrainAndBubbles(TerrainGrid& terrain, BubbleSystem& bubbles, const TankBox& box,

@@ -29,8 +29,9 @@ int BubbleCountFor(int bubbleSetting);
 // without an image when the entry is missing). Needs a current OpenGL context.
 unsigned LoadBubbleSprite();
 
-// Installs the sprite loader, seeds the pool of 200 and loads the sprite, then draws and moves
-// the column 200 times so that it is spread out when the first frame shows.
+// Installs the sprite loader, seeds the pool of 200 and loads the sprite, then moves the column
+// 200 frames (with the random draws of drawing it) so that it is spread out when the first frame
+// shows.
 void StartBubbles(BubbleSystem& bubbles, BubbleSystem::SpriteLoader spriteLoader, int bubbleSetting);
 
 // Scene set-up of the terrain and the bubble column, in order: the terrain grid, the emitter,

@@ -11,6 +11,7 @@
 #include "scene/ViewLayout.h"
 #include "win/Window.h"
 
+class CustomBackgroundDialog;
 class CustomMusicDialog;
 
 class AquariumView : public win::Window {
@@ -20,6 +21,9 @@ public:
 
     // Creates the view as the frame's pane with the class and styles of PreCreateWindow.
     bool CreateAsPane(HWND parent, int childId);
+    // Creates the view as a child filling `parent`'s client area, with the scene laid out for
+    // that size instead of the screen's (the screen saver's preview).
+    bool CreateInside(HWND parent);
 
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
@@ -47,6 +51,9 @@ private:
     void OnPaint();
     void InitializeScene();
     void DestroySteps();
+    // The size the scene is laid out for: the screen's, or the parent's of CreateInside.
+    int SceneWidth() const;
+    int SceneHeight() const;
 
     ProbePoint probeColumns[ProbeColumnCount] = {};
     ProbePoint probeRows[ProbeRowCount] = {};
@@ -64,6 +71,7 @@ private:
     bool fishClickPending = false;  // a touch or zoom click the next frame's fish pick resolves
     int mode = FeedFishCmd;
     RippleSurface* backgroundPicture = nullptr;  // lives until the process ends
+    CustomBackgroundDialog* backgroundDialog = nullptr;  // created hidden at start-up
     GLuint screenCopyTexture = 0;
     int screenWidth = 1680, screenHeight = 1050;
     float cameraOffset = -5.0f;
@@ -71,6 +79,7 @@ private:
     int resolutionIndex = 7;
     HDC clientDC = nullptr;  // the view's own device context, bound to the OpenGL context
     GlSurface glSurface;
+    int insideWidth = 0, insideHeight = 0;  // set by CreateInside
 
     BackWall backWall;
     PickState pickState;

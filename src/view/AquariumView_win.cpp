@@ -9,9 +9,11 @@
 #include "Commands.h"
 #include "assets/ResourcePack.h"
 #include "assets/TextureLoader.h"
+#include "backgrounds/CustomBackgroundDialog.h"
 #include "fish/FishSettingsDialog.h"
 #include "music/BuiltinMusic.h"
 #include "music/CustomMusicDialog.h"
+#include "saver/SaverArgs.h"
 #include "settings/AquariumSettingsDialog.h"
 #include "settings/Settings.h"
 #include "settings/SettingsFile.h"
@@ -43,7 +45,11 @@ void UseBuiltInPicture(int id, const std::string& folder, const std::string& bas
     instrument::SpanEnd("deleting");
 }
 
+// The little preview of the screen-saver settings: it shows the tank and nothing else.
+bool Previewing() { return saver::CurrentMode() == saver::RunMode::Preview; }
+
 void AppMessage(const char* text) {
+    if (Previewing()) return;  // the preview shows no boxes
     win::App* app = win::App::Current();
     MessageBoxA(nullptr, text, app ? app->AppName() : "NerithScr", MB_OK);
 }
@@ -65,6 +71,21 @@ bool AquariumView::CreateAsPane(HWND parent, int childId) {
     return Create(cls, "", style, exStyle, 0, 0, 0, 0, parent,
                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(childId)));
 }
+
+bool AquariumView::CreateInside(HWND parent) {
+    RECT client;
+    if (!GetClientRect(parent, &client) || client.right <= 0 || client.bottom <= 0) return false;
+    insideWidth = client.right;
+    insideHeight = client.bottom;
+    const char* cls = win::RegisterWndClass(CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
+                                            LoadCursorA(nullptr, IDC_ARROW),
+                                            reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1), nullptr);
+    return cls && Create(cls, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, insideWidth, insideHeight, parent, nullptr);
+}
+
+int AquariumView::SceneWidth() const { return insideWidth ? insideWidth : GetSystemMetrics(SM_CXSCREEN); }
+
+int AquariumView::SceneHeight() const { return insideHeight ? insideHeight : GetSystemMetrics(SM_CYSCREEN); }
 
 LRESULT AquariumView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     LRESULT menuResult;
@@ -114,7 +135,7 @@ LRESULT AquariumView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 int AquariumView::OnCreate() {
-    const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+    const int cx = SceneWidth(), cy = SceneHeight();
     resolutionIndex = ResolutionIndexFor(cx, cy);
     SetWindowLongPtrA(hwnd_, GWL_EXSTYLE,
                       GetWindowLongPtrA(hwnd_, GWL_EXSTYLE) & ~static_cast<LONG_PTR>(WS_EX_CLIENTEDGE));
@@ -127,8 +148,8 @@ void AquariumView::InitializeScene() {
     // The device context, its pixel format and the OpenGL context.
     clientDC = GetDC(hwnd_);
     const PIXELFORMATDESCRIPTOR pfd = GlSurface::ScenePixelFormat();
-    screenWidth = GetSystemMetrics(SM_CXSCREEN);
-    screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    screenWidth = SceneWidth();
+    screenHeight = SceneHeight();
     switch (glSurface.Create(hwnd_, clientDC, pfd, screenWidth, screenHeight)) {
     case GlSurface::ChooseFailed:
         AppMessage("ChoosePixelFormat failed");
@@ -158,7 +179,8 @@ void AquariumView::InitializeScene() {
     // The temporary folder.
     char temp[260];
     if (GetTempPathA(sizeof temp, temp) == 0) {
-        MessageBoxA(hwnd_, "Error Find TempPath.", "ERROR", MB_OK);
+        if (!Previewing())
+            MessageBoxA(hwnd_, "Error Find TempPath.", "ERROR", MB_OK);
         return;
     }
 
@@ -202,12 +224,22 @@ void AquariumView::InitializeScene() {
 
     // Fog.
     InitFog();
+
     instrument::Mark("scene_ready");
+
+    // The preview in the screen-saver settings only shows the tank: no dialogs, no sound.
+    if (Previewing()) return;
 
     // The Custom Music dialog, hidden until "Custom Music" shows it.
     customMusicDialog = new CustomMusicDialog;
     customMusicDialog->CreateModeless(hwnd_);
     ShowWindow(customMusicDialog->hwnd(), SW_HIDE);
+
+    // The Custom Background dialog, hidden until "Custom Background" shows it.
+    instrument::SpanStart();
+    backgroundDialog = new CustomBackgroundDialog();
+    backgroundDialog->CreateHidden(hwnd_);
+    instrument::SpanEnd("background_dialog");
 }
 
 LRESULT AquariumView::OnCommand(WPARAM wParam, LPARAM lParam) {
@@ -233,6 +265,9 @@ LRESULT AquariumView::OnCommand(WPARAM wParam, LPARAM lParam) {
         std::exit(0);
     case CustomMusicCmd:
         if (customMusicDialog) customMusicDialog->ShowCentred();
+        break;
+    case CustomBackgroundCmd:
+        if (backgroundDialog) backgroundDialog->ShowCentred();
         break;
     default:
         break;
@@ -298,7 +333,7 @@ void AquariumView::OnTimer() {
     // Timed apart: the ticks that start the loop, the ticks that stop it, and all the others.
     const char* musicSpan = !ownMusicOn ? (builtinMusicPending ? "music_start" : "music_idle")
                                         : (builtinMusicPending ? "music_idle" : "music_stop");
-    ServiceBuiltinMusic();
+    if (!Previewing()) ServiceBuiltinMusic();
     instrument::SpanEnd(musicSpan);
     DefaultProc(WM_TIMER, FrameTimer, 0);
     // Ticks that fell due while rendering are dropped, so a slow frame leaves no backlog.
@@ -308,18 +343,24 @@ void AquariumView::OnTimer() {
 }
 
 void AquariumView::RenderFrame() {
+    instrument::Stage("idle");  // since the last frame was shown (the first time: since entry)
     ApplyFrameProjection(screenWidth, screenHeight);
     ApplyFrameCamera(cameraOffset);
     glViewport(0, 0, screenWidth, screenHeight);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     ApplyFrameLight(gSettings);
     instrument::Stage("clear");
-    backWall.Draw(gSettings, tankBox);
+    // The wall is left out where the picture drawn later in the frame covers it.
+    const PixelRect pictureCover =
+        BackgroundPictureShown(gSettings) && backgroundPicture
+            ? PictureCover(screenWidth, screenHeight, cameraOffset, BackgroundScaleFor(resolutionIndex))
+            : PixelRect();
+    backWall.Draw(gSettings, tankBox, pictureCover);
     instrument::Stage("wall");
     school.fishPass(gSettings.fishCounts, fishSkinTextures, mode);
     instrument::Stage("fish");
-    DrawBackgroundPicture(gSettings, backgroundPicture, backgroundTexture, resolutionIndex, screenWidth,
-                          screenHeight);
+    const GLuint picture = backgroundDialog ? backgroundDialog->TextureToDraw(backgroundTexture) : backgroundTexture;
+    DrawBackgroundPicture(gSettings, backgroundPicture, picture, resolutionIndex, screenWidth, screenHeight);
     instrument::Stage("picture");
     DrawBubbleColumn(bubbleSystem, emitter, gSettings.bubbleSetting);
     instrument::Stage("bubbles");
@@ -337,6 +378,7 @@ void AquariumView::RenderFrame() {
     DrawMagnifier(mode, screenCopyTexture, screenWidth, screenHeight, cameraOffset, backgroundPicture);
     glFinish();
     instrument::Stage("picking");
+    instrument::Snapshot();
     glSurface.Present();
     instrument::Stage("present");
     instrument::FrameShown();
@@ -350,5 +392,7 @@ void AquariumView::DestroySteps() {
     }
     delete customMusicDialog;
     customMusicDialog = nullptr;
+    delete backgroundDialog;
+    backgroundDialog = nullptr;
     KillTimer(hwnd_, FrameTimer);
 }

@@ -94,8 +94,7 @@ void DrawLayer(const TankBox& box, CornerColour corner) {
     const float x[4] = {2 * box.left, 2 * box.right, 2 * box.right, 2 * box.left};
     const float y[4] = {3 * box.bottom, 3 * box.bottom, 3 * box.top, 3 * box.top};
     const float z = 3 * box.back;
-    glShadeModel(GL_SMOOTH);
-    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_TEXTURE_2D);  // smooth shading is the scene's fixed state
     glBegin(GL_QUADS);
     for (int i = 0; i < 4; ++i) {
         corner(i);
@@ -108,15 +107,31 @@ void DrawLayer(const TankBox& box, CornerColour corner) {
 
 }  // namespace
 
-void BackWall::Draw(const Settings& settings, const TankBox& box) {
-    // The layers lie in one plane; each one drawn paints over the one before it.
-    glDepthFunc(GL_LEQUAL);
-    if (settings.backFixed) {
-        DrawLayer(box, [&](int) { ColourBytes(settings.backColor); });
-    }
-    if (settings.backGradual) {
-        DrawLayer(box, [&](int i) { ColourBytes(i < 2 ? settings.backColor2 : settings.backColor1); });
-    }
+PixelRect PictureCover(int width, int height, float cameraOffset, float scaleX) {
+    PixelRect r;
+    if (width <= 0 || height <= 0) return r;
+    // The eye is at z = cameraOffset - 5 looking down -z; the near plane is 1 away.
+    const double distance = 110.0 + (static_cast<double>(cameraOffset) - 5.0);
+    if (distance <= 1.0) return r;
+    const double w = width, h = height;
+    const double right = width > height ? 0.4 * w / h : 0.4;
+    const double top = width > height ? 0.4 : 0.4 * h / w;
+    const double halfX = scaleX / distance / right * w / 2;  // in pixels from the middle
+    const double halfY = 40.0 / distance / top * h / 2;
+    const double margin = 0.25;
+    // Pixel i is covered when its centre i + 0.5 lies within (centre - half, centre + half).
+    auto first = [&](double edge) { return static_cast<int>(std::floor(edge + margin - 0.5)) + 1; };
+    auto end = [&](double edge) { return static_cast<int>(std::ceil(edge - margin - 0.5)); };
+    auto clamp = [](int v, int limit) { return v < 0 ? 0 : v > limit ? limit : v; };
+    r.x0 = clamp(first(w / 2 - halfX), width);
+    r.x1 = clamp(end(w / 2 + halfX), width);
+    r.y0 = clamp(first(h / 2 - halfY), height);
+    r.y1 = clamp(end(h / 2 + halfY), height);
+    if (r.Empty()) r = PixelRect();
+    return r;
+}
+
+void BackWall::Draw(const Settings& settings, const TankBox& box, const PixelRect& hidden) {
     if (settings.backAuto) {
         if (!started_) {
             started_ = true;
@@ -126,8 +141,42 @@ void BackWall::Draw(const Settings& settings, const TankBox& box) {
             phase_ = AdvancePhase(phase_, false);
             backCyclePhase = phase_;
         }
+    }
+    if (!settings.backFixed && !settings.backGradual && !settings.backAuto) return;
+    // The layers lie in one plane and each one drawn replaces the one before it (blending is off,
+    // or on with the replacing default function in the first frame), so only the last layer that
+    // is switched on can be seen; the ones under it are not drawn.
+    glDepthFunc(GL_LEQUAL);
+    // Where the picture will cover the wall the wall's pixels do not matter: the picture lies in
+    // front of it and replaces colour and depth alike. So the layer is drawn only in the bands
+    // around `hidden`, cut out with the scissor: the same quad, so the same pixels there.
+    auto draw = [&](auto corner) {
+        if (hidden.Empty()) {
+            DrawLayer(box, corner);
+            return;
+        }
+        GLint viewport[4];
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        const int w = viewport[2], h = viewport[3];
+        const int bands[4][4] = {{0, 0, hidden.x0, h},
+                                 {hidden.x1, 0, w - hidden.x1, h},
+                                 {hidden.x0, 0, hidden.x1 - hidden.x0, hidden.y0},
+                                 {hidden.x0, hidden.y1, hidden.x1 - hidden.x0, h - hidden.y1}};
+        glEnable(GL_SCISSOR_TEST);
+        for (const auto& b : bands) {
+            if (b[2] <= 0 || b[3] <= 0) continue;
+            glScissor(b[0], b[1], b[2], b[3]);
+            DrawLayer(box, corner);
+        }
+        glDisable(GL_SCISSOR_TEST);
+    };
+    if (settings.backAuto) {
         const WallColours c = CycleColours(phase_);
-        DrawLayer(box, [&](int i) { glColor3f(c.rgb[i][0], c.rgb[i][1], c.rgb[i][2]); });
+        draw([&](int i) { glColor3f(c.rgb[i][0], c.rgb[i][1], c.rgb[i][2]); });
+    } else if (settings.backGradual) {
+        draw([&](int i) { ColourBytes(i < 2 ? settings.backColor2 : settings.backColor1); });
+    } else {
+        draw([&](int) { ColourBytes(settings.backColor); });
     }
     glDepthFunc(GL_LESS);
 }

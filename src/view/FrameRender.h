@@ -31,11 +31,24 @@ struct WallColours {
 // The colours of the cycling layer at phase t.
 WallColours CycleColours(float t);
 
+// A rectangle of window pixels: columns x0 .. x1 - 1, rows y0 .. y1 - 1 (from the bottom).
+struct PixelRect {
+    int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    bool Empty() const { return x1 <= x0 || y1 <= y0; }
+};
+
+// The pixels that the background picture (the plane at z = -110 reaching scaleX to either side
+// and 40 up and down) is certain to cover on a screen of width x height seen from the camera
+// with `cameraOffset`: every pixel whose centre lies inside its outline by a quarter pixel.
+PixelRect PictureCover(int width, int height, float cameraOffset, float scaleX);
+
 // The back wall: up to three layers (solid, gradient, cycling) behind the tank.
 class BackWall {
 public:
-    // Draws the layers the settings switch on; advances the cycling phase by one frame.
-    void Draw(const Settings& settings, const TankBox& box);
+    // Draws the layers the settings switch on; advances the cycling phase by one frame. Pixels
+    // in `hidden` (where the background picture will be drawn over the wall in this frame) are
+    // left out.
+    void Draw(const Settings& settings, const TankBox& box, const PixelRect& hidden = PixelRect());
 
     // The cycling phase; initialised from "LOCKBACK ROT" the first time the layer is drawn.
     float Phase() const { return phase_; }

@@ -6,8 +6,6 @@
 // copies included, runs on the same context either way.
 #include <windows.h>
 
-#include <vector>
-
 class GlSurface {
 public:
     enum Result { Ready, ChooseFailed, SetFailed };
@@ -43,5 +41,10 @@ private:
     HDC renderDC_ = nullptr;  // the view's DC, or the hidden window's under Wine
     HGLRC context_ = nullptr;
     int width_ = 0, height_ = 0;
-    std::vector<unsigned char> pixels_;  // one frame, read back under Wine
+    // Under Wine: a bottom-up 32-bit DIB of the screen's size selected into a memory DC. Each
+    // frame is read straight into its bits in their byte order (blue, green, red, x) and blitted.
+    HDC frameDC_ = nullptr;
+    HBITMAP frameBitmap_ = nullptr;
+    HGDIOBJ previousBitmap_ = nullptr;
+    void* frameBits_ = nullptr;
 };

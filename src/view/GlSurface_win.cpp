@@ -38,7 +38,16 @@ GlSurface::Result GlSurface::Create(HWND view, HDC viewDC, const PIXELFORMATDESC
                                         nullptr, GetModuleHandleA(nullptr), nullptr);
         if (hiddenWindow_) {
             renderDC_ = GetDC(hiddenWindow_);
-            pixels_.assign(static_cast<size_t>(width) * height * 4, 0);
+            BITMAPINFO info = {};
+            info.bmiHeader.biSize = sizeof info.bmiHeader;
+            info.bmiHeader.biWidth = width;
+            info.bmiHeader.biHeight = height;  // bottom-up, as OpenGL reads
+            info.bmiHeader.biPlanes = 1;
+            info.bmiHeader.biBitCount = 32;
+            info.bmiHeader.biCompression = BI_RGB;
+            frameBitmap_ = CreateDIBSection(viewDC, &info, DIB_RGB_COLORS, &frameBits_, nullptr, 0);
+            frameDC_ = frameBitmap_ ? CreateCompatibleDC(viewDC) : nullptr;
+            if (frameDC_) previousBitmap_ = SelectObject(frameDC_, frameBitmap_);
         }
     }
     const int format = ChoosePixelFormat(renderDC_, &pfd);
@@ -58,19 +67,18 @@ void GlSurface::Present() {
     const int h = client.bottom < height_ ? client.bottom : height_;
     instrument::FrameFinished(w, h);
     if (hiddenWindow_) {
-        if (w > 0 && h > 0) {
+        // The hidden window is never shown, so its buffers are not swapped: the frame goes from
+        // the back buffer into the DIB and from there into the view.
+        if (w > 0 && h > 0 && frameDC_) {
             glPixelStorei(GL_PACK_ALIGNMENT, 4);
+            glPixelStorei(GL_PACK_ROW_LENGTH, width_);  // rows as long as the DIB's
             glReadBuffer(GL_BACK);
-            glReadPixels(0, 0, w, h, GL_BGRA_EXT, GL_UNSIGNED_BYTE, pixels_.data());
-            BITMAPINFO info = {};
-            info.bmiHeader.biSize = sizeof info.bmiHeader;
-            info.bmiHeader.biWidth = w;
-            info.bmiHeader.biHeight = h;  // bottom-up, as OpenGL reads
-            info.bmiHeader.biPlanes = 1;
-            info.bmiHeader.biBitCount = 32;
-            info.bmiHeader.biCompression = BI_RGB;
-            SetDIBitsToDevice(viewDC_, 0, 0, w, h, 0, 0, 0, h, pixels_.data(), &info, DIB_RGB_COLORS);
+            glReadPixels(0, 0, w, h, GL_BGRA_EXT, GL_UNSIGNED_BYTE, frameBits_);
+            glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+            // Bottom-up: the rows read fill the DIB from its last line upwards.
+            BitBlt(viewDC_, 0, 0, w, h, frameDC_, 0, height_ - h, SRCCOPY);
         }
+        return;
     }
     SwapBuffers(renderDC_);
 }
@@ -81,6 +89,16 @@ void GlSurface::Destroy() {
         wglDeleteContext(current);
     }
     context_ = nullptr;
+    if (frameDC_) {
+        SelectObject(frameDC_, previousBitmap_);
+        DeleteDC(frameDC_);
+        frameDC_ = nullptr;
+    }
+    if (frameBitmap_) {
+        DeleteObject(frameBitmap_);
+        frameBitmap_ = nullptr;
+        frameBits_ = nullptr;
+    }
     if (hiddenWindow_) {
         ReleaseDC(hiddenWindow_, renderDC_);
         DestroyWindow(hiddenWindow_);

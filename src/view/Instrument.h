@@ -14,6 +14,9 @@ void Note(const char* text);
 void FrameFinished(int width, int height);
 // Called after every SwapBuffers. Counts the OpenGL errors raised since the last frame.
 void FrameShown();
+// Called with the finished frame still in the back buffer: the 50th frame is kept as a picture,
+// NerithScr-frame.bmp beside the log (the size the scene really draws at, and what it drew).
+void Snapshot();
 // The end of one stage of a frame. On the first frame and every 50th the stages are timed (with a
 // glFinish at each, so the drawing is really done); the log shows the first frame's times and the
 // averages of the sampled ones.
@@ -29,6 +32,7 @@ inline void Mark(const char*) {}
 inline void Note(const char*) {}
 inline void FrameFinished(int, int) {}
 inline void FrameShown() {}
+inline void Snapshot() {}
 inline void Stage(const char*) {}
 inline void Count(const char*) {}
 inline void SpanStart() {}

@@ -185,6 +185,43 @@ void FrameFinished(int width, int height) {
     for (bool s : seen) backColours += s;
 }
 
+void Snapshot() {
+    if (frames != 49) return;
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    const int w = viewport[2], h = viewport[3];
+    if (w <= 0 || h <= 0) return;
+    const int stride = (w * 3 + 3) & ~3;  // BMP rows and GL_PACK_ALIGNMENT 4 agree
+    unsigned char* pixels = new unsigned char[static_cast<size_t>(stride) * h];
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, w, h, GL_BGR_EXT, GL_UNSIGNED_BYTE, pixels);
+    BITMAPINFOHEADER info = {};
+    info.biSize = sizeof info;
+    info.biWidth = w;
+    info.biHeight = h;  // bottom-up, as OpenGL reads
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
+    info.biSizeImage = static_cast<DWORD>(stride * h);
+    BITMAPFILEHEADER file = {};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + info.biSizeImage;
+    char path[MAX_PATH + 40];
+    UINT n = GetWindowsDirectoryA(path, MAX_PATH);
+    if (n > 0 && n < MAX_PATH) {
+        std::strcat(path, "\\NerithScr-frame.bmp");
+        if (FILE* f = std::fopen(path, "wb")) {
+            std::fwrite(&file, sizeof file, 1, f);
+            std::fwrite(&info, sizeof info, 1, f);
+            std::fwrite(pixels, 1, info.biSizeImage, f);
+            std::fclose(f);
+        }
+    }
+    delete[] pixels;
+}
+
 void FrameShown() {
     for (int i = 0; i < 8 && glGetError() != GL_NO_ERROR; ++i) ++glErrors;
     sampling = (frames + 1) % 50 == 0;

@@ -25,6 +25,7 @@ int App::Run() {
     int got;
     while ((got = GetMessageA(&msg, nullptr, 0, 0)) != 0) {
         if (got == -1) break;
+        if (PreTranslateMessage(msg)) continue;
         // Keys of a modeless dialog (Tab, Enter, Escape) go to its dialog manager.
         HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
         if (root && GetClassLongPtrW(root, GCW_ATOM) == 32770 && IsDialogMessageW(root, &msg)) continue;

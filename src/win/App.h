@@ -20,6 +20,8 @@ public:
     virtual int ExitInstance() { return exitCode_; }
     // Commands no window handled (the frame passes them on); true when handled.
     virtual bool OnCommand(int /*id*/) { return false; }
+    // Sees every message the loop takes from the queue before it is dispatched; true drops it.
+    virtual bool PreTranslateMessage(MSG& /*msg*/) { return false; }
 
     // The application name: string resource 57344, as the framework takes it.
     const char* AppName();

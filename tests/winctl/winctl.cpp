@@ -11,6 +11,11 @@
 //   winctl pos TITLE ID        position of the trackbar ID of the window titled TITLE
 //   winctl window TITLE        prints "visible X Y W H" of the top-level window with that title
 //   winctl item TITLE ID       prints "enabled X Y W H" of control ID of that window (screen pixels)
+//   winctl parent W H          shows a magenta window at (40, 40) with a W x H client area, prints
+//                              its handle in decimal and runs until that window is destroyed (the
+//                              place a screen saver's preview draws into)
+//   winctl destroy HWND        asks that window to close (WM_CLOSE)
+//   winctl children HWND       prints "child PID W H VISIBLE" for each child window of HWND
 #include <windows.h>
 
 #include <cstdio>
@@ -36,6 +41,28 @@ BOOL CALLBACK PrintDialog(HWND hwnd, LPARAM) {
     return TRUE;
 }
 
+LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_DESTROY) PostQuitMessage(0);
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+int RunParent(int width, int height) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = ParentProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hbrBackground = CreateSolidBrush(RGB(255, 0, 255));
+    wc.lpszClassName = "winctl.parent";
+    RegisterClassA(&wc);
+    HWND hwnd = CreateWindowExA(0, wc.lpszClassName, "Preview parent", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
+                                40, 40, width, height, nullptr, nullptr, wc.hInstance, nullptr);
+    if (!hwnd) return 1;
+    std::printf("%llu\n", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(hwnd)));
+    std::fflush(stdout);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -55,6 +82,22 @@ int main(int argc, char** argv) {
         std::fflush(stdout);
         Sleep(static_cast<DWORD>(std::atoi(argv[3]) * 1000));
         CloseHandle(mutex);
+        return 0;
+    }
+    if (std::strcmp(argv[1], "parent") == 0 && argc == 4) return RunParent(std::atoi(argv[2]), std::atoi(argv[3]));
+    if (std::strcmp(argv[1], "destroy") == 0 && argc == 3) {
+        HWND target = reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::strtoull(argv[2], nullptr, 10)));
+        return PostMessageA(target, WM_CLOSE, 0, 0) ? 0 : 1;
+    }
+    if (std::strcmp(argv[1], "children") == 0 && argc == 3) {
+        HWND parent = reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::strtoull(argv[2], nullptr, 10)));
+        for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(c, &pid);
+            RECT r;
+            GetClientRect(c, &r);
+            std::printf("child %lu %ld %ld %d\n", pid, r.right, r.bottom, IsWindowVisible(c) ? 1 : 0);
+        }
         return 0;
     }
     if ((std::strcmp(argv[1], "rect") == 0 && (argc == 3 || argc == 4)) ||

@@ -1,0 +1,60 @@
+#pragma once
+// The Custom Background dialog (template 288): the user's own pictures behind the water. The view
+// creates it hidden at start-up and shows it for "  Custom Background"; closing only hides it (and
+// saves "Custom Images"). Its 200 ms timer runs for the whole life of the dialog, shown or hidden,
+// and publishes ownImageOn and the picture to draw.
+#include <string>
+
+#include "backgrounds/PictureCycle.h"
+#include "ui/FlatButton.h"
+#include "ui/LedCheckButton.h"
+#include "win/Dialog.h"
+
+class CustomBackgroundDialog : public win::Dialog {
+public:
+    CustomBackgroundDialog();
+    ~CustomBackgroundDialog() override;
+
+    // Creates the dialog modeless and hidden, owned by `parent`.
+    bool CreateHidden(HWND parent);
+    // Centres the dialog on the screen and shows it.
+    void ShowCentred();
+
+    // The texture the background plane shows: the current picture while own pictures are on
+    // and it is one of the listed pictures, else `builtIn`.
+    unsigned TextureToDraw(unsigned builtIn) const { return backgrounds::TextureToDraw(ownImageOn, cycle, builtIn); }
+
+    const backgrounds::PictureCycle& Cycle() const { return cycle; }
+
+    // Adds the picture at `path` as the "Add Image" button does after the open dialog; the
+    // outcome is what the message boxes said.
+    enum AddOutcome { Added, LoadFailed, ListFull };
+    AddOutcome AddPath(const std::string& path);
+
+protected:
+    BOOL OnInitDialog() override;
+    void OnOK() override {}
+    void OnCancel() override;
+    INT_PTR DialogProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    bool OnCommand(int id, int code, LPARAM lParam);
+    void AddImage();
+    void RemoveSelected();
+    void RemoveAll();
+    void StartCycling();
+    void StopCycling();
+    void SelectMode(int mode);
+    void OnTick();
+    void MarkOn(int row);
+    void Save();
+    void Load();
+    int ItemCount() const;
+    std::string RowPath(int row) const;
+    void Message(const std::string& text);
+
+    backgrounds::PictureCycle cycle;  // pictures, currentPicture, pictureCount, cycling, mode, ticks
+    LedCheckButton ownBox, repeatOneBox, repeatAllBox, randomBox;
+    FlatButton addButton, removeButton, removeAllButton;
+    HWND list = nullptr;
+};

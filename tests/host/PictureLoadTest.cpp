@@ -1,0 +1,131 @@
+// The user's pictures through the checked SOIL route: what is refused before decoding, and that
+// removed pictures give their textures back.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "OsMesa.h"
+#include "assets/SoilLoader.h"
+#include "backgrounds/PictureCycle.h"
+#include "backgrounds/PictureTextures.h"
+
+#define STB_IMAGE_WRITE_STATIC
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wunused-function"
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+#include <stb_image_write.h>
+#pragma GCC diagnostic pop
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+void Append(void* context, void* data, int size) {
+    auto* out = static_cast<Bytes*>(context);
+    out->insert(out->end(), static_cast<unsigned char*>(data), static_cast<unsigned char*>(data) + size);
+}
+
+// A w x h RGB picture with some structure, as "png" or "bmp".
+Bytes Picture(const char* format, int w, int h) {
+    std::vector<unsigned char> rgb(static_cast<size_t>(w) * h * 3);
+    for (size_t i = 0; i < rgb.size(); ++i) rgb[i] = static_cast<unsigned char>((i * 7919u) >> 3);
+    Bytes out;
+    if (std::string(format) == "png") stbi_write_png_to_func(Append, &out, w, h, 3, rgb.data(), w * 3);
+    else stbi_write_bmp_to_func(Append, &out, w, h, 3, rgb.data());
+    return out;
+}
+
+// A file of the fuzzer's seeds (the JPEGs come from there: the JPEG writer at hand trips UBSan).
+Bytes Seed(const char* name) {
+    std::ifstream in(std::string(NERITH_SOURCE_DIR) + "/tests/fuzz/picture_seeds/" + name, std::ios::binary);
+    return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+bool Decodes(const Bytes& bytes, const nerith::PictureLimits& limits = {}) {
+    nerith::SoilImage image;
+    return nerith::DecodeCheckedPicture(bytes.data(), bytes.size(), limits, image);
+}
+
+std::string WriteTemp(const std::string& name, const Bytes& bytes) {
+    const std::string path = testing::TempDir() + name;
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                               static_cast<std::streamsize>(bytes.size()));
+    return path;
+}
+
+TEST(PictureRoute, RefusesBrokenAndHugePictures) {
+    const struct {
+        const char* what;
+        Bytes bytes;
+        int w, h;
+    } pictures[] = {{"png", Picture("png", 96, 64), 96, 64},
+                    {"bmp", Picture("bmp", 96, 64), 96, 64},
+                    {"baseline jpeg", Seed("baseline.jpg"), 16, 8},
+                    {"progressive jpeg", Seed("progressive.jpg"), 16, 8}};
+    for (const auto& p : pictures) {
+        EXPECT_TRUE(Decodes(p.bytes)) << p.what;
+        // Cut short: the decoders would fill the rest with black.
+        const Bytes half(p.bytes.begin(), p.bytes.begin() + static_cast<long>(p.bytes.size() * 2 / 3));
+        EXPECT_FALSE(Decodes(half)) << p.what << " truncated";
+        // Larger than the bounds, refused from the header.
+        EXPECT_FALSE(Decodes(p.bytes, {p.w - 1, 1 << 20})) << p.what << " wider than the side";
+        EXPECT_FALSE(Decodes(p.bytes, {0, p.w * p.h - 1})) << p.what << " more pixels";
+        EXPECT_TRUE(Decodes(p.bytes, {p.w, p.w * p.h})) << p.what << " at the bounds";
+    }
+    const std::string text = "this is not a picture, whatever its name says\n";
+    EXPECT_FALSE(Decodes(Bytes(text.begin(), text.end())));
+    EXPECT_FALSE(Decodes(Bytes()));
+
+    // Found by the fuzzer: Huffman tables with more than 256 codes, and a scan that decodes with a
+    // table never defined, would overwrite or read past the decoder's tables. Refused, also behind
+    // a run of 0xFF bytes before the start marker.
+    for (const char* name : {"huffman_counts_1.jpg", "huffman_counts_2.jpg", "huffman_undefined.jpg"}) {
+        const Bytes bytes = Seed(name);
+        ASSERT_GT(bytes.size(), 100u) << name;
+        EXPECT_FALSE(Decodes(bytes)) << name;
+    }
+
+    // A 310-byte PNG with a data chunk that declares about 2 GB (the decoder would reserve them).
+    EXPECT_FALSE(Decodes(Seed("chunk_length.png")));
+
+    // A PNG whose header claims 20000 x 20000: refused before a pixel is decoded.
+    Bytes huge = Picture("png", 8, 8);
+    const unsigned char side[4] = {0, 0, 0x4E, 0x20};  // 20000, big-endian
+    std::copy(side, side + 4, huge.begin() + 16);
+    std::copy(side, side + 4, huge.begin() + 20);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(Decodes(huge, {0, 48LL << 20}));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
+}
+
+TEST(PictureRoute, TexturesOfRemovedPicturesAreDeleted) {
+    OsMesaContext gl(16, 16);
+    ASSERT_TRUE(gl.ok());
+    const std::string path = WriteTemp("picture_route.png", Picture("png", 48, 32));
+    EXPECT_EQ(backgrounds::LoadPicture((testing::TempDir() + "missing.png").c_str()), 0u);
+    EXPECT_EQ(backgrounds::LoadPicture(WriteTemp("text.png", Bytes(40, 'x')).c_str()), 0u);
+
+    backgrounds::PictureCycle cycle;
+    std::vector<unsigned> removed;
+    for (int round = 0; round < 100; ++round) {
+        while (cycle.pictureCount < 3) {
+            const unsigned texture = backgrounds::LoadPicture(path.c_str());
+            ASSERT_NE(texture, 0u);
+            cycle.Append(texture);
+        }
+        const unsigned gone = cycle.RemoveRow(round % 3);
+        backgrounds::ReleasePicture(gone);
+        removed.push_back(gone);
+    }
+    for (unsigned name : removed) EXPECT_FALSE(glIsTexture(name)) << name;
+    for (int i = 0; i < cycle.pictureCount; ++i) EXPECT_TRUE(glIsTexture(cycle.pictures[i]));
+    std::remove(path.c_str());
+}
+
+}  // namespace
