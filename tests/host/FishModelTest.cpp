@@ -1,13 +1,12 @@
-// The fish mesh: what one draw emits (counted through OpenGL feedback), how it scales, the stored
-// data against the skin layout, and the oscillators, fin flapping and head jitter.
+// The fish mesh's data and rotation, and its animation: oscillators, fin flapping and head jitter.
+// What a drawn fish looks like is checked pixel for pixel by the whole-frame checksums
+// (FrameChecksumTest).
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
-#include <vector>
 
 #include "Checksum.h"
-#include "FeedbackCapture.h"
 #include "FishTestPeer.h"
 #include "OsMesa.h"
 #include "Random.h"
@@ -18,147 +17,9 @@ namespace {
 
 using P = FishTestPeer;
 
-// Draws one fish in feedback mode and returns the triangles' vertices (three per triangle);
-// `polygons` receives the number of polygons.
-std::vector<FeedbackVertex> feedback(const Fish& fish, const AnimationFrame& frame, int* polygons = nullptr) {
-    const std::vector<FeedbackPolygon> drawn = CapturePolygons([&] { FishModel::draw(fish, frame); });
-    std::vector<FeedbackVertex> out;
-    for (const FeedbackPolygon& p : drawn)
-        for (size_t t = 1; t + 1 < p.vertices.size(); ++t)  // as a fan of triangles
-            out.insert(out.end(), {p.vertices[0], p.vertices[t], p.vertices[t + 1]});
-    if (polygons) *polygons = static_cast<int>(drawn.size());
-    return out;
-}
-
-// Orthographic view of +-20 units, nothing clipped, identity model-view.
-void plainView() {
-    glViewport(0, 0, 256, 256);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(-20, 20, -20, 20, -20, 20);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glDisable(GL_LIGHTING);
-    glDisable(GL_CULL_FACE);
-}
-
-// A fish of the given size with one frame of animation and a straight body.
-AnimationFrame animate(Fish& fish, float size) {
-    P::size(fish) = size;
-    AnimationFrame frame = {};
-    for (int i = 0; i < 5; ++i) FishModel::advanceAnimation(fish, frame);
-    return frame;
-}
-
-// An off-screen context with the plain view.
-class FishModelMesh : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(gl.ok());
-        plainView();
-    }
+TEST(FishModelMesh, MatrixIsTheOneGlRotateBuilds) {
     OsMesaContext gl;
-};
-
-constexpr int StripCount = 5 * 2 + 3 * 2 + 2 * 2 + 1 + 2 + 2 + 1 + 1 + 2 * 2;  // 31
-
-TEST_F(FishModelMesh, EmitsNineHundredEightyTwoVerticesAndLeavesTheMatrixAsItFoundIt) {
-    glTranslatef(1, 2, 3);
-    GLfloat before[16], after[16];
-    glGetFloatv(GL_MODELVIEW_MATRIX, before);
-    Fish fish;
-    AnimationFrame frame = animate(fish, 7.0f);
-    int polygons = 0;
-    std::vector<FeedbackVertex> tris = feedback(fish, frame, &polygons);
-    GLint depth = 0;
-    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
-    glGetFloatv(GL_MODELVIEW_MATRIX, after);
-    EXPECT_EQ(depth, 1);
-    for (int i = 0; i < 16; ++i) EXPECT_EQ(before[i], after[i]);
-    const int triangles = static_cast<int>(tris.size() / 3);
-    // A quad strip of v vertices gives v - 2 triangles, so the strips emitted
-    // triangles + 2 x strips vertices.
-    EXPECT_EQ(triangles, 920);
-    EXPECT_EQ(triangles + 2 * StripCount, FishVerticesPerFrame);
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-}
-
-TEST_F(FishModelMesh, SizeFourAndSizeTenHaveTheSameShape) {
-    Fish small, large;
-    AnimationFrame fs = animate(small, 4.0f);
-    AnimationFrame fl = animate(large, 10.0f);
-    fs.headJitter = fl.headJitter = 0.0f;  // the head jitter is an absolute shift
-    for (int c = 0; c < BodyColumns; ++c) fs.columnAngles[c] = fl.columnAngles[c] = 12.0f - c;
-    std::vector<FeedbackVertex> a = feedback(small, fs);
-    std::vector<FeedbackVertex> b = feedback(large, fl);
-    ASSERT_EQ(a.size(), b.size());
-    // Window coordinates around the centre of the 256-pixel viewport; depth around 0.5.
-    double worst = 0;
-    for (size_t i = 0; i < a.size(); ++i) {
-        worst = std::max(worst, std::fabs((b[i].x - 128.0) - 2.5 * (a[i].x - 128.0)));
-        worst = std::max(worst, std::fabs((b[i].y - 128.0) - 2.5 * (a[i].y - 128.0)));
-        worst = std::max(worst, 256.0 * std::fabs((b[i].z - 0.5) - 2.5 * (a[i].z - 0.5)));
-    }
-    EXPECT_LT(worst, 0.01);
-}
-
-TEST_F(FishModelMesh, ColumnAnglesTurnTheBody) {
-    Fish fish;
-    AnimationFrame frame = animate(fish, 10.0f);
-    auto extent = [&](float angle, float& minX, float& maxX, float& minY, float& maxY) {
-        for (float& a : frame.columnAngles) a = angle;
-        std::vector<FeedbackVertex> v = feedback(fish, frame);
-        minX = minY = 1e9f;
-        maxX = maxY = -1e9f;
-        for (const FeedbackVertex& p : v) {
-            minX = std::min(minX, p.x), maxX = std::max(maxX, p.x);
-            minY = std::min(minY, p.y), maxY = std::max(maxY, p.y);
-        }
-    };
-    float x0, x1, y0, y1, u0, u1, w0, w1;
-    extent(0.0f, x0, x1, y0, y1);
-    extent(90.0f, u0, u1, w0, w1);
-    // Straight, the fish lies along x with the snout at -x (about -0.45 model units);
-    // turned by 90 degrees about z it lies along y with the snout at -y.
-    EXPECT_NEAR((x0 - 128.0f) / 6.4f, -4.5f, 0.2f);
-    EXPECT_GT(x1 - x0, y1 - y0);
-    EXPECT_NEAR((w0 - 128.0f) / 6.4f, -4.5f, 0.2f);
-    EXPECT_NEAR(w1 - w0, x1 - x0, 1.0f);
-}
-
-TEST_F(FishModelMesh, MirroredHalvesUseTheStoredNormals) {
-    // A directional light from +x, -y, +z: a normal mirrored in y would be lit differently.
-    glEnable(GL_LIGHTING);
-    glEnable(GL_LIGHT1);
-    GLfloat dir[4] = {1, -1, 1, 0}, white[4] = {1, 1, 1, 1}, none[4] = {0, 0, 0, 1};
-    glLightfv(GL_LIGHT1, GL_POSITION, dir);
-    glLightfv(GL_LIGHT1, GL_DIFFUSE, white);
-    glLightfv(GL_LIGHT1, GL_AMBIENT, none);
-    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, none);
-    glEnable(GL_COLOR_MATERIAL);
-    glColor4f(1, 1, 1, 1);
-    Fish fish;
-    AnimationFrame frame = animate(fish, 7.0f);
-    std::vector<FeedbackVertex> v = feedback(fish, frame);
-    glDisable(GL_LIGHTING);
-    // The body comes first: 5 strips of 44 triangles on the stored side, then the mirrored side.
-    const size_t perSide = 5 * 44 * 3;
-    ASSERT_GE(v.size(), 2 * perSide);
-    int differing = 0;
-    float brightest = 0;
-    for (size_t i = 0; i < perSide; ++i) {
-        const FeedbackVertex& s = v[i];
-        const FeedbackVertex& m = v[i + perSide];
-        if (s.r != m.r || s.g != m.g || s.b != m.b) ++differing;
-        brightest = std::max(brightest, s.r);
-        // Same x and z, y mirrored about the (swaying) centre line.
-        EXPECT_NEAR(s.x, m.x, 1e-3);
-    }
-    EXPECT_EQ(differing, 0);
-    EXPECT_GT(brightest, 0.5f);  // the stored side faces the light
-}
-
-TEST_F(FishModelMesh, MatrixIsTheOneGlRotateBuilds) {
+    ASSERT_TRUE(gl.ok());
     glMatrixMode(GL_MODELVIEW);
     const float cases[][4] = {{0, 0, 0, 1}, {30, 0, 0, 1}, {-135.5f, 0, 0, 1}, {720, 0, 0, 1},
                               {45, 1, 2, 3}, {10, 0, 0, 5}, {60, 0, 0, 0}};

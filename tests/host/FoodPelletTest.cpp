@@ -1,5 +1,6 @@
-// Food pellets: the disc, sinking to the bottom, being eaten, and the world position that the fish
-// steer by. The random drop and the tumbling are in the school's long replay (FishSchoolTest).
+// Food pellets: dropping, being eaten, and the world position that the fish steer by. The random
+// drop, tumbling and sinking are in the school's long replay (FishSchoolTest), the drawn disc in
+// the whole-frame checksums (FrameChecksumTest).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -65,62 +66,6 @@ TEST(FoodPellet, DropMovesTheAnchorButNotTheActiveFlag) {
     EXPECT_FLOAT_EQ(p.WorldX(), -8.0f + p.OffsetX());
     EXPECT_FLOAT_EQ(p.WorldY(), 1.8f);
     EXPECT_FLOAT_EQ(p.WorldZ(), -70.0f + p.OffsetZ());
-}
-
-TEST(FoodPellet, DiscIsAYellowishEllipse) {
-    OsMesaContext gl;
-    ASSERT_TRUE(gl.ok());
-    FoodPellet p;
-    p.CompileDisc();
-    ASSERT_NE(p.DisplayList(), 0u);
-    glEnable(GL_TEXTURE_2D);
-    glColor4f(0.5f, 0.5f, 0.5f, 1.0f);
-    Extent e = feedbackExtent([&] { glCallList(p.DisplayList()); });
-    EXPECT_EQ(e.polygons, 498);  // a fan of 500 rim vertices
-    EXPECT_NEAR(e.maxX, 0.3f, 0.01f);
-    EXPECT_NEAR(e.minX, -0.3f, 0.01f);
-    EXPECT_NEAR(e.maxY, 0.15f, 0.01f);
-    EXPECT_NEAR(e.minY, -0.15f, 0.01f);
-    EXPECT_NEAR(e.r, 243 / 255.0f, 1e-3f);
-    EXPECT_NEAR(e.g, 225 / 255.0f, 1e-3f);
-    EXPECT_NEAR(e.b, 159 / 255.0f, 1e-3f);
-    // Afterwards texturing is on again and the colour is white.
-    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
-    GLfloat colour[4];
-    glGetFloatv(GL_CURRENT_COLOR, colour);
-    EXPECT_EQ(colour[0], 1.0f);
-    EXPECT_EQ(colour[2], 1.0f);
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-}
-
-TEST(FoodPellet, SinksToTheBottomAndFreesItsSlot) {
-    OsMesaContext gl(16, 16);
-    ASSERT_TRUE(gl.ok());
-    FoodPellet p;
-    p.CompileDisc();
-    p.Drop(2.0f, 3.0f, -70.0f);
-    p.SetActive(true);
-    const float sink = p.SinkSpeed();
-    glPushMatrix();
-    p.Draw();
-    glPopMatrix();
-    EXPECT_FLOAT_EQ(p.WorldY(), 3.0f + 0.8f) << "drawn where it was dropped, then one step down";
-    EXPECT_FLOAT_EQ(p.OffsetY(), 1.0f - sink);
-    int draws = 1;
-    float lastY = p.WorldY();
-    while (p.IsActive() && draws < 5000) {
-        glPushMatrix();
-        p.Draw();
-        glPopMatrix();
-        if (p.IsActive() && p.Visible() > 0.0f) lastY = p.WorldY();
-        ++draws;
-    }
-    EXPECT_FALSE(p.IsActive());
-    const int expected = static_cast<int>(std::ceil(11.0f / sink)) + 2;
-    EXPECT_NEAR(draws, expected, 3) << "sink speed " << sink;
-    EXPECT_NEAR(lastY, 3.0f - 10.2f, 0.02f);
-    EXPECT_EQ(p.Visible(), 0.0f);
-    EXPECT_EQ(p.OffsetY(), -40.0f);
 }
 
 TEST(FoodPellet, HiddenPelletIsNotDrawnAndFreesItsSlotOnTheNextDraw) {

@@ -4,8 +4,6 @@
 #include <cstring>
 #include <memory>
 
-#include "FeedbackCapture.h"
-#include "OsMesa.h"
 #include "Random.h"
 #include "RippleReference.h"
 #include "scene/RippleSurface.h"
@@ -231,45 +229,3 @@ TEST(RippleSurface, FastAnimateMatchesThePlainSweep) {
     }
 }
 
-TEST(RippleSurface, DrawSendsTheGridWithItsCurrentTextureCoordinates) {
-    OsMesaContext gl(256, 256);
-    ASSERT_TRUE(gl.ok());
-    glViewport(0, 0, 256, 256);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(-1, 1, -1, 1, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-
-    RippleSurface surface;
-    surface.Resize(1024, 768);
-    surface.StartRipple(512, 384);
-    surface.StartRipple(300, 200);
-    for (int i = 0; i < 80; ++i) surface.Animate();
-    ASSERT_FALSE(AtRest(surface));
-
-    const std::vector<FeedbackPolygon> polygons = CapturePolygons([&] { surface.Draw(); });
-    ASSERT_FALSE(polygons.empty());
-    // Cells may arrive split into triangles; together they must tile the window exactly once.
-    double area = 0.0;
-    int checked = 0;
-    for (const FeedbackPolygon& p : polygons) {
-        for (size_t i = 0; i < p.vertices.size(); ++i) {
-            const FeedbackVertex& a = p.vertices[i];
-            const FeedbackVertex& b = p.vertices[(i + 1) % p.vertices.size()];
-            area += 0.5 * (a.x * b.y - b.x * a.y);
-            // Window position back to the grid vertex, whose texture coordinates it must carry.
-            const int n = static_cast<int>(std::lround(a.x / 256.0 * 31.0));
-            const int k = static_cast<int>(std::lround(a.y / 256.0 * 31.0));
-            ASSERT_NEAR(a.x, n * 256.0 / 31.0, 0.01);
-            ASSERT_NEAR(a.y, k * 256.0 / 31.0, 0.01);
-            EXPECT_NEAR(a.s, surface.Vertex(n, k).s, 1e-6);
-            EXPECT_NEAR(a.t, surface.Vertex(n, k).t, 1e-6);
-            EXPECT_EQ(a.z, 0.5f);
-            ++checked;
-        }
-    }
-    // The whole window covered once, every cell wound clockwise.
-    EXPECT_NEAR(area, -256.0 * 256.0, 1.0);
-    EXPECT_GE(checked, 31 * 31 * 4);
-}

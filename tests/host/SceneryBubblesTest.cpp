@@ -29,16 +29,6 @@ unsigned FakeSprite() {
     return 77;
 }
 
-// Sets up an orthographic view in which one unit is 64 pixels, centred on (cx, cy).
-void OrthoAround(float cx, float cy) {
-    glViewport(0, 0, 256, 256);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(cx - 2, cx + 2, cy - 2, cy + 2, -10, 10);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-}
-
 }  // namespace
 
 // Seeding from a fresh random sequence and 3000 frames of rising, fading and reseeding, folded into
@@ -106,67 +96,6 @@ TEST(BubbleSystem, ACountOutsideThePoolIsLimitedToIt) {
     bubbles.Draw(30);
     EXPECT_EQ(bubbles.Count(), 30);
     for (int i = 0; i < 200; ++i) EXPECT_EQ(SameParticle(bubbles.At(i), before[i]), i >= 30) << i;
-}
-
-TEST(BubbleSystem, DrawIsOneJitteredQuadPerBubbleAndMovesThemUnjittered) {
-    OsMesaContext gl;
-    ASSERT_TRUE(gl.ok());
-    nerith::resetRandForTesting();
-    BubbleSystem bubbles;
-    ASSERT_TRUE(bubbles.Init(200));
-    const Particle p0 = bubbles.At(0);
-    OrthoAround(p0.x, p0.y);
-
-    std::vector<float> shownX;
-    for (int frame = 0; frame < 2; ++frame) {
-        const Particle p = bubbles.At(0);
-        const std::vector<FeedbackPolygon> polygons = CapturePolygons([&] { bubbles.Draw(1); });
-        ASSERT_FALSE(polygons.empty());
-        // Bounds of bubble 0's quad, back in world units.
-        float minX = 1e9f, maxX = -1e9f, minY = 1e9f, maxY = -1e9f;
-        for (const FeedbackPolygon& poly : polygons)
-            for (const FeedbackVertex& v : poly.vertices) {
-                const float x = p0.x - 2 + v.x / 64.0f, y = p0.y - 2 + v.y / 64.0f;
-                minX = std::min(minX, x), maxX = std::max(maxX, x);
-                minY = std::min(minY, y), maxY = std::max(maxY, y);
-            }
-        EXPECT_NEAR(maxX - minX, 2 * p.size, 1e-3);
-        EXPECT_NEAR(maxY - minY, 2 * p.size, 1e-3);
-        EXPECT_NEAR((minY + maxY) / 2, p.y, 1e-3);  // no vertical jitter
-        const float jitter = (minX + maxX) / 2 - p.x;
-        EXPECT_GE(jitter, -1e-3f);
-        EXPECT_LE(jitter, 0.19f + 1e-3f);
-        EXPECT_NEAR(jitter * 100, std::round(jitter * 100), 0.05);
-        shownX.push_back(jitter);
-
-        // The particle itself moved by its velocity, with no jitter.
-        EXPECT_EQ(bubbles.At(0).x, p.x + p.vx);
-        EXPECT_EQ(bubbles.At(0).y, p.y + p.vy);
-        EXPECT_EQ(bubbles.At(0).vy, p.vy + p.ay);
-    }
-    EXPECT_NE(shownX[0], shownX[1]);
-}
-
-TEST(BubbleSystem, QuadCornersCarryTheSpriteTurnedOnItsSide) {
-    OsMesaContext gl;
-    ASSERT_TRUE(gl.ok());
-    BubbleSystem bubbles;
-    ASSERT_TRUE(bubbles.Init(1));
-    const Particle p = bubbles.At(0);
-    OrthoAround(p.x, p.y);
-    const std::vector<FeedbackPolygon> polygons = CapturePolygons([&] { bubbles.Draw(1); });
-    int corners = 0;
-    for (const FeedbackPolygon& poly : polygons)
-        for (const FeedbackVertex& v : poly.vertices) {
-            const float y = p.y - 2 + v.y / 64.0f;
-            const bool right = v.x / 64.0f - 2 + p.x > p.x + 0.095f;
-            const bool top = y > p.y;
-            // (0,0) bottom-left, (1,0) top-left, (1,1) top-right, (0,1) bottom-right.
-            EXPECT_EQ(v.s, top ? 1.0f : 0.0f);
-            EXPECT_EQ(v.t, right ? 1.0f : 0.0f);
-            ++corners;
-        }
-    EXPECT_GE(corners, 4);
 }
 
 TEST(BubbleSystem, NoPoolDrawsNothing) {

@@ -154,34 +154,6 @@ TEST(BackWallRender, LayersPaintOverEachOtherAndTheLightDarkens) {
     }
 }
 
-TEST(BackWallRender, ThroughTheSceneStateAndFog) {
-    // The scene's own state, fog included, as the first frame sees it.
-    OsMesaContext gl(160, 120);
-    ASSERT_TRUE(gl.ok());
-    InitSceneState();
-    InitFog();
-    Settings s = {};
-    s.backFixed = 1;
-    s.backGradual = 1;
-    s.backColor1 = 0x000000FF;
-    s.backColor2 = 0x00FF0000;
-    glViewport(0, 0, gl.width(), gl.height());
-    ApplyFrameProjection(gl.width(), gl.height());
-    ApplyFrameCamera(-5.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    ApplyFrameLight(s);
-    BackWall wall;
-    wall.Draw(s, TankBoxFor(1024, 768));
-    // The scene starts in dense white fog; the bubble pass switches it off for good.
-    const auto p = gl.pixel(80, 60);
-    EXPECT_EQ(p.r + p.g + p.b, 3 * 255);
-    glDisable(GL_FOG);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    wall.Draw(s, TankBoxFor(1024, 768));
-    EXPECT_GT(gl.pixel(80, 117).r, 200);
-    EXPECT_GT(gl.pixel(80, 2).b, 200);
-}
-
 TEST(BackWallRender, CyclingStartsFromTheSavedPhaseAndPublishesIt) {
     OsMesaContext gl(64, 48);
     ASSERT_TRUE(gl.ok());
