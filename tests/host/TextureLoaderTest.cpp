@@ -133,20 +133,7 @@ TEST_F(TextureLoader, MissingOrForeignFilesLeaveTheTextureWithoutAnImage) {
 
 // ---- Mipmapped loader ----------------------------------------------------------------------
 
-TEST_F(TextureLoader, MipmappedMakesBlackTransparentAndKeepsOtherColours) {
-    const Bgr colours[4] = {{0, 0, 0}, {1, 0, 0}, {0, 0, 1}, {50, 100, 200}};
-    const std::string path = WriteFile("background.bmp", Make24(4, 4, [&](int x, int) { return colours[x]; }));
-    GLuint texture = 0;
-    ASSERT_TRUE(LoadTextureMipmapped(path.c_str(), &texture));
-    EXPECT_NE(texture, 0u);
-    EXPECT_EQ(Bound(), texture);
-    const Bytes texels = Texels();
-    ASSERT_EQ(texels.size(), 64u);
-    EXPECT_EQ(Bytes(texels.begin(), texels.begin() + 16),
-              (Bytes{0, 0, 0, 0, 0, 0, 1, 255, 1, 0, 0, 255, 200, 100, 50, 255}));
-}
-
-TEST_F(TextureLoader, MipmappedBuildsEveryLevel) {
+TEST_F(TextureLoader, MipmappedBuildsEveryLevelAndMakesBlackTransparent) {
     const std::string path =
         WriteFile("levels.bmp", Make24(64, 16, [](int x, int y) { return Bgr{std::uint8_t(x * 4), std::uint8_t(y * 16), 200}; }));
     GLuint texture = 0;
@@ -166,6 +153,14 @@ TEST_F(TextureLoader, MipmappedBuildsEveryLevel) {
     EXPECT_EQ(Param(GL_TEXTURE_MAG_FILTER), GL_LINEAR);
     EXPECT_EQ(Param(GL_TEXTURE_WRAP_S), GL_REPEAT);
     EXPECT_EQ(Param(GL_TEXTURE_WRAP_T), GL_REPEAT);
+
+    // Pure black becomes transparent; every other colour, however dark, stays opaque.
+    const Bgr colours[4] = {{0, 0, 0}, {1, 0, 0}, {0, 0, 1}, {50, 100, 200}};
+    const std::string black = WriteFile("background.bmp", Make24(4, 4, [&](int x, int) { return colours[x]; }));
+    ASSERT_TRUE(LoadTextureMipmapped(black.c_str(), &texture));
+    const Bytes texels = Texels();
+    EXPECT_EQ(Bytes(texels.begin(), texels.begin() + 16),
+              (Bytes{0, 0, 0, 0, 0, 0, 1, 255, 1, 0, 0, 255, 200, 100, 50, 255}));
 }
 
 // ---- Damaged files -------------------------------------------------------------------------

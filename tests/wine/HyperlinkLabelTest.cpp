@@ -34,10 +34,7 @@ TEST(HyperlinkLabel, ErrorTexts) {
         const char* text;
     } cases[] = {
         {26, "Unable to open hyperlink:\n\nA sharing violation occurred. "},
-        {0, "Unable to open hyperlink:\n\nThe operating system is out\nof memory or resources."},
-        {11, "Unable to open hyperlink:\n\nThe .EXE file is invalid\n(non-Win32 .EXE or error in .EXE image)."},
         {31, "Unable to open hyperlink:\n\nThere is no application associated\nwith the given filename extension."},
-        {32, "Unable to open hyperlink:\n\nThe specified dynamic-link library was not found."},
         {7, "Unable to open hyperlink:\n\nUnknown Error (7) occurred."},
         {-1, "Unable to open hyperlink:\n\nUnknown Error (-1) occurred."},
     };
