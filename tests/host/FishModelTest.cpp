@@ -8,7 +8,6 @@
 
 #include "Checksum.h"
 #include "FishTestPeer.h"
-#include "OsMesa.h"
 #include "Random.h"
 #include "fish/Fish.h"
 #include "fish/FishModel.h"
@@ -16,22 +15,6 @@
 namespace {
 
 using P = FishTestPeer;
-
-TEST(FishModelMesh, MatrixIsTheOneGlRotateBuilds) {
-    OsMesaContext gl;
-    ASSERT_TRUE(gl.ok());
-    glMatrixMode(GL_MODELVIEW);
-    const float cases[][4] = {{0, 0, 0, 1}, {30, 0, 0, 1}, {-135.5f, 0, 0, 1}, {720, 0, 0, 1},
-                              {45, 1, 2, 3}, {10, 0, 0, 5}, {60, 0, 0, 0}};
-    for (const auto& c : cases) {
-        glLoadIdentity();
-        glRotatef(c[0], c[1], c[2], c[3]);
-        GLfloat expected[16], ours[16];
-        glGetFloatv(GL_MODELVIEW_MATRIX, expected);
-        FishModel::rotationMatrix(c[0], c[1], c[2], c[3], ours);
-        for (int i = 0; i < 16; ++i) EXPECT_NEAR(ours[i], expected[i], 1e-6) << c[0] << " entry " << i;
-    }
-}
 
 // ---- The stored data against the conventions and the skin layout -------------------------------
 

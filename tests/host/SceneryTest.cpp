@@ -1,3 +1,5 @@
+// The scenery's rules: the bubble count, where the ripples of the background picture start, and
+// the built-in bubble sprite. How the scenery looks is in the whole-frame checksums (FrameChecksumTest).
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -18,23 +20,6 @@
 
 namespace {
 
-bool SameParticle(const Particle& a, const Particle& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
-
-int spriteLoads = 0;
-GLuint greenSprite = 0;
-
-// A 4 x 4 sprite of half-transparent green, standing in for "Particle1".
-unsigned LoadGreenSprite() {
-    ++spriteLoads;
-    greenSprite = MakeTestTexture(4, 4, GL_NEAREST, [](int, int, std::uint8_t* p) {
-        p[0] = 0;
-        p[1] = 255;
-        p[2] = 0;
-        p[3] = 128;
-    });
-    return greenSprite;
-}
-
 Settings PictureShown() {
     Settings s{};
     s.showTerra = 1;
@@ -45,49 +30,9 @@ Settings PictureShown() {
 
 }  // namespace
 
-TEST(Scenery, TerrainAndEmitterForA1024x768Tank) {
-    const TankBox box = TankBoxFor(1024, 768);
-    TerrainGrid terrain;
-    BuildTerrain(terrain, box);
-    EXPECT_EQ(terrain.Columns(), 98);
-    EXPECT_EQ(terrain.Rows(), 50);
-    EXPECT_EQ(terrain.HeightFactor(), 1);
-
-    const BubbleEmitter e = PlaceBubbleEmitter(terrain, box);
-    EXPECT_EQ(e.x, -5.0f);
-    EXPECT_NEAR(e.y, -21.0 - 1.0155 - 5.0, 0.0001);
-    EXPECT_EQ(e.z, -90.0f);
-}
-
 TEST(Scenery, BubbleCountKeepsToThePool) {
     const int cases[][2] = {{100, 100}, {200, 0}, {0, 200}, {250, 0}, {-5, 200}, {INT_MIN, 200}, {INT_MAX, 0}};
     for (const auto& c : cases) EXPECT_EQ(BubbleCountFor(c[0]), c[1]) << c[0];
-}
-
-TEST(Scenery, SetUpSeedsThePoolThenSpreadsTheColumnWith200Frames) {
-    OsMesaContext gl(8, 8);
-    ASSERT_TRUE(gl.ok());
-    for (int setting : {200, 100, 0, 250, -5}) {
-        nerith::resetRandForTesting();
-        BubbleSystem seededOnly;
-        ASSERT_TRUE(seededOnly.Init(200));
-
-        nerith::resetRandForTesting();
-        spriteLoads = 0;
-        TerrainGrid terrain;
-        BubbleSystem bubbles;
-        const BubbleEmitter e =
-            SetUpTerrainAndBubbles(terrain, bubbles, TankBoxFor(1024, 768), LoadGreenSprite, setting);
-        EXPECT_EQ(e.z, -90.0f);
-        EXPECT_EQ(spriteLoads, 1);
-        EXPECT_EQ(bubbles.SpriteTexture(), greenSprite);
-        EXPECT_EQ(bubbles.PoolSize(), 200);
-        const int count = BubbleCountFor(setting);
-        EXPECT_EQ(bubbles.Count(), count) << setting;
-        // The bubbles in use have risen for 200 frames; the others are as first seeded.
-        for (int i = 0; i < 200; ++i)
-            EXPECT_EQ(SameParticle(bubbles.At(i), seededOnly.At(i)), i >= count) << setting << " " << i;
-    }
 }
 
 TEST(Scenery, BackgroundPictureStartsOneRippleOnTheRowAboveTheMiddle) {

@@ -72,22 +72,6 @@ TEST(BackWallCycle, PhaseAdvancesWrapsAndLocks) {
     EXPECT_NEAR(t, 20.0f, 1e-3);
 }
 
-TEST(BackWallCycle, CornerColoursAtKnownPhases) {
-    const WallColours zero = CycleColours(0.0f);
-    for (int corner : {0, 1}) {  // bottom corners: 1 - cos, 1 - sin, 1 - cos
-        EXPECT_FLOAT_EQ(zero.rgb[corner][0], 0.0f);
-        EXPECT_FLOAT_EQ(zero.rgb[corner][1], 1.0f);
-        EXPECT_FLOAT_EQ(zero.rgb[corner][2], 0.0f);
-    }
-    EXPECT_FLOAT_EQ(zero.rgb[2][1], 1.0f);  // top right: cos b
-    EXPECT_FLOAT_EQ(zero.rgb[3][1], 0.0f);  // top left: 1 - cos b
-    const float t = 30.0f;
-    const WallColours c = CycleColours(t);
-    EXPECT_NEAR(c.rgb[2][0], std::sin(t * 0.033333335f), 1e-6);
-    EXPECT_NEAR(c.rgb[3][2], std::sin(t * 0.05882353f), 1e-6);
-    EXPECT_NEAR(c.rgb[0][1], 1.0f - std::sin(t * 0.04f), 1e-6);
-}
-
 namespace {
 
 // Draws one frame's view part (projection, camera, light, back wall) as the view does.
