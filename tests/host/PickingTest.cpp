@@ -387,50 +387,35 @@ TEST_F(PickingScene, PicksLeaveTheMatrixAndNameStacksAsTheyFoundThem) {
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
-TEST_F(PickingScene, MagnifierCopiesWhatFitsWithoutAnError) {
-    const GLuint texture = CreateBlankTexture();
-    RippleSurface surface;
-    surface.Resize(ScreenW, ScreenH);
-    glClearColor(1.0f, 0.0f, 0.0f, 1.0f);
-    BeginFrame();
-    while (glGetError() != GL_NO_ERROR) {
+// The magnifier copies the screen into its 128 x 128 texture, only what fits: a screen larger than
+// the texture fills it, a smaller one only its own corner. Not in its mode, it does nothing; without
+// a texture it copies nothing, and raises no error either way.
+TEST(Magnifier, CopiesWhatFitsWithoutAnError) {
+    for (const auto& size : {std::make_pair(1024, 768), std::make_pair(100, 60)}) {
+        const int w = size.first, h = size.second;
+        SCOPED_TRACE(w);
+        OsMesaContext gl(w, h);
+        ASSERT_TRUE(gl.ok());
+        const GLuint texture = CreateBlankTexture();
+        RippleSurface surface;
+        surface.Resize(w, h);
+        glClearColor(0.0f, 0.0f, 1.0f, 1.0f);
+        glViewport(0, 0, w, h);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        while (glGetError() != GL_NO_ERROR) {
+        }
+        const int ageBefore = surface.Age(0);
+        DrawMagnifier(FeedFishCmd, texture, w, h, CameraOffset, &surface);
+        EXPECT_EQ(surface.Age(0), ageBefore);
+        DrawMagnifier(RippleMode, texture, w, h, CameraOffset, &surface);
+        EXPECT_EQ(surface.Age(0), ageBefore + 1);  // the ripples went on one frame
+        DrawMagnifier(RippleMode, 0, w, h, CameraOffset, nullptr);
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+        std::vector<unsigned char> texels(128 * 128 * 4);
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+        const int inX = std::min(w, 128) - 1, inY = std::min(h, 128) - 1;
+        EXPECT_EQ(texels[(inY * 128 + inX) * 4 + 2], 255);  // inside the copy: blue
+        if (w < 128) EXPECT_EQ(texels[((inY + 1) * 128 + inX + 1) * 4 + 2], 0);  // beyond it: still clear
     }
-    const int ageBefore = surface.Age(0);
-
-    DrawMagnifier(FeedFishCmd, texture, ScreenW, ScreenH, CameraOffset, &surface);  // not its mode
-    EXPECT_EQ(surface.Age(0), ageBefore);
-
-    DrawMagnifier(RippleMode, texture, ScreenW, ScreenH, CameraOffset, &surface);
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-    EXPECT_EQ(surface.Age(0), ageBefore + 1);  // the ripples went on one frame
-
-    // The texture now holds the red frame.
-    std::vector<unsigned char> texels(128 * 128 * 4);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
-    EXPECT_EQ(texels[0], 255);
-    EXPECT_EQ(texels[1], 0);
-    EXPECT_EQ(texels[(127 * 128 + 127) * 4], 255);
-
-}
-
-TEST(Magnifier, ScreenSmallerThanTheTextureCopiesOnlyItself) {
-    OsMesaContext gl(100, 60);
-    ASSERT_TRUE(gl.ok());
-    const GLuint texture = CreateBlankTexture();
-    glClearColor(0.0f, 0.0f, 1.0f, 1.0f);
-    glViewport(0, 0, 100, 60);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    while (glGetError() != GL_NO_ERROR) {
-    }
-    DrawMagnifier(RippleMode, texture, 100, 60, CameraOffset, nullptr);
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-    std::vector<unsigned char> texels(128 * 128 * 4);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
-    EXPECT_EQ(texels[(59 * 128 + 99) * 4 + 2], 255);  // inside the copy: blue
-    EXPECT_EQ(texels[(60 * 128 + 100) * 4 + 2], 0);   // beyond it: still clear
-    // Without a texture there is nothing to copy into, and no error either.
-    DrawMagnifier(RippleMode, 0, 100, 60, CameraOffset, nullptr);
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
