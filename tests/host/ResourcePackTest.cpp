@@ -1,5 +1,6 @@
+// The pack's shared parts on the host: the key, names, descrambling and every generated asset.
+// Extraction from the resources and the work folder, the Windows code, are in ResourcePackWinTest.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
@@ -123,23 +124,6 @@ TEST_F(ResourcePackTest, KeyStartsAtPositionOneAndWrapsEveryFiftyBytes) {
     EXPECT_EQ(std::filesystem::file_size(dir + "empty.bmp"), 0u);
 }
 
-TEST_F(ResourcePackTest, EmptyWorkFolderMeansTheCurrentDirectory) {
-    char previous[4096];
-    ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
-    ASSERT_EQ(chdir(dir.c_str()), 0);
-    writeBytes("Music.ad", Bytes(7, 9));
-    ResourcePack::Descramble("", "Music");
-    bool made = exists(dir + "Music.wav");
-    size_t size = made ? std::filesystem::file_size(dir + "Music.wav") : 0;
-    std::remove(ResourcePack::IntermediatePath("", "Music").c_str());
-    std::remove(ResourcePack::OutputPath("", "Music").c_str());
-    bool gone = !exists(dir + "Music.ad") && !exists(dir + "Music.wav");
-    ASSERT_EQ(chdir(previous), 0);
-    EXPECT_TRUE(made);
-    EXPECT_EQ(size, 7u);
-    EXPECT_TRUE(gone);
-}
-
 TEST_F(ResourcePackTest, MissingInputOrUncreatableOutputEndsTheProcessQuietly) {
     // A fresh process: a forked copy of one with renderer threads running cannot exit cleanly.
     GTEST_FLAG_SET(death_test_style, "threadsafe");
@@ -164,19 +148,6 @@ TEST_F(ResourcePackTest, MissingInputOrUncreatableOutputEndsTheProcessQuietly) {
         EXPECT_EQ(std::string(text.begin(), text.end()), c.note);
     }
     EXPECT_FALSE(exists(dir + "nothing.bmp"));
-}
-
-TEST_F(ResourcePackTest, HostExtractOfAnUnknownEntryWritesNothing) {
-    ResourcePack::SetHostFolders(NERITH_ART_DIR, dir);
-    EXPECT_FALSE(ResourcePack::Extract(155, dir, "Nothing"));
-    EXPECT_TRUE(std::filesystem::is_empty(dir));
-}
-
-TEST_F(ResourcePackTest, HostExtractTruncatesALeftoverIntermediateFile) {
-    ResourcePack::SetHostFolders(NERITH_ART_DIR, dir);
-    writeBytes(dir + "Particle1.ad", Bytes(200000, 0xAB));
-    ASSERT_TRUE(ResourcePack::Extract(ResourcePack::kParticleId, dir, "Particle1"));
-    EXPECT_EQ(readBytes(dir + "Particle1.bmp"), readBytes(std::string(NERITH_ART_DIR) + "/Particle1.bmp"));
 }
 
 // Every packed file is exactly the scrambled plain file, and extracting it restores the plain file
