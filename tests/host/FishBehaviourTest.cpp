@@ -119,21 +119,6 @@ TEST(FishTilt, EveryKind) {
     }
 }
 
-TEST(FishSpeed, EaseStepsAndClamps) {
-    Fish f;
-    P::speed(f) = 0.2f;
-    f.easeSpeed(0.05f, 0.4f);
-    EXPECT_FLOAT_EQ(f.speed(), 0.25f);
-    f.easeSpeed(0.05f, 0.1f);
-    EXPECT_FLOAT_EQ(f.speed(), 0.2f);
-    f.easeSpeed(0.5f, 0.3f);
-    EXPECT_EQ(f.speed(), 0.4f);
-    f.easeSpeed(0.5f, 0.1f);
-    EXPECT_EQ(f.speed(), 0.1f);
-    f.easeSpeed(0.01f, 0.1f);
-    EXPECT_EQ(f.speed(), 0.1f);
-}
-
 TEST(FishMove, YawBeyondAFullTurnIsResetNotWrapped) {
     Fish f;
     prepare(f, 0.0f);

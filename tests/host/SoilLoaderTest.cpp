@@ -34,37 +34,16 @@ constexpr int kNoLimit = 1 << 20;
 
 // ---- The changes before the upload ---------------------------------------------------------
 
-TEST(SoilPrepare, ScalesColoursIntoTheNtscRangeAndKeepsAlpha) {
-    nerith::SoilImage rgba = Image(2, 1, 4, {0, 128, 255, 0, 255, 1, 2, 255});
-    nerith::PrepareSoilImage(rgba, SOIL_FLAG_NTSC_SAFE_RGB, kNoLimit, true);
-    // SOIL's table: 0 -> 15, 1 -> 16, 2 -> 17, 128 -> 125, 255 -> 235, alpha untouched.
-    EXPECT_EQ(rgba.pixels, (Bytes{15, 125, 235, 0, 235, 16, 17, 255}));
-
-    nerith::SoilImage greyAlpha = Image(1, 1, 2, {0, 0});
-    nerith::PrepareSoilImage(greyAlpha, SOIL_FLAG_NTSC_SAFE_RGB, kNoLimit, true);
-    EXPECT_EQ(greyAlpha.pixels, (Bytes{15, 0}));
-
-    nerith::SoilImage grey = Image(1, 1, 1, {255});
-    nerith::PrepareSoilImage(grey, SOIL_FLAG_NTSC_SAFE_RGB, kNoLimit, true);
-    EXPECT_EQ(grey.pixels, (Bytes{235}));
-}
-
-TEST(SoilPrepare, GrowsToPowerOfTwoForMipmapsOrWithoutNpotSupport) {
-    nerith::SoilImage image = Image(3, 2, 1, {0, 100, 200, 0, 100, 200});
+// The NTSC scaling and the growth for mipmaps are compared texel for texel with the real library in
+// tests/soil; here the branches that comparison cannot reach.
+TEST(SoilPrepare, GrowsToPowerOfTwoWithoutNpotSupport) {
+    nerith::SoilImage image = Image(3, 3, 1, Bytes(9, 50));
     nerith::PrepareSoilImage(image, 0, kNoLimit, true);
     EXPECT_EQ(image.width, 3);  // nothing asks for it
-
-    nerith::PrepareSoilImage(image, SOIL_FLAG_MIPMAPS, kNoLimit, true);
+    nerith::PrepareSoilImage(image, 0, kNoLimit, false);
     EXPECT_EQ(image.width, 4);
-    EXPECT_EQ(image.height, 2);
-    // Bilinear, corners kept: 0, 66.7, 133.3, 200 (+0.5, truncated).
-    EXPECT_EQ(image.pixels, (Bytes{0, 67, 133, 200, 0, 67, 133, 200}));
-
-    nerith::SoilImage other = Image(3, 3, 1, Bytes(9, 50));
-    nerith::PrepareSoilImage(other, 0, kNoLimit, false);
-    EXPECT_EQ(other.width, 4);
-    EXPECT_EQ(other.height, 4);
-    EXPECT_EQ(other.pixels, Bytes(16, 50));
+    EXPECT_EQ(image.height, 4);
+    EXPECT_EQ(image.pixels, Bytes(16, 50));
 }
 
 TEST(SoilPrepare, RepeatsASinglePixelColumnInsteadOfReadingPastIt) {

@@ -57,12 +57,6 @@ TEST(ViewLayout, ProbeColumnSweepsCoverTheWholeTankOnEveryScreen) {
     }
 }
 
-TEST(FrameLight, LevelFollowsTheLightSetting) {
-    EXPECT_FLOAT_EQ(LightLevel(0), 1.0f);
-    EXPECT_FLOAT_EQ(LightLevel(100), 0.0f);
-    EXPECT_FLOAT_EQ(LightLevel(25), 0.75f);
-}
-
 TEST(BackWallCycle, PhaseAdvancesWrapsAndLocks) {
     EXPECT_FLOAT_EQ(BackWall::AdvancePhase(0.0f, false), 0.2f);
     EXPECT_FLOAT_EQ(BackWall::AdvancePhase(5.0f, true), 5.0f);

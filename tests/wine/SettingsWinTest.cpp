@@ -50,10 +50,6 @@ protected:
     bool hadFile = false;
 };
 
-TEST_F(IniFileTest, PathIsTheWorkFolderFile) {
-    EXPECT_EQ(path, ResourcePack::WorkFolder() + ".\\PondelSet.ini");
-}
-
 TEST_F(IniFileTest, ValuesRoundTripThroughTheFile) {
     IniProfile ini;
     EXPECT_EQ(ini.read("Aquarium Settings", "QIPAONUM"), "");
