@@ -12,7 +12,7 @@
 #include "settings/Settings.h"
 #include "view/FrameRender.h"
 #include "view/Picking.h"
-#include "view/ViewLayout.h"
+#include "scene/ViewLayout.h"
 
 class FrameScene {
 public:
