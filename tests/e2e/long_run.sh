@@ -23,15 +23,20 @@ menu_x=300; menu_y=150
 entry() { xdotool mousemove $((menu_x + 80)) $((menu_y + 3 + $1 * 48 + 24)) click 1; }
 open_menu() { xdotool mousemove $menu_x $menu_y click 3; sleep 0.25; }
 # dialog N: opens one of the four dialogs, waits for it and closes (or hides) it with Escape.
+# A menu slow to appear under load can miss the click: then the menu is tried again.
 dialog() {
-  local title
-  case $1 in
-    0) title="Fish Settings"; open_menu; entry 4 ;;
-    1) title="Custom Music"; open_menu; entry 5 ;;
-    2) title="Custom Background"; open_menu; entry 6 ;;
-    3) title="Aquarium Settings"; winctl command 1040 ;;
-  esac
-  wait_for 10 visible "$title" || fail "the $title dialog did not open"
+  local title try
+  for try in 1 2 3; do
+    case $1 in
+      0) title="Fish Settings"; open_menu; entry 4 ;;
+      1) title="Custom Music"; open_menu; entry 5 ;;
+      2) title="Custom Background"; open_menu; entry 6 ;;
+      3) title="Aquarium Settings"; winctl command 1040 ;;
+    esac
+    wait_for 5 visible "$title" && break
+    xdotool key Escape
+  done
+  visible "$title" || fail "the $title dialog did not open"
   xdotool key Escape
   wait_for 10 eval '! visible "$title"' || fail "the $title dialog did not close"
   opened=$((opened + 1))
