@@ -1,6 +1,6 @@
 # make run   install what is missing, build, and start the aquarium (see README.md)
 # make test  install what is missing, build, and run every test
-.PHONY: all deps build host win run test test-host test-wine bench bench-compare clean dist
+.PHONY: all deps build host win run test test-host test-wine bench bench-compare clean dist longrun
 
 MAKEFLAGS += --no-print-directory
 
@@ -62,3 +62,8 @@ clean:
 .PHONY: fuzz
 fuzz: host
 	@cmake --build $(HOSTDIR) --target bmp_fuzz_run
+
+# The long run: ten minutes of menus and dialogs opened and closed over the running tank
+# (LONGRUN_MINUTES), with the process's memory, GDI objects and windows at start and end.
+longrun: build
+	@scripts/test.sh e2e long_run

@@ -83,7 +83,10 @@ if [ "$what" = all ] || [ "$what" = wine ] || [ "$what" = e2e ]; then
     NERITH_ART_DIR=$(winepath -w "$ROOT/build/host/art" 2>/dev/null) \
       run_gtest win_tests wine build/win/win_tests.exe
   fi
-  for t in tests/e2e/test_*.sh; do
+  # The long runs (tests/e2e/long_*.sh) run only when named.
+  scripts=(tests/e2e/test_*.sh)
+  [ ${#only[@]} -gt 0 ] && scripts+=(tests/e2e/long_*.sh)
+  for t in "${scripts[@]}"; do
     [ -e "$t" ] || continue
     if [ ${#only[@]} -gt 0 ]; then
       n=$(basename "$t" .sh); n=${n#test_}

@@ -81,7 +81,9 @@ bool AquariumApp::StartAquarium() {
     registryKey_ = "Local AppWizard-Generated Applications";
 
     auto* frame = new CMainFrame;
-    if (!frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW)) {
+    // The saver is topmost from its creation: made topmost later, Wine lets the hidden dialogs the
+    // frame owns take the place above it and the frame loses the flag again.
+    if (!frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW, saver ? WS_EX_TOPMOST : 0)) {
         delete frame;
         return false;
     }
@@ -94,8 +96,8 @@ bool AquariumApp::StartAquarium() {
         // border either, so the client area is exactly the screen.
         const HWND hwnd = frame->hwnd();
         SetWindowLongPtrA(hwnd, GWL_STYLE, GetWindowLongPtrA(hwnd, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_THICKFRAME));
-        SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
-                     SWP_FRAMECHANGED | SWP_SHOWWINDOW);
+        SetWindowPos(hwnd, nullptr, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                     SWP_FRAMECHANGED | SWP_SHOWWINDOW | SWP_NOZORDER);
         SetForegroundWindow(hwnd);
         ShowCursor(FALSE);
     }

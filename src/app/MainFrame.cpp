@@ -6,7 +6,7 @@ namespace {
 constexpr int PaneFirst = 0xE900;  // the child id of the frame's one pane
 }
 
-bool CMainFrame::LoadFrame(int resourceId, DWORD style) {
+bool CMainFrame::LoadFrame(int resourceId, DWORD style, DWORD exStyle) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     char title[128] = "";
     LoadStringA(instance, resourceId, title, sizeof title);
@@ -15,6 +15,7 @@ bool CMainFrame::LoadFrame(int resourceId, DWORD style) {
     cs.hInstance = instance;
     cs.hMenu = LoadMenuA(instance, MAKEINTRESOURCEA(resourceId));
     cs.style = style;
+    cs.dwExStyle = exStyle;
     cs.lpszName = title;
     cs.x = cs.y = cs.cx = cs.cy = CW_USEDEFAULT;
     PreCreateWindow(cs);

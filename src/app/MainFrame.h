@@ -6,7 +6,7 @@
 class CMainFrame : public win::Window {
 public:
     // Creates the frame from the resources of `resourceId` (title string, menu) with `style`.
-    bool LoadFrame(int resourceId, DWORD style);
+    bool LoadFrame(int resourceId, DWORD style, DWORD exStyle = 0);
     void CenterWindow();
 
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;

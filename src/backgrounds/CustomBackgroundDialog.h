@@ -57,4 +57,6 @@ private:
     LedCheckButton ownBox, repeatOneBox, repeatAllBox, randomBox;
     FlatButton addButton, removeButton, removeAllButton;
     HWND list = nullptr;
+    bool loadingStored = false;  // reading the stored list: one message for all failures
+    int storedErrors = 0;
 };

@@ -241,7 +241,9 @@ CustomBackgroundDialog::AddOutcome CustomBackgroundDialog::AddPath(const std::st
     const unsigned texture = backgrounds::LoadPicture(path.c_str());
     if (texture == 0) {
         instrument::Count("picture_errors");
-        Message("(" + path + ")" + "image loading error.");
+        // At start-up one message stands for every stored picture that fails (a whole folder
+        // gone with an unplugged drive should not mean a box per picture).
+        if (!loadingStored || storedErrors++ == 0) Message("(" + path + ")" + "image loading error.");
         StopCycling();
         return LoadFailed;
     }
@@ -344,7 +346,10 @@ void CustomBackgroundDialog::Load() {
     ownBox.setCheck(stored.own);
     SetDlgItemTextA(hwnd_, IntervalBox, stored.interval.c_str());
     // Stops at the first entry that is not there and after the first refusal of the maximum.
+    loadingStored = true;
+    storedErrors = 0;
     backgrounds::ForEachStoredPicture(AppProfile(), [this](const std::string& path) { return AddPath(path) != ListFull; });
+    loadingStored = false;
     if (!stored.random && !stored.repeatAll && !stored.repeatOne) repeatOneBox.setCheck(true);
     if (randomBox.getCheck()) SelectMode(backgrounds::RandomOrder);
     else if (repeatAllBox.getCheck()) SelectMode(backgrounds::RepeatAll);

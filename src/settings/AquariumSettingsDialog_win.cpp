@@ -135,6 +135,11 @@ INT_PTR AquariumSettingsDialog::DialogProc(UINT msg, WPARAM wParam, LPARAM lPara
         break;
     case WM_DESTROY:
         KillTimer(hwnd_, SaveTimer);
+        // The preview statics loaded their bitmaps from the template themselves and do not free
+        // them: take each one back and delete it, or every opening leaves four bitmaps behind.
+        for (int id : {IdPreview0, IdPreview1, IdPreview2, IdPreview3})
+            if (HGDIOBJ picture = reinterpret_cast<HGDIOBJ>(SendDlgItemMessageW(hwnd_, id, STM_SETIMAGE, IMAGE_BITMAP, 0)))
+                DeleteObject(picture);
         break;
     default:
         break;

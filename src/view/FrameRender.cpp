@@ -50,7 +50,7 @@ void ApplyFrameCamera(float cameraOffset) {
     gluLookAt(0.0, 0.0, cameraOffset - 5.0, 0.0, 0.0, -500.0, 0.0, 1.0, 0.0);
 }
 
-float LightLevel(int lightIntensity) { return static_cast<float>(100 - lightIntensity) * 0.01f; }
+float LightLevel(int lightIntensity) { return static_cast<float>(100 - static_cast<long long>(lightIntensity)) * 0.01f; }
 
 void ApplyFrameLight(const Settings& settings) {
     const float l = LightLevel(settings.lightIntensity);

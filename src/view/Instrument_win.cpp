@@ -63,6 +63,25 @@ LARGE_INTEGER spanStart;
 bool sampling = true;  // the first frame is timed
 long long glErrors = 0;
 int backLit = -1, backColours = -1;
+int gdiObjects = -1, userWindows = -1;
+
+BOOL CALLBACK CountWindow(HWND hwnd, LPARAM counter) {
+    ++*reinterpret_cast<int*>(counter);
+    EnumChildWindows(hwnd, &CountWindow, counter);
+    return TRUE;
+}
+
+// The process's GDI objects (where Wine's GetGuiResources answers 0, the live entries of its
+// handle table, which an object's index alone names) and the windows of this thread, hidden
+// dialogs and their controls included.
+void CountObjects() {
+    DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    if (gdi == 0)
+        for (ULONG_PTR i = 1; i < 0x10000; ++i) gdi += GetObjectType(reinterpret_cast<HGDIOBJ>(i)) != 0;
+    gdiObjects = static_cast<int>(gdi);
+    userWindows = 0;
+    EnumThreadWindows(GetCurrentThreadId(), &CountWindow, reinterpret_cast<LPARAM>(&userWindows));
+}
 
 double MsSince(const LARGE_INTEGER& from) {
     LARGE_INTEGER now;
@@ -95,6 +114,7 @@ void WriteLog() {
                      stages[i].samples ? stages[i].total / stages[i].samples : 0.0);
     std::fprintf(f, "gl_errors %lld\n", glErrors);
     if (backLit >= 0) std::fprintf(f, "backbuffer %d %d\n", backLit, backColours);
+    if (gdiObjects >= 0) std::fprintf(f, "gdi_objects %d\nuser_windows %d\n", gdiObjects, userWindows);
     std::fprintf(f, "frames %lld\nelapsed_ms %.1f\ncpu_ms %.1f\n", frames, MsSince(firstFrame),
                  CpuMs() - cpuAtFirstFrame);
     std::fclose(f);
@@ -232,6 +252,7 @@ void FrameShown() {
         cpuAtFirstFrame = CpuMs();
         WriteLog();
     } else if (frames % 20 == 0) {
+        if (frames % 500 == 0) CountObjects();
         WriteLog();
     }
 }

@@ -8,7 +8,7 @@ screen 1024x768
 check "a private PulseAudio" start_pulse
 HEARD=$E2E_OUT/heard.raw
 PAREC_PID=
-trap 'app_kill; [ -n "$PAREC_PID" ] && kill "$PAREC_PID" 2>/dev/null; wine_stop; stop_pulse; stop_xvfb' EXIT
+trap 'app_kill; [ -n "$PAREC_PID" ] && kill "$PAREC_PID" 2>/dev/null; stop_pulse; [ -n "${OWN_XVFB:-}" ] && { wine_stop; stop_xvfb; }' EXIT
 parec -d capture.monitor --format=s16le --rate=22050 --channels=1 --latency-msec=20 >"$HEARD" &
 PAREC_PID=$!
 

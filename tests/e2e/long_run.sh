@@ -1,0 +1,72 @@
+# The long run (make longrun): for LONGRUN_MINUTES (10) the popup menu is opened and closed again
+# and again, and every tenth time one of the four dialogs, while the tank renders. At the start
+# and the end it reads the process's resident memory (from Linux: under Wine the program is one
+# Linux process), its GDI objects and its windows (the instrumented build counts them every 500
+# frames); nothing may grow beyond noise, and frames must keep coming.
+screen 1024x768
+mapfile -t fish < <(roster 10)
+write_ini "[Aquarium Settings]" "QIPAONUM=100" "${fish[@]}"
+check "starts" app_start
+check "frames come" wait_frames 520 120
+
+rss() { awk '/^VmRSS/ {print int($2 / 1024)}' "/proc/$APP_PID/status"; }
+visible() { xdotool search --onlyvisible --name "^$1" >/dev/null 2>&1; }
+# The object counts of the next 500-frame sample.
+sample() {
+  local f; f=$(frames)
+  wait_frames $(( (f / 500 + 1) * 500 + 20 )) 120 || fail "frames stopped at $(frames)"
+  echo "$(rss) $(value gdi_objects) $(value user_windows)"
+}
+
+
+menu_x=300; menu_y=150
+entry() { xdotool mousemove $((menu_x + 80)) $((menu_y + 3 + $1 * 48 + 24)) click 1; }
+open_menu() { xdotool mousemove $menu_x $menu_y click 3; sleep 0.25; }
+# dialog N: opens one of the four dialogs, waits for it and closes (or hides) it with Escape.
+# A menu slow to appear under load can miss the click: then the menu is tried again.
+dialog() {
+  local title try
+  for try in 1 2 3; do
+    case $1 in
+      0) title="Fish Settings"; open_menu; entry 4 ;;
+      1) title="Custom Music"; open_menu; entry 5 ;;
+      2) title="Custom Background"; open_menu; entry 6 ;;
+      3) title="Aquarium Settings"; winctl command 1040 ;;
+    esac
+    wait_for 5 visible "$title" && break
+    xdotool key Escape
+  done
+  visible "$title" || fail "the $title dialog did not open"
+  xdotool key Escape
+  wait_for 10 eval '! visible "$title"' || fail "the $title dialog did not close"
+  opened=$((opened + 1))
+}
+
+# One round of every dialog first, so that what the system keeps once (fonts, classes, caches)
+# is already there when the counting starts.
+opened=0
+for d in 0 1 2 3; do dialog $d; done
+read -r rss0 gdi0 win0 <<<"$(sample)"
+echo "start: rss ${rss0} MB, gdi $gdi0, windows $win0"
+
+minutes=${LONGRUN_MINUTES:-10}
+end=$((SECONDS + minutes * 60))
+menus=0; opened=0; i=0
+while [ $SECONDS -lt $end ]; do
+  open_menu
+  xdotool key Escape
+  sleep 0.1
+  menus=$((menus + 1))
+  i=$((i + 1))
+  [ $((i % 10)) = 0 ] && dialog $(( (i / 10) % 4 ))
+  kill -0 "$APP_PID" 2>/dev/null || fail "the program ended after $menus menus"
+done
+echo "menus opened $menus, dialogs opened $opened in $minutes minutes"
+
+read -r rss1 gdi1 win1 <<<"$(sample)"
+echo "end: rss ${rss1} MB, gdi $gdi1, windows $win1"
+check "frames keep coming" wait_frames $(( $(frames) + 50 )) 30
+check "windows did not grow" test "$win1" -le "$win0"
+check "GDI objects did not grow beyond noise" test "$gdi1" -le $((gdi0 + 10))
+check "memory did not grow beyond noise" test "$rss1" -le $((rss0 + 24))
+app_kill
