@@ -2,6 +2,7 @@
 // the back-wall colour layers, drawn through an off-screen context.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 
 #include "OsMesa.h"
@@ -55,6 +56,14 @@ TEST(ViewLayout, ProbeColumnSweepsCoverTheWholeTankOnEveryScreen) {
             EXPECT_LE(columns[i].x - columns[i - 1].x, 10.0f);
         }
     }
+}
+
+TEST(FrameLight, LevelFollowsTheLightSettingWithoutOverflow) {
+    const struct {
+        int setting;
+        float level;
+    } cases[] = {{0, 1.0f}, {100, 0.0f}, {25, 0.75f}, {INT_MIN, (100.0f - float(INT_MIN)) * 0.01f}};
+    for (const auto& c : cases) EXPECT_FLOAT_EQ(LightLevel(c.setting), c.level) << c.setting;  // UBSan watches
 }
 
 TEST(BackWallCycle, PhaseAdvancesWrapsAndLocks) {
