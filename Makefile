@@ -63,7 +63,7 @@ clean:
 fuzz: host
 	@cmake --build $(HOSTDIR) --target bmp_fuzz_run
 
-# The long run: ten minutes of menus and dialogs opened and closed over the running tank
-# (LONGRUN_MINUTES), with the process's memory, GDI objects and windows at start and end.
+# The long run: 500 menus and 50 openings of each dialog over the running tank
+# (LONGRUN_MENUS, LONGRUN_DIALOGS), with the process's memory, GDI objects and windows at start and end.
 longrun: build
 	@scripts/test.sh e2e long_run

@@ -46,7 +46,6 @@ run_gtest() {  # run_gtest NAME COMMAND...
 }
 
 if [ "$what" = all ] || [ "$what" = host ]; then
-  run_gtest host_tests build/host/host_tests
   run_gtest host_tests_asan env ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$ROOT/tests/lsan.supp UBSAN_OPTIONS=print_stacktrace=1 build/host/host_tests_asan
   # Our picture loader against the real SOIL, with and without texture compression in the driver.
   run_gtest soil_compare build/host/soil_compare_tests

@@ -1,5 +1,5 @@
-# The long run (make longrun): for LONGRUN_MINUTES (10) the popup menu is opened and closed again
-# and again, and every tenth time one of the four dialogs, while the tank renders. At the start
+# The long run (make longrun): the popup menu is opened and closed 500 times and each of the four
+# dialogs 50 times, interleaved, while the tank renders (about a quarter of an hour). At the start
 # and the end it reads the process's resident memory (from Linux: under Wine the program is one
 # Linux process), its GDI objects and its windows (the instrumented build counts them every 500
 # frames); nothing may grow beyond noise, and frames must keep coming.
@@ -49,19 +49,24 @@ for d in 0 1 2 3; do dialog $d; done
 read -r rss0 gdi0 win0 <<<"$(sample)"
 echo "start: rss ${rss0} MB, gdi $gdi0, windows $win0"
 
-minutes=${LONGRUN_MINUTES:-10}
-end=$((SECONDS + minutes * 60))
-menus=0; opened=0; i=0
-while [ $SECONDS -lt $end ]; do
-  open_menu
-  xdotool key Escape
-  sleep 0.1
-  menus=$((menus + 1))
-  i=$((i + 1))
-  [ $((i % 10)) = 0 ] && dialog $(( (i / 10) % 4 ))
+# 500 menus and 50 openings of each dialog (LONGRUN_MENUS, LONGRUN_DIALOGS), interleaved.
+menus_wanted=${LONGRUN_MENUS:-500}
+dialogs_wanted=$(( ${LONGRUN_DIALOGS:-50} * 4 ))
+started=$SECONDS
+menus=0; opened=0
+while [ $menus -lt $menus_wanted ] || [ $opened -lt $dialogs_wanted ]; do
+  if [ $menus -lt $menus_wanted ]; then
+    open_menu
+    xdotool key Escape
+    sleep 0.1
+    menus=$((menus + 1))
+  fi
+  while [ $opened -lt $dialogs_wanted ] && [ $((opened * menus_wanted)) -lt $((menus * dialogs_wanted)) ]; do
+    dialog $((opened % 4))
+  done
   kill -0 "$APP_PID" 2>/dev/null || fail "the program ended after $menus menus"
 done
-echo "menus opened $menus, dialogs opened $opened in $minutes minutes"
+echo "menus opened $menus, dialogs opened $opened in $(( (SECONDS - started) / 60 )) minutes"
 
 read -r rss1 gdi1 win1 <<<"$(sample)"
 echo "end: rss ${rss1} MB, gdi $gdi1, windows $win1"
