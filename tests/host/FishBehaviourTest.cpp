@@ -82,7 +82,7 @@ TEST(FishTurn, EveryKindFromASettledHeading) {
         nerith::resetRandForTesting();
         f.turn(c.amount, c.flag, c.kind);
         EXPECT_EQ(f.targetYaw(), c.target);
-        if (!c.draws) EXPECT_EQ(nerith::rand(), R0);
+        if (!c.draws) { EXPECT_EQ(nerith::rand(), R0); }
     }
     prepare(f, 100.0f, 0.0f, 0.0f, -89.5f);
     EXPECT_TRUE(f.inTurnBand());
@@ -115,7 +115,7 @@ TEST(FishTilt, EveryKind) {
         nerith::resetRandForTesting();
         f.tilt(c.amount, c.flag, c.kind);
         EXPECT_EQ(f.targetPitch(), c.to) << "kind " << c.kind << " from " << c.from << " by " << c.amount;
-        if (c.kind == 2 || c.kind == 6) EXPECT_EQ(nerith::rand(), R0) << "kind " << c.kind;
+        if (c.kind == 2 || c.kind == 6) { EXPECT_EQ(nerith::rand(), R0) << "kind " << c.kind; }
     }
 }
 

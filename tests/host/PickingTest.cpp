@@ -409,6 +409,6 @@ TEST(Magnifier, CopiesWhatFitsWithoutAnError) {
         glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
         const int inX = std::min(w, 128) - 1, inY = std::min(h, 128) - 1;
         EXPECT_EQ(texels[(inY * 128 + inX) * 4 + 2], 255);  // inside the copy: blue
-        if (w < 128) EXPECT_EQ(texels[((inY + 1) * 128 + inX + 1) * 4 + 2], 0);  // beyond it: still clear
+        if (w < 128) { EXPECT_EQ(texels[((inY + 1) * 128 + inX + 1) * 4 + 2], 0); }  // beyond it: still clear
     }
 }

@@ -127,7 +127,7 @@ TEST_F(TextureLoader, MissingOrForeignFilesLeaveTheTextureWithoutAnImage) {
             EXPECT_NE(texture, 0u);
             EXPECT_EQ(Bound(), texture);
             EXPECT_EQ(Level(GL_TEXTURE_WIDTH), 0);
-            if (!mipmapped) EXPECT_EQ(Param(GL_TEXTURE_MIN_FILTER), GL_NEAREST_MIPMAP_LINEAR);  // untouched
+            if (!mipmapped) { EXPECT_EQ(Param(GL_TEXTURE_MIN_FILTER), GL_NEAREST_MIPMAP_LINEAR); }  // untouched
         }
 }
 

@@ -131,12 +131,12 @@ TEST(BackWallRender, LayersPaintOverEachOtherAndTheLightDarkens) {
             const char want = c.topMiddleBottom[k];
             SCOPED_TRACE(::testing::Message() << c.topMiddleBottom << " row " << k << ": " << int(p.r) << " "
                                               << int(p.g) << " " << int(p.b));
-            if (want == 'R') EXPECT_TRUE(p.r > 200 && p.b < 60);
-            if (want == 'B') EXPECT_TRUE(p.b > 200 && p.r < 60);
-            if (want == 'G') EXPECT_TRUE(p.g > 200 && p.r < 60 && p.b < 60);
-            if (want == 'M') EXPECT_TRUE(p.r > 60 && p.b > 60);  // smooth shading blends the two
-            if (want == 'd') EXPECT_LT(p.g, 80);
-            if (want == '0') EXPECT_EQ(p.r + p.g + p.b, 0);
+            if (want == 'R') { EXPECT_TRUE(p.r > 200 && p.b < 60); }
+            if (want == 'B') { EXPECT_TRUE(p.b > 200 && p.r < 60); }
+            if (want == 'G') { EXPECT_TRUE(p.g > 200 && p.r < 60 && p.b < 60); }
+            if (want == 'M') { EXPECT_TRUE(p.r > 60 && p.b > 60); }  // smooth shading blends the two
+            if (want == 'd') { EXPECT_LT(p.g, 80); }
+            if (want == '0') { EXPECT_EQ(p.r + p.g + p.b, 0); }
         }
     }
 }
