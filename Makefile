@@ -42,6 +42,7 @@ dist: build
 	@scripts/dist.sh
 
 bench: host
+	@cmake --build $(HOSTDIR) -j $(JOBS) --target host_bench
 	@$(HOSTDIR)/host_bench
 
 # Frame rate and CPU per frame at full load next to xscreensaver's atlantis, on one private Xvfb

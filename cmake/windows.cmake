@@ -73,6 +73,7 @@ file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*.cp
 add_executable(win_tests ${WIN_TEST_SOURCES} ${RC_FILE})
 target_include_directories(win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/wine)
 target_link_libraries(win_tests PRIVATE nerith_win gtest gtest_main version)
+target_precompile_headers(win_tests PRIVATE <windows.h> <gtest/gtest.h> <vector> <string>)
 target_link_options(win_tests PRIVATE ${STATIC_RUNTIME})
 add_dependencies(win_tests build_number)
 
