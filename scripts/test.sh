@@ -45,6 +45,32 @@ run_gtest() {  # run_gtest NAME COMMAND...
   fi
 }
 
+wine_wanted=0
+{ [ "$what" = all ] || [ "$what" = wine ] || [ "$what" = e2e ]; } && wine_wanted=1
+# The Wine prefix and server start in the background while the host tests run.
+if [ $wine_wanted = 1 ]; then
+  source scripts/wine-env.sh
+  export NERITH_TEST_ROOT=$ROOT/build/e2e
+  mkdir -p "$NERITH_TEST_ROOT"
+  # Sound plays into a file: HOME points at a scratch folder with its own .asoundrc.
+  export HOME=$NERITH_TEST_ROOT/home
+  mkdir -p "$HOME"
+  printf 'pcm.!default { type file slave.pcm "null" file "%s" format "raw" }\n' "$NERITH_TEST_ROOT/alsa_out.raw" >"$HOME/.asoundrc"
+  export WINEPREFIX=$ROOT/build/wineprefix-test
+  wine_t0=$SECONDS
+  start_xvfb 1024x768 || exit 1
+  trap 'wine_stop; stop_xvfb' EXIT
+  (
+    wine_prefix_ready
+    grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null || wine_window_manager no
+    # One Wine server for the whole run, kept alive between the tests (it would end three seconds
+    # after its last program and take its start-up with it).
+    wineserver -p
+    wine cmd /c exit 0 >/dev/null 2>&1
+  ) &
+  wine_boot=$!
+fi
+
 if [ "$what" = all ] || [ "$what" = host ]; then
   run_gtest host_tests_asan env ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$ROOT/tests/lsan.supp UBSAN_OPTIONS=print_stacktrace=1 build/host/host_tests_asan
   # Our picture loader against the real SOIL, with and without texture compression in the driver.
@@ -57,25 +83,9 @@ if [ "$what" = all ] || [ "$what" = host ]; then
   record bmp_fuzz_smoke $? $((SECONDS - t0))
 fi
 
-if [ "$what" = all ] || [ "$what" = wine ] || [ "$what" = e2e ]; then
-  source scripts/wine-env.sh
-  export NERITH_TEST_ROOT=$ROOT/build/e2e
-  mkdir -p "$NERITH_TEST_ROOT"
-  # Sound plays into a file: HOME points at a scratch folder with its own .asoundrc.
-  export HOME=$NERITH_TEST_ROOT/home
-  mkdir -p "$HOME"
-  printf 'pcm.!default { type file slave.pcm "null" file "%s" format "raw" }\n' "$NERITH_TEST_ROOT/alsa_out.raw" >"$HOME/.asoundrc"
-  export WINEPREFIX=$ROOT/build/wineprefix-test
-  t0=$SECONDS
-  start_xvfb 1024x768 || exit 1
-  trap 'wine_stop; stop_xvfb' EXIT
-  wine_prefix_ready
-  grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null || wine_window_manager no
-  # One Wine server for the whole run, kept alive between the tests (it would end three seconds
-  # after its last program and take its start-up with it).
-  wineserver -p
-  wine cmd /c exit 0 >/dev/null 2>&1
-  timings+=("wine_start $((SECONDS - t0))")
+if [ $wine_wanted = 1 ]; then
+  wait $wine_boot || { echo "FAIL the Wine prefix"; exit 1; }
+  timings+=("wine_start $((SECONDS - wine_t0))")
   # The end-to-end tests share this screen (and the server on it) when they ask for its size.
   export E2E_SCREEN=1024x768 E2E_DISPLAY=$DISPLAY
   if [ "$what" != e2e ]; then

@@ -20,35 +20,17 @@ tint() { local r g b; read -r r g b <<<"$(backdrop "$1" "${2:-}")"
 # Waits until exactly N top-level windows are titled "NerithScr" (the frame, a message box).
 wait_count() { for _ in $(seq 200); do [ "$(winctl count)" = "$1" ] && return 0; sleep 0.1; done; return 1; }
 
-# 1. The built-in picture, for comparison, then a stored list with "OwnImage" 1.
-write_ini "${base[@]}"
-check "starts" app_start
-check "frames come" wait_frames 60 60
-builtin=$(shot builtin)
-echo "built-in backdrop: $(backdrop "$builtin")"
-check "the built-in picture is not red" test "$(tint "$builtin")" = other
-winctl close; app_wait 20
-
-write_ini "${base[@]}" "[Custom Images]" "OwnImage=1" "RepeatImage=1" "ImageTime=5" "ImageSum=1" \
-  'ImageList0=C:\nerith_pics\red.png'
-check "starts with the stored picture" app_start
-check "frames come" wait_frames 60 60
-own=$(shot own-red)
-echo "own backdrop: $(backdrop "$own")"
-check "the user's picture shows behind the water" test "$(tint "$own")" = red
-check "the stored picture was loaded once" test "$(count_of pictures_added)" = 1
-winctl close; app_wait 20
-
-# 2. Repeat All every second: red and green take turns.
+# 1. Repeat All every second: red and green take turns.
 write_ini "${base[@]}" "[Custom Images]" "OwnImage=1" "CycImage=1" "ImageTime=1" "ImageSum=2" \
   'ImageList0=C:\nerith_pics\red.png' 'ImageList1=C:\nerith_pics\green.jpg'
 check "starts with two pictures" app_start
 check "frames come" wait_frames 40 60
 seen=""
-for k in $(seq 16); do
+for k in $(seq 24); do
   t=$(tint "$(shot "cycle-$k")")
   [ "${seen##* }" != "$t" ] && seen="$seen $t"
-  sleep 0.25
+  [ "$(wc -w <<<"$seen")" -ge 4 ] && break
+  sleep 0.2
 done
 echo "backdrops in turn:$seen"
 changes=$(wc -w <<<"$seen")
@@ -56,37 +38,40 @@ check "red and green alternate" test "$changes" -ge 3
 check "only the two pictures show" test -z "$(tr ' ' '\n' <<<"$seen" | grep -v -e red -e green -e '^$')"
 winctl close; app_wait 20
 
-# 3. A stored picture that is gone: one message at start-up, then the tank runs.
+# 2. A stored picture that is gone: one message at start-up, then the tank runs.
 write_ini "${base[@]}" "[Custom Images]" "OwnImage=1" "RepeatImage=1" "ImageSum=100000" \
   'ImageList0=C:\nerith_pics\gone.png'
 rm -f "$LOG"
 wine "$ROOT/build/win/NerithScr_instr.exe" >"$E2E_OUT/app.out" 2>&1 &
 APP_PID=$!
 check "the frame and one message box" wait_count 2
-sleep 1
+sleep 0.3
 box=$(shot missing-message)
 check "one loading error so far" test "$(count_of picture_errors)" = 1
 xdotool key Return
 check "the message goes, no second one comes" wait_count 1
-sleep 1
-check "no further message" test "$(winctl count)" = 1
 check "frames come after the message" wait_frames 40 60
+check "no further message" test "$(winctl count)" = 1
 after=$(shot missing-after)
 check "the built-in picture shows" test "$(tint "$after")" = other
 check "exactly one loading error" test "$(count_of picture_errors)" = 1
 winctl close; app_wait 20
 
-# 4. The dialog from the popup menu, with real mouse events; Escape hides it, the list stays.
+# 3. The stored picture behind the water, and the dialog from the popup menu, with real mouse events; Escape hides it, the list stays.
 write_ini "${base[@]}" "[Custom Images]" "OwnImage=1" "RepeatImage=1" "ImageTime=5" "ImageSum=1" \
   'ImageList0=C:\nerith_pics\red.png'
 ini=$WINDIR/PondelSet.ini
-check "starts" app_start
+check "starts with the stored picture" app_start
 check "frames come" wait_frames 40 60
+check "the user's picture shows behind the water" test "$(tint "$(shot own-red)")" = red
+check "the stored picture was loaded once" test "$(count_of pictures_added)" = 1
+title="Custom Background - 3D Nerith Fish Screensaver 1.0"
 open_dialog() {
   xdotool mousemove 300 150 click 3
-  sleep 0.7
+  sleep 0.5
   xdotool mousemove 380 $((150 + 3 + 6 * 48 + 24)) click 1  # "  Custom Background"
-  sleep 1
+  wait_for 5 dialog_up
+  sleep 0.3
 }
 # count_of_colour FILE COLOUR FUZZ [GEOMETRY]: pixels near COLOUR; box_of_colour: "W H X Y" around them.
 colour_mask() { echo "$1" ${4:+-crop "$4" +repage} -alpha off -fuzz "$3" -transparent "$2" -alpha extract -negate; }
@@ -94,6 +79,7 @@ count_of_colour() { convert $(colour_mask "$@") -format "%[fx:int(mean*w*h+0.5)]
 box_of_colour() { convert $(colour_mask "$@") -trim -format "%w %h %X %Y" info: | tr -d '+'; }
 list_colour="rgb(207,184,130)"  # the list's own colour, 0x0082B8CF
 list_pixels() { count_of_colour "$1" "$list_colour" 3%; }
+dialog_up() { [ "$(winctl window "$title" | cut -d' ' -f1)" = 1 ]; }
 open_dialog
 d=$(shot dialog)
 read -r lw lh lx ly <<<"$(box_of_colour "$d" "$list_colour" 3%)"
@@ -108,12 +94,13 @@ read -r _ gh _ gy <<<"$(box_of_colour "$d" "rgb(0,255,0)" 10% "${lw}x60+$((lx + 
 top=800x80+112+30  # above the dialog
 check "the user's picture is behind the dialog" test "$(tint "$d" $top)" = red
 xdotool mousemove $((lx + 60)) $((ly - 70 + gy + gh / 2)) click 1
-sleep 1
-check "the built-in picture is back" test "$(tint "$(shot lamp-off)" $top)" = other
+builtin_back() { test "$(tint "$(shot lamp-off)" $top)" = other; }
+check "the built-in picture is back" wait_for 5 builtin_back
 xdotool key Escape
-sleep 1
+check "Escape hides the dialog" wait_for 5 eval '! dialog_up'
+sleep 0.3
 hidden=$(shot dialog-hidden)
-check "Escape hides the dialog" test "$(list_pixels "$hidden")" -lt 1000
+check "the hidden dialog leaves the screen" test "$(list_pixels "$hidden")" -lt 1000
 tr -d '\r' <"$ini" | sed -n '/\[Custom Images\]/,/^\[/p' >"$E2E_OUT/saved.txt"
 cat "$E2E_OUT/saved.txt"
 check "hiding saved the switch" grep -qx "OwnImage=0" "$E2E_OUT/saved.txt"
@@ -124,7 +111,7 @@ check "the dialog shows again" test "$(list_pixels "$again")" -gt 20000
 blue2=$(count_of_colour "$again" "rgb(0,0,255)" 30% "${lw}x20+${lx}+${ly}")
 check "the list is kept" test "$blue2" -gt 30
 xdotool key Escape
-sleep 0.5
+check "hidden again" wait_for 5 eval '! dialog_up'
 check "the program runs on" kill -0 "$APP_PID"
 winctl close; app_wait 20
 check "closing ends the program" test "$APP_STATUS" = 0
