@@ -80,7 +80,7 @@ check "the dialog shows" test "$shown" = 1
 echo "dialog at $dx $dy size $dw x $dh"
 check "centred" test $(( (dx + dw / 2 - 512) ** 2 + (dy + dh / 2 - 384) ** 2 )) -lt 100
 d=$(shot dialog-playing)
-item() { winctl item "$title" "$1"; }
+item() { winctl window "$title" "$1"; }
 centre() { local e x y w h; read -r e x y w h <<<"$(item "$1")"; echo "$((x + w / 2)) $((y + h / 2))"; }
 read -r _ lx ly lw lh <<<"$(item 1016)"
 # The playing row is drawn green: look for green pixels in the list.

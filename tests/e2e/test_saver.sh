@@ -111,7 +111,7 @@ check "an unknown argument ends with status 2" test "$APP_STATUS" = 2
 
 # ---- /c, /c:HWND and the .scr alone: the Aquarium Settings dialog, the end when it closes -------
 title="Aquarium Settings - 3D Nerith Fish Screensaver 1.0"
-settings_shown() { [ "$(winctl rect "$title")" != none ]; }
+settings_shown() { [ "$(winctl window "$title")" != none ]; }
 # settled NAME: a screenshot taken once two in a row are the same (the dialog has painted).
 settled() {
   local prev
@@ -128,8 +128,8 @@ settled() {
 run_with NerithScr.scr
 check "the .scr alone opens the Aquarium Settings" wait_until 30 settings_shown
 img=$(settled settings)
-read -r l t r b <<<"$(winctl rect "$title")"
-check "its sliders and lamps are drawn" test "$(convert "$img" -crop $((r - l))x$((b - t))+$l+$t +repage \
+read -r _ l t w h <<<"$(winctl window "$title")"
+check "its sliders and lamps are drawn" test "$(convert "$img" -crop ${w}x$h+$l+$t +repage \
   -fill white -fuzz 20% -opaque "rgb(0,255,0)" -fill black +opaque white -format "%[fx:int(mean*w*h+0.5)]" info:)" -gt 300
 xdotool key Escape
 app_wait 20
@@ -142,8 +142,8 @@ owner=$(head -1 "$E2E_OUT/owner.out" | tr -d '\r')
 run_with NerithScr.exe -C:"$owner"
 check "/c:HWND opens the Aquarium Settings" wait_until 30 settings_shown
 settled settings_owned >/dev/null
-read -r l t r b <<<"$(winctl rect "$title")"
-xdotool mousemove $((r - 13)) $((t + 11)) click 1  # the close box
+read -r _ l t w h <<<"$(winctl window "$title")"
+xdotool mousemove $((l + w - 13)) $((t + 11)) click 1  # the close box
 app_wait 20
 check "its close box ends the program with status 0" test "$APP_STATUS" = 0
 winctl destroy "$owner"

@@ -12,7 +12,7 @@ check "frames come" wait_frames 40
 key() { tr -d '\r' <"$ini" | awk -F= -v k="$1" '$1==k {print $2}'; }
 # until_key KEY VALUE: polls the settings file for up to 3 s.
 until_key() { for _ in $(seq 30); do [ "$(key "$1")" = "$2" ] && return 0; sleep 0.1; done; return 1; }
-dialog_open() { [ "$(winctl rect "$title")" != none ]; }
+dialog_open() { [ "$(winctl window "$title")" != none ]; }
 until_open() { for _ in $(seq 50); do dialog_open && return 0; sleep 0.1; done; return 1; }
 until_closed() { for _ in $(seq 50); do dialog_open || return 0; sleep 0.1; done; return 1; }
 # frame_stats: "frames elapsed_ms cpu_ms" from the instrumented build's log.
@@ -24,7 +24,8 @@ closed=$(frame_stats)
 
 winctl command 1040
 check "command 1040 opens the dialog" until_open
-read -r dl dt dr db <<<"$(winctl rect "$title")"
+read -r _ dl dt dw dh <<<"$(winctl window "$title")"
+dr=$((dl + dw)); db=$((dt + dh))
 echo "dialog at $dl $dt $dr $db"
 opened_at=$(frames)
 check "the tank keeps rendering behind it" wait_frames $((opened_at + 60)) 10
@@ -35,7 +36,8 @@ open1=$(frame_stats)
 shot dialog >/dev/null
 
 # The Bubble Count slider: drag its thumb (in the middle at 100) to the bottom: 200, no bubbles.
-read -r sl st sr sb <<<"$(winctl rect "$title" 1009)"
+read -r _ sl st sw sh <<<"$(winctl window "$title" 1009)"
+sr=$((sl + sw)); sb=$((st + sh))
 sx=$(( (sl + sr) / 2 )); sy=$(( (st + sb) / 2 ))
 xdotool mousemove $sx $sy mousedown 1
 for y in $(seq $((sy + 10)) 10 $((sb + 20))); do xdotool mousemove $sx $y; sleep 0.02; done

@@ -6,11 +6,9 @@
 //   winctl dialogs  prints the visible top-level dialog boxes (message boxes too): "HWND TITLE" each
 //   winctl hold NAME SECONDS   owns the named mutex NAME for that long, like a running copy would
 //   winctl command ID          posts WM_COMMAND ID to the view, as another program could
-//   winctl rect TITLE [ID]     screen rectangle (left top right bottom) of the window titled TITLE,
-//                              or of its control ID; "none" when there is no such window
+//   winctl window TITLE [ID]   prints "visible X Y W H" of the top-level window with that title, or
+//                              "enabled X Y W H" of its control ID (screen pixels); "none" if absent
 //   winctl pos TITLE ID        position of the trackbar ID of the window titled TITLE
-//   winctl window TITLE        prints "visible X Y W H" of the top-level window with that title
-//   winctl item TITLE ID       prints "enabled X Y W H" of control ID of that window (screen pixels)
 //   winctl parent W H          shows a magenta window at (40, 40) with a W x H client area, prints
 //                              its handle in decimal and runs until that window is destroyed (the
 //                              place a screen saver's preview draws into)
@@ -100,29 +98,17 @@ int main(int argc, char** argv) {
         }
         return 0;
     }
-    if ((std::strcmp(argv[1], "rect") == 0 && (argc == 3 || argc == 4)) ||
+    if ((std::strcmp(argv[1], "window") == 0 && (argc == 3 || argc == 4)) ||
         (std::strcmp(argv[1], "pos") == 0 && argc == 4)) {
-        HWND window = FindWindowA(nullptr, argv[2]);
-        if (window && argc == 4) window = GetDlgItem(window, std::atoi(argv[3]));
-        if (!window) {
+        HWND top = FindWindowA(nullptr, argv[2]);
+        HWND target = top && argc == 4 ? GetDlgItem(top, std::atoi(argv[3])) : top;
+        if (!target) {
             std::printf("none\n");
             return 1;
         }
         if (argv[1][0] == 'p') {
-            std::printf("%ld\n", static_cast<long>(SendMessageA(window, WM_USER, 0, 0)));  // TBM_GETPOS
+            std::printf("%ld\n", static_cast<long>(SendMessageA(target, WM_USER, 0, 0)));  // TBM_GETPOS
             return 0;
-        }
-        RECT r;
-        GetWindowRect(window, &r);
-        std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
-        return 0;
-    }
-    if ((std::strcmp(argv[1], "window") == 0 && argc == 3) || (std::strcmp(argv[1], "item") == 0 && argc == 4)) {
-        HWND top = FindWindowA(nullptr, argv[2]);
-        HWND target = top && argc == 4 ? GetDlgItem(top, std::atoi(argv[3])) : top;
-        if (!target) {
-            std::printf("no window\n");
-            return 1;
         }
         RECT r;
         GetWindowRect(target, &r);
