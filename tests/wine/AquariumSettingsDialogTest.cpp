@@ -132,8 +132,8 @@ TEST_F(SettingsDialogTest, LoadsModesFromTheFileAndWritesTheForcedBackModesUncha
         EXPECT_EQ(Checked(d, box.first), box.second) << box.first;
 
     Pump(250);
-    ExpectKeys({{"BACK GUDING", "1"}, {"BACK AUTOJIANBIAN", "0"}, {"BACK MANJIANBIAN", "0"}, {"BACKCOLOR", "0"},
-                {"Show Water", "0"}, {"FRONT GUDING", "0"}, {"FRONT AUTOJIANBIAN", "1"}});
+    ExpectKeys({{"BACK GUDING", "1"}, {"BACK AUTOJIANBIAN", "0"}, {"BACK MANJIANBIAN", "0"},
+                {"BACKCOLOR", "0"}, {"Show Water", "0"}, {"FRONT GUDING", "0"}, {"FRONT AUTOJIANBIAN", "1"}});
     EXPECT_EQ(gSettings.backFixed, 1);
     EXPECT_EQ(gSettings.backAuto, 0);
 }
