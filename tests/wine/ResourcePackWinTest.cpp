@@ -69,17 +69,6 @@ protected:
     std::string folder;
 };
 
-std::vector<int> AllEntryIds() {
-    std::vector<int> ids = {ResourcePack::kBackgroundId, ResourcePack::kParticleId, ResourcePack::kMusicId};
-    for (int i = 0; i < ResourcePack::kFishCount; ++i) ids.push_back(ResourcePack::kFirstFishId + i);
-    return ids;
-}
-
-std::string BaseName(int id) {
-    std::string packed = ResourcePack::EntryFileName(id);
-    return packed.substr(0, packed.size() - 3);
-}
-
 }  // namespace
 
 TEST(ResourcePackWorkFolder, IsTheWritableWindowsDirectoryWithABackslash) {
@@ -94,22 +83,25 @@ TEST(ResourcePackWorkFolder, IsTheWritableWindowsDirectoryWithABackslash) {
 
 TEST_F(ResourcePackWin, EveryEntryIsLinkedAndExtractsToItsPlainFile) {
     const std::string art = ArtFolder();
-    for (int id : AllEntryIds()) {
+    std::vector<int> ids = {ResourcePack::kBackgroundId, ResourcePack::kParticleId, ResourcePack::kMusicId};
+    for (int i = 0; i < ResourcePack::kFishCount; ++i) ids.push_back(ResourcePack::kFirstFishId + i);
+    for (int id : ids) {
         SCOPED_TRACE(id);
-        const std::string base = BaseName(id);
+        const std::string packed = ResourcePack::EntryFileName(id);
+        const std::string base = packed.substr(0, packed.size() - 3);  // without ".ad"
         const DWORD size = EntrySize(id);
         ASSERT_GT(size, 0u);
         ASSERT_TRUE(ResourcePack::Extract(id, folder, base));
         const std::string intermediate = ResourcePack::IntermediatePath(folder, base);
         const std::string output = ResourcePack::OutputPath(folder, base);
-        Bytes packed = ReadBytes(intermediate), plain = ReadBytes(output);
-        EXPECT_EQ(packed.size(), size);
+        Bytes intermediateBytes = ReadBytes(intermediate), plain = ReadBytes(output);
+        EXPECT_EQ(intermediateBytes.size(), size);
         EXPECT_EQ(plain.size(), size);
         ASSERT_GE(plain.size(), 4u);
         const std::string magic = base == "Music" ? "RIFF" : "BM";
         EXPECT_EQ(std::string(plain.begin(), plain.begin() + magic.size()), magic);
         if (!art.empty()) {
-            EXPECT_EQ(packed, ReadBytes(art + ResourcePack::EntryFileName(id)));
+            EXPECT_EQ(intermediateBytes, ReadBytes(art + packed));
             EXPECT_EQ(plain, ReadBytes(ResourcePack::OutputPath(art, base)));
         }
         // The callers delete both files right after use: neither may still be open.

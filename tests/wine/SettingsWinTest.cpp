@@ -106,11 +106,7 @@ protected:
             if (hadValue) RegSetValueExA(key, "Volume", 0, savedType, saved, savedSize);
             RegCloseKey(key);
         }
-        if (!vendorExisted) {
-            RegDeleteKeyA(HKEY_CURRENT_USER, kVolumeKey);
-            RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Local AppWizard-Generated Applications\\NerithScr");
-            RegDeleteKeyA(HKEY_CURRENT_USER, kVendorKey);
-        }
+        if (!vendorExisted) RegDeleteTreeA(HKEY_CURRENT_USER, kVendorKey);
     }
     bool vendorExisted = false;
     bool hadValue = false;
