@@ -91,6 +91,9 @@ protected:
         GetPrivateProfileStringA(kAquariumSection, key, "<none>", text, sizeof text, path.c_str());
         return text;
     }
+    void ExpectKeys(const std::vector<std::pair<const char*, const char*>>& keys) {
+        for (const auto& k : keys) EXPECT_EQ(Key(k.first), k.second) << k.first;
+    }
     static bool Checked(const D& d, int id) {
         return SendMessageW(d.Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
     }
@@ -129,12 +132,10 @@ TEST_F(SettingsDialogTest, LoadsModesFromTheFileAndWritesTheForcedBackModesUncha
         EXPECT_EQ(Checked(d, box.first), box.second) << box.first;
 
     Pump(250);
-    for (auto k : {std::make_pair("BACK GUDING", "1"), {"BACK AUTOJIANBIAN", "0"}, {"BACK MANJIANBIAN", "0"},
-                   {"BACKCOLOR", "0"}, {"Show Water", "0"}, {"FRONT GUDING", "0"}, {"FRONT AUTOJIANBIAN", "1"}})
-        EXPECT_EQ(Key(k.first), k.second) << k.first;
+    ExpectKeys({{"BACK GUDING", "1"}, {"BACK AUTOJIANBIAN", "0"}, {"BACK MANJIANBIAN", "0"},
+                {"BACKCOLOR", "0"}, {"Show Water", "0"}, {"FRONT GUDING", "0"}, {"FRONT AUTOJIANBIAN", "1"}});
     EXPECT_EQ(gSettings.backFixed, 1);
     EXPECT_EQ(gSettings.backAuto, 0);
-    DestroyWindow(d.hwnd());
 }
 
 TEST_F(SettingsDialogTest, OpenAndCloseRewritesEveryKeyOnceAndOnlyTheCloseBoxSavesAtTheEnd) {
@@ -149,9 +150,7 @@ TEST_F(SettingsDialogTest, OpenAndCloseRewritesEveryKeyOnceAndOnlyTheCloseBoxSav
     // nothing changed.
     ASSERT_EQ(ini.keys.size(), 27u);
     for (int i = 0; i < 27; ++i) EXPECT_EQ(ini.keys[i], kAquariumKeys[i]);
-    EXPECT_EQ(Key("LOCKFORE ROT"), "0.000000");
-    EXPECT_EQ(Key("LOCKBACK ROT"), "12.000000");
-    EXPECT_EQ(Key("YINLIANG"), "32767");
+    ExpectKeys({{"LOCKFORE ROT", "0.000000"}, {"LOCKBACK ROT", "12.000000"}, {"YINLIANG", "32767"}});
     EXPECT_EQ(gSettings.lockBackPhase, 0.0f);  // the record never gets the phases
 
     // A change followed at once by Enter or Escape is not saved (the last tick's state is); the
@@ -192,7 +191,6 @@ TEST_F(SettingsDialogTest, SoundAtTheTopGivesFullVolumeAtOnceAndIsSavedWithinATi
     EXPECT_EQ(Key("YINLIANG"), "0");
     EXPECT_EQ(ini.keys, std::vector<std::string>{"YINLIANG"});  // only the key that changed
     EXPECT_EQ(gSettings.volume, 0);
-    DestroyWindow(d.hwnd());
 }
 
 TEST_F(SettingsDialogTest, AutoViewsUndoADragWithinATick) {
@@ -201,23 +199,17 @@ TEST_F(SettingsDialogTest, AutoViewsUndoADragWithinATick) {
     currentViewNearFar = 321;
     D d;
     ASSERT_TRUE(d.CreateModeless(nullptr));
-    Pump(120);
-    Drag(d, D::IdLeftRight, 6000, WM_HSCROLL);
-    EXPECT_EQ(Pos(d, D::IdLeftRight), 6000);
-    Pump(120);
-    EXPECT_EQ(Pos(d, D::IdLeftRight), 1234);
-    EXPECT_EQ(Pos(d, D::IdNearFar), 321);
-    EXPECT_EQ(currentViewLeftRight, 1234);
-
-    // Unchecked, a drag moves the current view.
-    CheckDlgButton(d.hwnd(), D::IdAutoViews, BST_UNCHECKED);
-    Pump(120);
-    Drag(d, D::IdLeftRight, 6000, WM_HSCROLL);
-    Pump(120);
-    EXPECT_EQ(Pos(d, D::IdLeftRight), 6000);
-    EXPECT_EQ(currentViewLeftRight, 6000);
+    // Checked, the next tick puts the sliders back on the current view; unchecked, a drag moves it.
+    for (bool autoViews : {true, false}) {
+        CheckDlgButton(d.hwnd(), D::IdAutoViews, autoViews ? BST_CHECKED : BST_UNCHECKED);
+        Pump(120);
+        Drag(d, D::IdLeftRight, 6000, WM_HSCROLL);
+        Pump(120);
+        EXPECT_EQ(Pos(d, D::IdLeftRight), autoViews ? 1234 : 6000) << autoViews;
+        EXPECT_EQ(currentViewLeftRight, autoViews ? 1234 : 6000) << autoViews;
+        EXPECT_EQ(Pos(d, D::IdNearFar), 321) << autoViews;
+    }
     EXPECT_EQ(Key("CHECK VIEWS"), "0");
-    DestroyWindow(d.hwnd());
 }
 
 TEST_F(SettingsDialogTest, HostileValuesLoadWithoutHarmAndOutOfRangeSlidersKeepTheFileValue) {
@@ -233,19 +225,13 @@ TEST_F(SettingsDialogTest, HostileValuesLoadWithoutHarmAndOutOfRangeSlidersKeepT
     EXPECT_EQ(Pos(d, D::IdLight), 100);  // the trackbar clamps
     EXPECT_EQ(Pos(d, D::IdSound), 65535);
     Pump(150);
-    EXPECT_EQ(Key("LOCKFORE ROT"), "0.000000");
-    EXPECT_EQ(Key("LOCKBACK ROT"), "0.000000");
-    EXPECT_EQ(Key("QIPAONUM"), "1");
-    EXPECT_EQ(Key("YINLIANG"), "2147483647");
-    EXPECT_EQ(Key("FRONTCOLOR"), "-2147483648");
-    EXPECT_EQ(Key("BACKGROUND"), "7");
-    EXPECT_EQ(Key("LIGHTQIANGDU"), "500");  // until a slider moves
+    // The light keeps its out-of-range text until a slider moves.
+    ExpectKeys({{"LOCKFORE ROT", "0.000000"}, {"LOCKBACK ROT", "0.000000"}, {"QIPAONUM", "1"},
+                {"YINLIANG", "2147483647"}, {"FRONTCOLOR", "-2147483648"}, {"BACKGROUND", "7"},
+                {"LIGHTQIANGDU", "500"}});
     Drag(d, D::IdFog, 3, WM_VSCROLL);
     Pump(120);
-    EXPECT_EQ(Key("LIGHTQIANGDU"), "100");
-    EXPECT_EQ(Key("YINLIANG"), "65535");
-    EXPECT_EQ(Key("FOGNONGDU"), "3");
-    DestroyWindow(d.hwnd());
+    ExpectKeys({{"LIGHTQIANGDU", "100"}, {"YINLIANG", "65535"}, {"FOGNONGDU", "3"}});
 }
 
 TEST_F(SettingsDialogTest, ColourChooserIsOwnedByTheDialogAndItsOkSelectsFixColour) {
@@ -278,7 +264,5 @@ TEST_F(SettingsDialogTest, ColourChooserIsOwnedByTheDialogAndItsOkSelectsFixColo
     EXPECT_TRUE(Checked(d, D::IdFrontFix));
     EXPECT_FALSE(Checked(d, D::IdFrontAuto));
     Pump(120);
-    EXPECT_EQ(Key("FRONTCOLOR"), "0");
-    EXPECT_EQ(Key("FRONT GUDING"), "1");
-    DestroyWindow(d.hwnd());
+    ExpectKeys({{"FRONTCOLOR", "0"}, {"FRONT GUDING", "1"}});
 }

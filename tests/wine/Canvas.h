@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <cstring>
 
 class Canvas {
 public:
@@ -41,17 +40,13 @@ public:
         for (int i = 0; i < width_ * height_; ++i)
             bits_[i] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
     }
-    // A pattern that no drawing step produces, to see what was touched.
-    void FillPattern() {
-        GdiFlush();
-        for (int i = 0; i < width_ * height_; ++i)
-            bits_[i] = 0x00103050u + static_cast<std::uint32_t>(i % 97);
+    // How many pixels have the colour c.
+    int Count(COLORREF c) const {
+        int n = 0;
+        for (int y = 0; y < height_; ++y)
+            for (int x = 0; x < width_; ++x) n += At(x, y) == c;
+        return n;
     }
-    bool SameAs(const std::uint32_t* saved) const {
-        GdiFlush();
-        return std::memcmp(saved, bits_, sizeof(std::uint32_t) * width_ * height_) == 0;
-    }
-    const std::uint32_t* bits() const { return bits_; }
 
 private:
     int width_, height_;

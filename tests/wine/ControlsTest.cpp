@@ -167,7 +167,6 @@ TEST(ColourSlider, ThumbIsSolidRedAndCheckeredWhilePressed) {
     draw.uItemState = CDIS_SELECTED;
     slider.OnCustomDraw(draw);
     const COLORREF a = canvas.At(20, 20), b = canvas.At(21, 20);
-    EXPECT_NE(a, b);
     EXPECT_TRUE((a == RGB(255, 0, 0) && b == RGB(0, 255, 0)) || (a == RGB(0, 255, 0) && b == RGB(255, 0, 0)));
     EXPECT_EQ(canvas.At(20, 21), b);  // a one-pixel checkerboard
     draw.dwItemSpec = TBCD_CHANNEL;
@@ -185,9 +184,6 @@ TEST(ColourSlider, EndMarksSitOnTheThumbSideOfEachOrientation) {
         HWND bar = CreateWindowExA(0, TRACKBAR_CLASSA, "", WS_CHILD | c.style, 0, 0, 60, 60, host.hwnd(), nullptr,
                                    GetModuleHandleA(nullptr), nullptr);
         ASSERT_TRUE(slider.Attach(bar));
-        RECT client;
-        GetClientRect(bar, &client);
-        ASSERT_EQ(client.right, 60);
         Canvas canvas(60, 60);
         canvas.Clear(RGB(0, 0, 0));
         NMCUSTOMDRAW draw = {};

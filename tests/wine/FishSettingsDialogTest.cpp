@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <functional>
 
 #include "fish/FishSettingsDialog.h"
@@ -120,9 +119,6 @@ TEST_F(FishDialogTest, TwoHundredOpeningsLeaveNothingBehind) {
     const DWORD gdiBefore = GdiObjects(), userBefore = UserObjects();
     for (int i = 0; i < 200; ++i) ASSERT_EQ(cycle(), IDCANCEL);
     const DWORD gdiAfter = GdiObjects(), userAfter = UserObjects();
-    std::printf("GDI objects %lu -> %lu, USER objects %lu -> %lu over 200 openings\n",
-                static_cast<unsigned long>(gdiBefore), static_cast<unsigned long>(gdiAfter),
-                static_cast<unsigned long>(userBefore), static_cast<unsigned long>(userAfter));
     EXPECT_EQ(gdiAfter, gdiBefore);
     EXPECT_EQ(userAfter, userBefore);
 }

@@ -1,10 +1,8 @@
 // The owner-drawn popup menu: its entries, the measuring and the drawing into a memory DC.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <string>
 
 #include "Canvas.h"
 #include "ui/IconMenu.h"
@@ -27,29 +25,13 @@ int lastLoadedId = 0;
 HICON MarkerIcon(int resourceId) {
     ++loadCount;
     lastLoadedId = resourceId;
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = 24;
-    bi.bmiHeader.biHeight = -24;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP colour = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    auto* px = static_cast<std::uint32_t*>(bits);
-    std::memset(px, 0, 24 * 24 * 4);
-    px[MarkerY * 24 + MarkerX] = 0xFF000000u | (GetRValue(Marker) << 16) | (GetGValue(Marker) << 8) |
-                                 GetBValue(Marker);
+    std::uint32_t colour[24 * 24] = {};
+    colour[MarkerY * 24 + MarkerX] = (GetRValue(Marker) << 16) | (GetGValue(Marker) << 8) | GetBValue(Marker);
     // Monochrome rows are padded to 16 bits: 24 pixels take 4 bytes. 1 keeps the screen pixel.
-    unsigned char maskBits[24 * 4];
-    std::memset(maskBits, 0xFF, sizeof maskBits);
-    maskBits[MarkerY * 4 + MarkerX / 8] &= static_cast<unsigned char>(~(0x80 >> (MarkerX % 8)));
-    HBITMAP mask = CreateBitmap(24, 24, 1, 1, maskBits);
-    ICONINFO ii = {TRUE, 0, 0, mask, colour};
-    HICON icon = CreateIconIndirect(&ii);
-    DeleteObject(mask);
-    DeleteObject(colour);
-    return icon;
+    unsigned char mask[24 * 4];
+    std::memset(mask, 0xFF, sizeof mask);
+    mask[MarkerY * 4 + MarkerX / 8] &= static_cast<unsigned char>(~(0x80 >> (MarkerX % 8)));
+    return CreateIcon(nullptr, 24, 24, 1, 32, mask, reinterpret_cast<const BYTE*>(colour));
 }
 
 HICON NoIcon(int resourceId) {
@@ -69,14 +51,14 @@ protected:
     }
     void TearDown() override { IconMenu::SetIconLoader(previousLoader); }
 
-    void Draw(const IconMenuItem* item, bool selected, RECT box = {Left, Top, Left + 140, Top + 48}) {
+    void Draw(const IconMenuItem* item, bool selected) {
         DRAWITEMSTRUCT dis = {};
         dis.CtlType = ODT_MENU;
         dis.itemID = 1036;
         dis.itemAction = selected ? ODA_SELECT : ODA_DRAWENTIRE;
         dis.itemState = selected ? ODS_SELECTED : 0;
         dis.hDC = canvas.dc();
-        dis.rcItem = box;
+        dis.rcItem = {Left, Top, Right, Bottom};
         dis.itemData = reinterpret_cast<ULONG_PTR>(item);
         menu.DrawItem(&dis);
     }
@@ -100,17 +82,6 @@ protected:
     IconMenuItem item{133, 134, "  Feed Fish"};
     IconMenu::IconLoader previousLoader = nullptr;
 };
-
-// Everything outside the item box keeps its colour.
-void ExpectOutsideUntouched(const Canvas& c, int left, int top, int right, int bottom) {
-    int changed = 0;
-    for (int y = 0; y < c.height(); ++y)
-        for (int x = 0; x < c.width(); ++x) {
-            bool inside = x >= left && x < right && y >= top && y < bottom;
-            if (!inside && c.At(x, y) != Outside) ++changed;
-        }
-    EXPECT_EQ(changed, 0);
-}
 
 }  // namespace
 
@@ -166,33 +137,27 @@ TEST_F(IconMenuDraw, FillsOfTheUnselectedAndSelectedEntry) {
         SCOPED_TRACE(selected);
         canvas.Clear(Outside);
         Draw(&item, selected);
-        for (int y = Top; y < Bottom; ++y)
-            for (int x = Left; x < Right; ++x) {
+        for (int y = 0; y < canvas.height(); ++y)
+            for (int x = 0; x < canvas.width(); ++x) {
+                const bool inside = x >= Left && x < Right && y >= Top && y < Bottom;
                 const bool edge = x == Left || x == Right - 1 || y == Top || y == Bottom - 1;
-                const COLORREF want = selected ? (edge ? Black : Selected) : (x <= Left + 24 ? Strip : Field);
-                ASSERT_EQ(canvas.At(x, y), want) << x << "," << y;
+                COLORREF want = selected ? (edge ? Black : Selected) : (x <= Left + 24 ? Strip : Field);
+                ASSERT_EQ(canvas.At(x, y), inside ? want : Outside) << x << "," << y;
             }
-        ExpectOutsideUntouched(canvas, Left, Top, Right, Bottom);
         EXPECT_EQ(lastLoadedId, selected ? 134 : 133);  // the normal or the selected icon
     }
 }
 
 TEST_F(IconMenuDraw, SelectedIconSitsOnePixelUpAndLeft) {
     item.caption = "";
-    int x = -1, y = -1;
-    Draw(&item, false);
-    ASSERT_TRUE(FindMarker(&x, &y));
-    EXPECT_EQ(x, Left + 3 + MarkerX);
-    EXPECT_EQ(y, Top + 3 + MarkerY);
-    EXPECT_EQ(lastLoadedId, 133);
-
-    canvas.Clear(Outside);
-    Draw(&item, true);
-    int sx = -1, sy = -1;
-    ASSERT_TRUE(FindMarker(&sx, &sy));
-    EXPECT_EQ(sx, x - 1);
-    EXPECT_EQ(sy, y - 1);
-    EXPECT_EQ(lastLoadedId, 134);
+    for (int selected : {0, 1}) {
+        canvas.Clear(Outside);
+        Draw(&item, selected);
+        int x = -1, y = -1;
+        ASSERT_TRUE(FindMarker(&x, &y)) << selected;
+        EXPECT_EQ(x, Left + 3 + MarkerX - selected);
+        EXPECT_EQ(y, Top + 3 + MarkerY - selected);
+    }
     // The transparent rest of the icon left the fills alone.
     EXPECT_EQ(canvas.At(Left + 3, Top + 3), Selected);
     EXPECT_EQ(loadCount, 2);
@@ -218,14 +183,10 @@ TEST_F(IconMenuDraw, ResourceIconsDrawIntoTheIconBox) {
 }
 
 TEST_F(IconMenuDraw, EntryWithoutItemDataDrawsNothing) {
-    canvas.FillPattern();
-    std::uint32_t saved[200 * 80];
-    std::memcpy(saved, canvas.bits(), sizeof saved);
     SetBkMode(canvas.dc(), OPAQUE);
     Draw(nullptr, false);
-    EXPECT_TRUE(canvas.SameAs(saved));
     Draw(nullptr, true);
-    EXPECT_TRUE(canvas.SameAs(saved));
+    EXPECT_EQ(canvas.Count(Outside), canvas.width() * canvas.height());
     EXPECT_EQ(loadCount, 0);
 }
 
@@ -262,20 +223,14 @@ TEST_F(IconMenuDraw, CaptionStartsEightPixelsIntoTheFieldInTheTextColourOverATra
                 if (y < minY) minY = y;
                 if (y > maxY) maxY = y;
             }
-        ASSERT_GT(inked, 0);
+        ASSERT_GT(inked, 0);  // (text in the strip would start left of the indent or miss the field)
         EXPECT_EQ(opaqueCell, 0);
         EXPECT_GE(firstX, Left + 25 + 8);
         EXPECT_LT(firstX, Left + 25 + 8 + c.slack);
         // Single line, centred vertically: the glyphs sit around the middle of the 48-pixel row.
         const int middle = (Top + Bottom) / 2;
         EXPECT_LT(maxY - minY, 24);
-        EXPECT_LE(minY, middle);
-        EXPECT_GE(maxY, middle - 2);
         EXPECT_NEAR((minY + maxY) / 2.0, middle, 6.0);
-        // The strip carries no text.
-        for (int y = rowTop; y < rowBottom; ++y)
-            for (int x = Left + 1; x < Left + 25; ++x)
-                ASSERT_EQ(canvas.At(x, y), selected ? Selected : Strip) << x << "," << y;
     }
 }
 

@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -48,20 +49,10 @@ DWORD EntrySize(int id) {
     return entry ? SizeofResource(GetModuleHandleA(nullptr), entry) : 0;
 }
 
-// Removes a folder tree made by a test.
+// Removes a folder tree made by a test (the folder given with its final backslash).
 void RemoveTree(const std::string& folder) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = found.cFileName;
-            if (name == "." || name == "..") continue;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(folder + name + "\\");
-            else DeleteFileA((folder + name).c_str());
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(folder.c_str());
+    std::error_code ignored;
+    std::filesystem::remove_all(folder.substr(0, folder.size() - 1), ignored);
 }
 
 class ResourcePackWin : public ::testing::Test {
@@ -78,17 +69,6 @@ protected:
     std::string folder;
 };
 
-std::vector<int> AllEntryIds() {
-    std::vector<int> ids = {ResourcePack::kBackgroundId, ResourcePack::kParticleId, ResourcePack::kMusicId};
-    for (int i = 0; i < ResourcePack::kFishCount; ++i) ids.push_back(ResourcePack::kFirstFishId + i);
-    return ids;
-}
-
-std::string BaseName(int id) {
-    std::string packed = ResourcePack::EntryFileName(id);
-    return packed.substr(0, packed.size() - 3);
-}
-
 }  // namespace
 
 TEST(ResourcePackWorkFolder, IsTheWritableWindowsDirectoryWithABackslash) {
@@ -103,40 +83,38 @@ TEST(ResourcePackWorkFolder, IsTheWritableWindowsDirectoryWithABackslash) {
 
 TEST_F(ResourcePackWin, EveryEntryIsLinkedAndExtractsToItsPlainFile) {
     const std::string art = ArtFolder();
-    for (int id : AllEntryIds()) {
+    std::vector<int> ids = {ResourcePack::kBackgroundId, ResourcePack::kParticleId, ResourcePack::kMusicId};
+    for (int i = 0; i < ResourcePack::kFishCount; ++i) ids.push_back(ResourcePack::kFirstFishId + i);
+    for (int id : ids) {
         SCOPED_TRACE(id);
-        const std::string base = BaseName(id);
+        const std::string packed = ResourcePack::EntryFileName(id);
+        const std::string base = packed.substr(0, packed.size() - 3);  // without ".ad"
         const DWORD size = EntrySize(id);
         ASSERT_GT(size, 0u);
         ASSERT_TRUE(ResourcePack::Extract(id, folder, base));
         const std::string intermediate = ResourcePack::IntermediatePath(folder, base);
         const std::string output = ResourcePack::OutputPath(folder, base);
-        Bytes packed = ReadBytes(intermediate), plain = ReadBytes(output);
-        EXPECT_EQ(packed.size(), size);
+        Bytes intermediateBytes = ReadBytes(intermediate), plain = ReadBytes(output);
+        EXPECT_EQ(intermediateBytes.size(), size);
         EXPECT_EQ(plain.size(), size);
         ASSERT_GE(plain.size(), 4u);
         const std::string magic = base == "Music" ? "RIFF" : "BM";
         EXPECT_EQ(std::string(plain.begin(), plain.begin() + magic.size()), magic);
         if (!art.empty()) {
-            EXPECT_EQ(packed, ReadBytes(art + ResourcePack::EntryFileName(id)));
+            EXPECT_EQ(intermediateBytes, ReadBytes(art + packed));
             EXPECT_EQ(plain, ReadBytes(ResourcePack::OutputPath(art, base)));
         }
-        // The callers delete both files right after use.
-        DeleteFileA(intermediate.c_str());
-        DeleteFileA(output.c_str());
-        EXPECT_FALSE(FileExists(intermediate));
-        EXPECT_FALSE(FileExists(output));
+        // The callers delete both files right after use: neither may still be open.
+        EXPECT_TRUE(DeleteFileA(intermediate.c_str()));
+        EXPECT_TRUE(DeleteFileA(output.c_str()));
     }
     if (art.empty()) std::printf("NERITH_ART_DIR not set: extracted files not compared with the art folder\n");
 }
 
-TEST_F(ResourcePackWin, MissingEntryWritesNothing) {
+TEST_F(ResourcePackWin, MissingEntryWritesNothingAndLeftoverFilesAreReplacedNotOverwrittenInPlace) {
     EXPECT_FALSE(ResourcePack::Extract(155, folder, "Nothing"));
     EXPECT_FALSE(FileExists(folder + "Nothing.ad"));
     EXPECT_FALSE(FileExists(folder + "Nothing.bmp"));
-}
-
-TEST_F(ResourcePackWin, LeftoverIntermediateFileIsReplacedNotOverwrittenInPlace) {
     const DWORD size = EntrySize(ResourcePack::kParticleId);
     ASSERT_GT(size, 0u);
     WriteBytes(folder + "Particle1.ad", Bytes(size * 5 + 17, 0xAB));
@@ -155,15 +133,11 @@ TEST_F(ResourcePackWin, ExtractIntoTheCurrentDirectoryWhenTheFolderIsEmpty) {
     char previous[MAX_PATH];
     ASSERT_GT(GetCurrentDirectoryA(MAX_PATH, previous), 0u);
     ASSERT_TRUE(SetCurrentDirectoryA(folder.c_str()));
-    bool extracted = ResourcePack::Extract(ResourcePack::kParticleId, "", "Particle1");
-    bool both = FileExists(folder + "Particle1.ad") && FileExists(folder + "Particle1.bmp");
-    DeleteFileA("Particle1.ad");
-    DeleteFileA("Particle1.bmp");
-    bool gone = !FileExists(folder + "Particle1.ad") && !FileExists(folder + "Particle1.bmp");
+    const bool extracted = ResourcePack::Extract(ResourcePack::kParticleId, "", "Particle1");
     SetCurrentDirectoryA(previous);
     EXPECT_TRUE(extracted);
-    EXPECT_TRUE(both);
-    EXPECT_TRUE(gone);
+    EXPECT_TRUE(FileExists(folder + "Particle1.ad"));
+    EXPECT_TRUE(FileExists(folder + "Particle1.bmp"));
 }
 
 TEST_F(ResourcePackWin, WritabilityProbeLeavesNothingBehind) {
