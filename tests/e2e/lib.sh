@@ -83,6 +83,10 @@ wait_for() {
   return 1
 }
 
+# shown TITLE: the top-level window with that title is there and visible.
+shown() { [ "$(winctl window "$1" | cut -d' ' -f1)" = 1 ]; }
+hidden() { ! shown "$1"; }
+
 shot() { import -display "$DISPLAY" -window root "$E2E_OUT/$1.png" && echo "$E2E_OUT/$1.png"; }
 
 # pixel FILE X Y: "R G B" of one pixel of a screenshot.

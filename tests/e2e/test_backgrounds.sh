@@ -18,7 +18,7 @@ tint() { local r g b; read -r r g b <<<"$(backdrop "$1" "${2:-}")"
   elif [ "$g" -gt $((r + 80)) ] && [ "$g" -gt $((b + 80)) ]; then echo green
   else echo other; fi; }
 # Waits until exactly N top-level windows are titled "NerithScr" (the frame, a message box).
-wait_count() { for _ in $(seq 200); do [ "$(winctl count)" = "$1" ] && return 0; sleep 0.1; done; return 1; }
+count_is() { [ "$(winctl count)" = "$1" ]; }
 
 # 1. Repeat All every second: red and green take turns.
 write_ini "${base[@]}" "[Custom Images]" "OwnImage=1" "CycImage=1" "ImageTime=1" "ImageSum=2" \
@@ -44,12 +44,12 @@ write_ini "${base[@]}" "[Custom Images]" "OwnImage=1" "RepeatImage=1" "ImageSum=
 rm -f "$LOG"
 wine "$ROOT/build/win/NerithScr_instr.exe" >"$E2E_OUT/app.out" 2>&1 &
 APP_PID=$!
-check "the frame and one message box" wait_count 2
+check "the frame and one message box" wait_for 20 count_is 2
 sleep 0.3
 box=$(shot missing-message)
 check "one loading error so far" test "$(count_of picture_errors)" = 1
 xdotool key Return
-check "the message goes, no second one comes" wait_count 1
+check "the message goes, no second one comes" wait_for 20 count_is 1
 check "frames come after the message" wait_frames 40 60
 check "no further message" test "$(winctl count)" = 1
 after=$(shot missing-after)
@@ -70,7 +70,7 @@ open_dialog() {
   xdotool mousemove 300 150 click 3
   sleep 0.5
   xdotool mousemove 380 $((150 + 3 + 6 * 48 + 24)) click 1  # "  Custom Background"
-  wait_for 5 dialog_up
+  wait_for 5 shown "$title"
   sleep 0.3
 }
 # count_of_colour FILE COLOUR FUZZ [GEOMETRY]: pixels near COLOUR; box_of_colour: "W H X Y" around them.
@@ -79,7 +79,6 @@ count_of_colour() { convert $(colour_mask "$@") -format "%[fx:int(mean*w*h+0.5)]
 box_of_colour() { convert $(colour_mask "$@") -trim -format "%w %h %X %Y" info: | tr -d '+'; }
 list_colour="rgb(207,184,130)"  # the list's own colour, 0x0082B8CF
 list_pixels() { count_of_colour "$1" "$list_colour" 3%; }
-dialog_up() { [ "$(winctl window "$title" | cut -d' ' -f1)" = 1 ]; }
 open_dialog
 d=$(shot dialog)
 read -r lw lh lx ly <<<"$(box_of_colour "$d" "$list_colour" 3%)"
@@ -97,7 +96,7 @@ xdotool mousemove $((lx + 60)) $((ly - 70 + gy + gh / 2)) click 1
 builtin_back() { test "$(tint "$(shot lamp-off)" $top)" = other; }
 check "the built-in picture is back" wait_for 5 builtin_back
 xdotool key Escape
-check "Escape hides the dialog" wait_for 5 eval '! dialog_up'
+check "Escape hides the dialog" wait_for 5 hidden "$title"
 sleep 0.3
 hidden=$(shot dialog-hidden)
 check "the hidden dialog leaves the screen" test "$(list_pixels "$hidden")" -lt 1000
@@ -111,7 +110,7 @@ check "the dialog shows again" test "$(list_pixels "$again")" -gt 20000
 blue2=$(count_of_colour "$again" "rgb(0,0,255)" 30% "${lw}x20+${lx}+${ly}")
 check "the list is kept" test "$blue2" -gt 30
 xdotool key Escape
-check "hidden again" wait_for 5 eval '! dialog_up'
+check "hidden again" wait_for 5 hidden "$title"
 check "the program runs on" kill -0 "$APP_PID"
 winctl close; app_wait 20
 check "closing ends the program" test "$APP_STATUS" = 0

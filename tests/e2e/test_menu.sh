@@ -50,8 +50,8 @@ xdotool mousemove $((menu_x + 80)) "$(row_y 0)" click 1
 sleep 0.5
 empty=$(shot feed-before)
 xdotool mousemove 700 300 click 1
-for _ in $(seq 50); do [ "$(count_of pellet_drops)" = 1 ] && break; sleep 0.1; done
-check "the feed click drops one pellet" test "$(count_of pellet_drops)" = 1
+dropped() { [ "$(count_of pellet_drops)" = 1 ]; }
+check "the feed click drops one pellet" wait_for 5 dropped
 # The disc is small and spins, edge-on now and then: look a few times.
 near="160x160+620+220"
 seen=0

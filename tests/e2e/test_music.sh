@@ -74,9 +74,8 @@ menu_x=300; menu_y=150
 xdotool mousemove $menu_x $menu_y click 3
 sleep 0.7
 xdotool mousemove $((menu_x + 80)) $((menu_y + 3 + 5 * 48 + 24)) click 1
-for _ in $(seq 30); do [ "$(winctl window "$title" | cut -d' ' -f1)" = 1 ] && break; sleep 0.1; done
-read -r shown dx dy dw dh <<<"$(winctl window "$title")"
-check "the dialog shows" test "$shown" = 1
+check "the dialog shows" wait_for 3 shown "$title"
+read -r _ dx dy dw dh <<<"$(winctl window "$title")"
 echo "dialog at $dx $dy size $dw x $dh"
 check "centred" test $(( (dx + dw / 2 - 512) ** 2 + (dy + dh / 2 - 384) ** 2 )) -lt 100
 d=$(shot dialog-playing)
@@ -117,13 +116,12 @@ check "still the built-in loop" hear 1 loop
 # Add Music through the system's open dialog: the file name typed, Enter.
 read -r ax ay <<<"$(centre 1017)"
 xdotool mousemove "$ax" "$ay" click 1
-for _ in $(seq 50); do [ "$(winctl window Open | cut -d' ' -f1)" = 1 ] && break; sleep 0.1; done
+check "the open dialog shows" wait_for 5 shown Open
 shot open-dialog >/dev/null
-check "the open dialog shows" test "$(winctl window Open | cut -d' ' -f1)" = 1
 sleep 0.5
 xdotool type --delay 20 'C:\nerith-music\tone_a.wav'
 xdotool key Return
-for _ in $(seq 30); do [ "$(winctl window Open | cut -d' ' -f1)" != 1 ] && break; sleep 0.1; done
+wait_for 3 hidden Open
 shot dialog-added >/dev/null
 
 # Twenty times on and off: the first row (tone_b now) plays, then the loop each time.
@@ -144,8 +142,7 @@ echo "music service: $(tr -d '\r' <"$LOG" | awk '$1=="span" && $2 ~ /^music/ {pr
 # Escape hides the dialog and stores the list.
 xdotool mousemove $((dx + 30)) $((dy + 10)) click 1
 xdotool key Escape
-for _ in $(seq 30); do [ "$(winctl window "$title" | cut -d' ' -f1)" = 0 ] && break; sleep 0.1; done
-check "Escape hides the dialog" test "$(winctl window "$title" | cut -d' ' -f1)" = 0
+check "Escape hides the dialog" wait_for 3 hidden "$title"
 ini=$(tr -d '\r' <"$WINDIR/PondelSet.ini")
 echo "$ini" | sed -n '/Custom Settings/,$p'
 check "the list is stored" grep -qxF 'MusicSum=3' <<<"$ini"

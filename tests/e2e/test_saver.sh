@@ -12,12 +12,6 @@ run_with() {
   APP_PID=$!
 }
 windows_are() { [ "$(winctl count)" = "$1" ]; }
-# wait_until SECONDS COMMAND...: polls until the command succeeds.
-wait_until() {
-  local limit=$(( $1 * 10 )); shift
-  for _ in $(seq $limit); do "$@" && return 0; sleep 0.1; done
-  return 1
-}
 now_ms() { date +%s%3N; }
 running() { kill -0 "$APP_PID" 2>/dev/null; }
 
@@ -39,7 +33,7 @@ check "the tank shows over the whole screen" test "$(lit "$img")" -gt $((1024 * 
 # A second saver while one runs ends at once with status 0.
 wine "$ROOT/build/win/NerithScr.exe" /s >/dev/null 2>&1 &
 second=$!
-wait_until 20 bash -c "! kill -0 $second 2>/dev/null" || fail "second saver still running"
+wait_for 20 bash -c "! kill -0 $second 2>/dev/null" || fail "second saver still running"
 wait $second
 check "a second saver exits 0" test $? -eq 0
 check "still one saver window" test "$(winctl count)" = 1
@@ -55,7 +49,7 @@ check "and its window is gone" test "$(winctl count)" = 0
 
 # A key ends it too.
 run_with NerithScr.scr /S
-check "saver starts from the .scr" wait_until 60 windows_are 1
+check "saver starts from the .scr" wait_for 60 windows_are 1
 sleep 1
 xdotool key space
 app_wait 20
@@ -65,7 +59,7 @@ check "a key press ends the saver with status 0" test "$APP_STATUS" = 0
 rm -f "$WINDIR/PondelSet.ini"  # so that any write would show
 wine "$ROOT/build/win/winctl.exe" parent 152 112 >"$E2E_OUT/parent.out" 2>/dev/null &
 parent_pid=$!
-check "the parent window is up" wait_until 30 grep -q '^[0-9]' "$E2E_OUT/parent.out"
+check "the parent window is up" wait_for 30 grep -q '^[0-9]' "$E2E_OUT/parent.out"
 parent=$(head -1 "$E2E_OUT/parent.out" | tr -d '\r')
 rm -f "$WINDIR/NerithScr-frame.bmp"
 run_with NerithScr_instr.exe /p "$parent"
@@ -103,7 +97,7 @@ done
 
 # ---- an unknown argument: the accepted ones in a message box, then status 2 --------------------
 run_with NerithScr.exe /x
-check "the usage box shows" wait_until 30 windows_are 1
+check "the usage box shows" wait_for 30 windows_are 1
 img=$(shot usage)
 xdotool key Return
 app_wait 20
@@ -111,7 +105,6 @@ check "an unknown argument ends with status 2" test "$APP_STATUS" = 2
 
 # ---- /c, /c:HWND and the .scr alone: the Aquarium Settings dialog, the end when it closes -------
 title="Aquarium Settings - 3D Nerith Fish Screensaver 1.0"
-settings_shown() { [ "$(winctl window "$title")" != none ]; }
 # settled NAME: a screenshot taken once two in a row are the same (the dialog has painted).
 settled() {
   local prev
@@ -126,7 +119,7 @@ settled() {
   echo "$E2E_OUT/$1.png"
 }
 run_with NerithScr.scr
-check "the .scr alone opens the Aquarium Settings" wait_until 30 settings_shown
+check "the .scr alone opens the Aquarium Settings" wait_for 30 shown "$title"
 img=$(settled settings)
 read -r _ l t w h <<<"$(winctl window "$title")"
 check "its sliders and lamps are drawn" test "$(convert "$img" -crop ${w}x$h+$l+$t +repage \
@@ -137,10 +130,10 @@ check "closing the dialog ends the program with status 0" test "$APP_STATUS" = 0
 
 wine "$ROOT/build/win/winctl.exe" parent 400 300 >"$E2E_OUT/owner.out" 2>/dev/null &
 owner_pid=$!
-check "the owner window is up" wait_until 30 grep -q '^[0-9]' "$E2E_OUT/owner.out"
+check "the owner window is up" wait_for 30 grep -q '^[0-9]' "$E2E_OUT/owner.out"
 owner=$(head -1 "$E2E_OUT/owner.out" | tr -d '\r')
 run_with NerithScr.exe -C:"$owner"
-check "/c:HWND opens the Aquarium Settings" wait_until 30 settings_shown
+check "/c:HWND opens the Aquarium Settings" wait_for 30 shown "$title"
 settled settings_owned >/dev/null
 read -r _ l t w h <<<"$(winctl window "$title")"
 xdotool mousemove $((l + w - 13)) $((t + 11)) click 1  # the close box

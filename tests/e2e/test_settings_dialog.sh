@@ -11,10 +11,8 @@ check "frames come" wait_frames 40
 
 key() { tr -d '\r' <"$ini" | awk -F= -v k="$1" '$1==k {print $2}'; }
 # until_key KEY VALUE: polls the settings file for up to 3 s.
-until_key() { for _ in $(seq 30); do [ "$(key "$1")" = "$2" ] && return 0; sleep 0.1; done; return 1; }
-dialog_open() { [ "$(winctl window "$title")" != none ]; }
-until_open() { for _ in $(seq 50); do dialog_open && return 0; sleep 0.1; done; return 1; }
-until_closed() { for _ in $(seq 50); do dialog_open || return 0; sleep 0.1; done; return 1; }
+key_is() { [ "$(key "$1")" = "$2" ]; }
+until_key() { wait_for 3 key_is "$@"; }
 # frame_stats: "frames elapsed_ms cpu_ms" from the instrumented build's log.
 frame_stats() { echo "$(frames) $(value elapsed_ms) $(value cpu_ms)"; }
 
@@ -23,7 +21,7 @@ sleep 3
 closed=$(frame_stats)
 
 winctl command 1040
-check "command 1040 opens the dialog" until_open
+check "command 1040 opens the dialog" wait_for 5 shown "$title"
 read -r _ dl dt dw dh <<<"$(winctl window "$title")"
 dr=$((dl + dw)); db=$((dt + dh))
 echo "dialog at $dl $dt $dr $db"
@@ -68,7 +66,7 @@ check "a full column at 0" test "$n1" -gt $(( n0 + 100 ))
 
 # Escape closes it without a last save; the state is already in the file.
 xdotool key Escape
-check "Escape closes the dialog" until_closed
+check "Escape closes the dialog" wait_for 5 hidden "$title"
 after=$(frames)
 check "the tank keeps running after it" wait_frames $((after + 60)) 10
 check "the file keeps the last state" test "$(key QIPAONUM)" = 0

@@ -27,10 +27,8 @@ click_fish() {
 }
 
 # answered COUNTER BEFORE: waits until the counter has grown past BEFORE.
-answered() {
-  for _ in $(seq 20); do [ "$(count_of "$1")" -gt "$2" ] && return 0; sleep 0.1; done
-  return 1
-}
+grown() { [ "$(count_of "$1")" -gt "$2" ]; }
+answered() { wait_for 2 grown "$@"; }
 
 # reaches NAME: clicks on the fish until the program reports a fish picked (or gives up).
 reaches() {
