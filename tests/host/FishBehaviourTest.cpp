@@ -171,35 +171,25 @@ TEST(FishDirections, IntervalsIncludeTheirBounds) {
     }
 }
 
-// ---- Turning and the bend of the body ---------------------------------------------------------
-
-struct BendRun {
-    Fish fish;
-    AnimationFrame frame = {};
-    void step() {
-        frame = {};
-        P::turnAndBend(fish, frame);
-    }
-};
-
+// One turn step from a settled heading of 0 towards `target`: small steps for small turns, at most
+// 10; an excited fish turns 10 at once, but never past the target.
 TEST(FishBend, TurnStepDependsOnTheTarget) {
-    auto yawAfterOneTurnStep = [](float target, bool excited) {
-        BendRun run;
-        prepare(run.fish, 0.0f);
-        P::bendCounter(run.fish) = 2;
-        P::excited(run.fish) = excited;
-        P::targetYaw(run.fish) = target;
-        run.step();
-        return run.fish.yaw();
-    };
-    EXPECT_EQ(yawAfterOneTurnStep(4.0f, false), 1.0f);
-    EXPECT_EQ(yawAfterOneTurnStep(-4.0f, false), -1.0f);
-    EXPECT_EQ(yawAfterOneTurnStep(7.0f, false), 3.0f);
-    EXPECT_EQ(yawAfterOneTurnStep(9.0f, false), 3.0f);
-    EXPECT_EQ(yawAfterOneTurnStep(10.0f, false), 10.0f);
-    EXPECT_EQ(yawAfterOneTurnStep(-50.0f, false), -10.0f);
-    EXPECT_EQ(yawAfterOneTurnStep(4.0f, true), 4.0f);  // excited: 10, never past the target
-    EXPECT_EQ(yawAfterOneTurnStep(50.0f, true), 10.0f);
+    const struct {
+        float target;
+        bool excited;
+        float yaw;
+    } cases[] = {{4, false, 1},    {-4, false, -1}, {7, false, 3}, {9, false, 3}, {10, false, 10},
+                 {-50, false, -10}, {4, true, 4},    {50, true, 10}};
+    for (const auto& c : cases) {
+        Fish f;
+        prepare(f, 0.0f);
+        P::bendCounter(f) = 2;
+        P::excited(f) = c.excited;
+        P::targetYaw(f) = c.target;
+        AnimationFrame frame = {};
+        P::turnAndBend(f, frame);
+        EXPECT_EQ(f.yaw(), c.yaw) << c.target << (c.excited ? " excited" : "");
+    }
 }
 
 }  // namespace

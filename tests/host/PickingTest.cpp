@@ -24,27 +24,21 @@ constexpr float CameraOffset = -5.0f;
 
 // The world point under a mouse point on the strips' plane (z = -69, 59 in front of the eye) as
 // the pick's own perspective (45 degrees) sees it.
-float WorldXAt(int mouseX) {
-    const double half = 59.0 * std::tan(22.5 * M_PI / 180.0);
-    return static_cast<float>((mouseX - ScreenW / 2.0) / (ScreenH / 2.0) * half);
-}
-float WorldYAt(int mouseY) {
-    const double half = 59.0 * std::tan(22.5 * M_PI / 180.0);
-    return static_cast<float>((ScreenH / 2.0 - mouseY) / (ScreenH / 2.0) * half);
-}
+const double UnitsPerPixel = 59.0 * std::tan(22.5 * M_PI / 180.0) / (ScreenH / 2.0);
+float WorldXAt(int mouseX) { return static_cast<float>((mouseX - ScreenW / 2.0) * UnitsPerPixel); }
+float WorldYAt(int mouseY) { return static_cast<float>((ScreenH / 2.0 - mouseY) * UnitsPerPixel); }
 
 // The mouse point (client pixels, y downwards) over a world point at z = -70 in the frame's own
 // projection.
-void MouseOver(float x, float y, float z, int& mouseX, int& mouseY) {
+std::pair<int, int> MouseOver(float x, float y) {
     GLdouble model[16], proj[16];
     GLint viewport[4];
     glGetDoublev(GL_MODELVIEW_MATRIX, model);
     glGetDoublev(GL_PROJECTION_MATRIX, proj);
     glGetIntegerv(GL_VIEWPORT, viewport);
     GLdouble wx, wy, wz;
-    gluProject(x, y, z, model, proj, viewport, &wx, &wy, &wz);
-    mouseX = static_cast<int>(std::lround(wx));
-    mouseY = ScreenH - static_cast<int>(std::lround(wy));
+    gluProject(x, y, -70.0, model, proj, viewport, &wx, &wy, &wz);
+    return {static_cast<int>(std::lround(wx)), ScreenH - static_cast<int>(std::lround(wy))};
 }
 
 int ActivePellets(const School& school) {
@@ -113,6 +107,12 @@ protected:
         return -1;
     }
 
+    // A click in mode `cmd` at (x, y) on the fish, with the button held.
+    int FishClick(int cmd, int x, int y) {
+        buttonHeld = true;
+        return FishPick(cmd, x, y, buttonHeld, school);
+    }
+
     // `count` live fish of species 0, each given a place.
     void LiveFish(int count) {
         int counts[SpeciesCount] = {};
@@ -149,6 +149,10 @@ TEST_F(PickingScene, StripsSweepTogetherAndColumnZeroTurnsThem) {
         EXPECT_LE(rest, 6.0f);
         EXPECT_TRUE(rest == lead || rest == lead + 1.0f) << lead << " " << rest;
         sawTurnFrame |= lead != rest;
+        if (frame == 0) {  // the first frame moves everything down and left (both flags start 0)
+            EXPECT_FLOAT_EQ(lead, -0.5f);
+            EXPECT_FLOAT_EQ(rows[3].y, rowStart[3].y - 0.5f);
+        }
         for (int i = 2; i < ProbeColumnCount; ++i) EXPECT_FLOAT_EQ(columns[i].x - start[i].x, rest);
         for (int j = 0; j < ProbeRowCount; ++j) {
             EXPECT_FLOAT_EQ(rows[j].x, 0.0f);
@@ -157,13 +161,6 @@ TEST_F(PickingScene, StripsSweepTogetherAndColumnZeroTurnsThem) {
         }
     }
     EXPECT_TRUE(sawTurnFrame);
-    // The first frame moves everything down and left (both flags start 0).
-    PickState fresh;
-    PlaceProbeColumns(tank, columns);
-    PlaceProbeRows(tank, rows);
-    MoveProbeStrips(fresh, columns, rows, tank);
-    EXPECT_FLOAT_EQ(columns[7].x, start[7].x - 0.5f);
-    EXPECT_FLOAT_EQ(rows[3].y, rowStart[3].y - 0.5f);
 }
 
 TEST_F(PickingScene, FeedClicksAllOverTheTankAreResolvedWithinASweep) {
@@ -212,9 +209,8 @@ TEST_F(PickingScene, ElevenQuickFeedClicksDropTenAndUseUpTheEleventh) {
 }
 
 TEST_F(PickingScene, ClickAboveTheTankStaysPendingUntilAClickInside) {
-    const int mx = 512, my = 10;  // above the top wall, still on screen
-    ASSERT_GT(WorldYAt(my), tank.top + 2.0f);
-    EXPECT_EQ(FeedClick(mx, my, 300), -1);
+    ASSERT_GT(WorldYAt(10), tank.top + 2.0f);  // above the top wall, still on screen
+    EXPECT_EQ(FeedClick(512, 10, 300), -1);
     EXPECT_TRUE(feedRequest);
     EXPECT_EQ(ActivePellets(school), 0);
     EXPECT_TRUE(state.pickedXFound);  // x lies in the tank and was kept ...
@@ -262,12 +258,11 @@ TEST_F(PickingScene, MarkerConeIsCompiledOnceAndDrawnAtThePickedPoint) {
         const SweepOutcome o = Sweep(MarkerMode);
         if (!o.markerDrawn) continue;
         ++drawn;
-        if (list == 0) list = state.markerList;
+        if (drawn == 1) list = state.markerList;
         EXPECT_EQ(state.markerList, list);
         EXPECT_EQ(glIsList(list), GL_TRUE);
         // Black wire lines around the point below the picked one.
-        int markX, markY;
-        MouseOver(state.pickedX, state.pickedY - 2.0f, -70.0f, markX, markY);
+        const auto [markX, markY] = MouseOver(state.pickedX, state.pickedY - 2.0f);
         int dark = 0;
         for (int y = ScreenH - markY - 40; y <= ScreenH - markY + 40; ++y)
             for (int x = markX - 40; x <= markX + 40; ++x) {
@@ -293,25 +288,21 @@ TEST_F(PickingScene, FishPickHitsTheFishUnderTheCursorAndMissesEmptyWater) {
     school.fish(0).placeAt(-20.0f, 12.0f, -70.0f);
     school.fish(1).placeAt(0.0f, 0.0f, -70.0f);
     school.fish(2).placeAt(20.0f, -12.0f, -70.0f);
-    int mx, my;
-    MouseOver(20.0f, -12.0f, -70.0f, mx, my);
-    buttonHeld = true;
-    EXPECT_EQ(FishPick(TouchFishCmd, mx, my, buttonHeld, school), 2);
+    const auto [touchX, touchY] = MouseOver(20.0f, -12.0f);
+    EXPECT_EQ(FishClick(TouchFishCmd, touchX, touchY), 2);
     EXPECT_FALSE(buttonHeld);
     EXPECT_FLOAT_EQ(school.fish(2).speed(), 0.4f);  // touched: full speed
 
     BeginFrame();
-    MouseOver(0.0f, -18.0f, -70.0f, mx, my);  // open water below the middle fish
-    buttonHeld = true;
-    EXPECT_EQ(FishPick(ZoomInCmd, mx, my, buttonHeld, school), -1);
+    const auto [waterX, waterY] = MouseOver(0.0f, -18.0f);  // open water below the middle fish
+    EXPECT_EQ(FishClick(ZoomInCmd, waterX, waterY), -1);
     EXPECT_FALSE(buttonHeld);  // the click is used up
     for (int i = 0; i < 3; ++i) EXPECT_FLOAT_EQ(school.fish(i).size(), 7.0f);
 
     // Nothing happens without a held button, nor in a mode without a fish click.
     buttonHeld = false;
     EXPECT_EQ(FishPick(ZoomInCmd, 512, 384, buttonHeld, school), -1);
-    buttonHeld = true;
-    EXPECT_EQ(FishPick(FeedFishCmd, 512, 384, buttonHeld, school), -1);
+    EXPECT_EQ(FishClick(FeedFishCmd, 512, 384), -1);
     EXPECT_TRUE(buttonHeld);
     EXPECT_FLOAT_EQ(school.fish(1).size(), 7.0f);
 }
@@ -325,13 +316,11 @@ TEST_F(PickingScene, ZoomInThriceThenOutToTheMinimumAndNoLiveFishNoPick) {
     for (const auto& step : steps) {
         BeginFrame();
         fish.placeAt(0.0f, 0.0f, -70.0f);
-        buttonHeld = true;
-        EXPECT_EQ(FishPick(step.first, 512, 384, buttonHeld, school), 0);
+        EXPECT_EQ(FishClick(step.first, 512, 384), 0);
         EXPECT_FLOAT_EQ(fish.size(), step.second);
     }
     LiveFish(0);
-    buttonHeld = true;
-    EXPECT_EQ(FishPick(TouchFishCmd, 512, 384, buttonHeld, school), -1);
+    EXPECT_EQ(FishClick(TouchFishCmd, 512, 384), -1);
     EXPECT_FALSE(buttonHeld);
 }
 
@@ -344,10 +333,8 @@ TEST_F(PickingScene, PicksLeaveTheMatrixAndNameStacksAsTheyFoundThem) {
     int hits = 0, misses = 0;
     for (int touch = 0; touch < 30; ++touch) {
         school.fish(1).placeAt(0.0f, 0.0f, -70.0f);
-        buttonHeld = true;
-        hits += FishPick(TouchFishCmd, 512, 384, buttonHeld, school) == 1;
-        buttonHeld = true;
-        misses += FishPick(TouchFishCmd, 900, 700, buttonHeld, school) == -1;
+        hits += FishClick(TouchFishCmd, 512, 384) == 1;
+        misses += FishClick(TouchFishCmd, 900, 700) == -1;
     }
     EXPECT_EQ(hits, 30);
     EXPECT_EQ(misses, 30);
