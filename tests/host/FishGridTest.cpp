@@ -83,7 +83,6 @@ TEST(FishGrid, RandomClearsTheSelectionAndClearKeepsIt) {
     EXPECT_EQ(grid.roster.selected, -1);
     ASSERT_EQ(r.count, 21) << "all numbers and the selected cell's ellipse";
     EXPECT_EQ(r.rects[20], FishGrid::cell(13));
-    EXPECT_LT(grid.roster.total, 20);
     // With nothing selected any more, a second Random repaints only the numbers.
     EXPECT_EQ(grid.randomize().count, 20);
 }

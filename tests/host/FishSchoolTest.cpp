@@ -119,8 +119,8 @@ TEST(FishSchoolReplay, ALongRunMatchesItsChecksumAndKeepsEveryFishWithinItsLimit
                         in(f.targetPitch(), -45, 45) && in(f.y(), -10, 25) && in(f.size(), 4, 10) &&
                         in(f.x(), -75, 75) && in(f.z(), -130, -40))
                 << "fish " << i << " frame " << frame << ": speed " << f.speed() << " yaw " << f.yaw() << " -> "
-                << f.targetYaw() << " pitch -> " << f.targetPitch() << " at " << f.x() << ", " << f.y() << ", "
-                << f.z() << " size " << f.size();
+                << f.targetYaw() << " pitch -> " << f.targetPitch() << " at " << f.x() << ", " << f.y()
+                << ", " << f.z() << " size " << f.size();
             const float values[] = {f.x(),        f.y(),        f.z(),       f.yaw(),        f.pitch(),
                                     f.targetYaw(), f.targetPitch(), f.speed(), f.size(),     f.headJitter(),
                                     f.head().x,   f.head().y,   f.head().z,  f.tail().x,     f.paddedBox().xMax,

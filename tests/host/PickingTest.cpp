@@ -49,8 +49,8 @@ int ActivePellets(const School& school) {
 
 // The stack depths, matrix mode, render mode and both matrices, to compare before and after.
 std::vector<float> ReadStacks() {
-    const GLenum ints[] = {GL_MODELVIEW_STACK_DEPTH, GL_PROJECTION_STACK_DEPTH, GL_NAME_STACK_DEPTH, GL_MATRIX_MODE,
-                           GL_RENDER_MODE};
+    const GLenum ints[] = {GL_MODELVIEW_STACK_DEPTH, GL_PROJECTION_STACK_DEPTH, GL_NAME_STACK_DEPTH,
+                           GL_MATRIX_MODE, GL_RENDER_MODE};
     std::vector<float> d(5 + 32);
     for (int k = 0; k < 5; ++k) glGetFloatv(ints[k], &d[k]);
     glGetFloatv(GL_MODELVIEW_MATRIX, &d[5]);
@@ -88,8 +88,8 @@ protected:
 
     SweepOutcome Sweep(int mode = FeedFishCmd) {
         BeginFrame();
-        return ProbeSweep(state, mode, mouseX, mouseY, feedRequest, probeRequest, markerRequest, columns, rows,
-                          tank, school);
+        return ProbeSweep(state, mode, mouseX, mouseY, feedRequest, probeRequest, markerRequest, columns,
+                          rows, tank, school);
     }
 
     // A feed click at (x, y); the frames it took until it was resolved, or -1 after `limit`.
@@ -194,32 +194,26 @@ TEST_F(PickingScene, FeedClicksAllOverTheTankAreResolvedWithinASweep) {
     EXPECT_GT(WorldXAt(903), 20.0f);
 }
 
-TEST_F(PickingScene, ElevenQuickFeedClicksDropTenAndUseUpTheEleventh) {
-    for (int click = 0; click < 10; ++click) {
-        SweepOutcome o;
-        ASSERT_GT(FeedClick(512 + 20 * click, 384 - 10 * click, 200, &o), 0);
-        EXPECT_TRUE(o.dropped);
-    }
-    SweepOutcome o;
-    ASSERT_GT(FeedClick(400, 450, 200, &o), 0);  // resolved: the request is gone ...
-    EXPECT_FALSE(o.dropped);                     // ... without a pellet
-    EXPECT_TRUE(o.usedUp);
-    EXPECT_EQ(ActivePellets(school), 10);
-    EXPECT_FALSE(state.pickedXFound || state.pickedYFound);
-}
-
-TEST_F(PickingScene, ClickAboveTheTankStaysPendingUntilAClickInside) {
+TEST_F(PickingScene, ClickAboveTheTankStaysPendingAndTheEleventhQuickClickIsUsedUp) {
     ASSERT_GT(WorldYAt(10), tank.top + 2.0f);  // above the top wall, still on screen
     EXPECT_EQ(FeedClick(512, 10, 300), -1);
     EXPECT_TRUE(feedRequest);
     EXPECT_EQ(ActivePellets(school), 0);
     EXPECT_TRUE(state.pickedXFound);  // x lies in the tank and was kept ...
     EXPECT_FALSE(state.pickedYFound);  // ... y never
+    // ... until a click inside. Ten quick clicks drop ten pellets; the eleventh is used up.
     SweepOutcome o;
-    ASSERT_GT(FeedClick(512, 420, 200, &o), 0);
-    EXPECT_TRUE(o.dropped);
-    EXPECT_EQ(ActivePellets(school), 1);
+    for (int click = 0; click < 10; ++click) {
+        ASSERT_GT(FeedClick(512 + 20 * click, 420 - 10 * click, 200, &o), 0);
+        EXPECT_TRUE(o.dropped);
+        EXPECT_EQ(ActivePellets(school), click + 1);
+    }
     EXPECT_NEAR(school.pellet(0).AnchorY() + 2.0f, WorldYAt(420), 1.25);
+    ASSERT_GT(FeedClick(400, 450, 200, &o), 0);  // resolved: the request is gone ...
+    EXPECT_FALSE(o.dropped);                     // ... without a pellet
+    EXPECT_TRUE(o.usedUp);
+    EXPECT_EQ(ActivePellets(school), 10);
+    EXPECT_FALSE(state.pickedXFound || state.pickedYFound);
 }
 
 TEST_F(PickingScene, OtherModesNeitherSweepNorPickAndProbeModeGoesOnPicking) {
@@ -283,7 +277,7 @@ TEST_F(PickingScene, MarkerConeIsCompiledOnceAndDrawnAtThePickedPoint) {
     glDeleteLists(next, 1);
 }
 
-TEST_F(PickingScene, FishPickHitsTheFishUnderTheCursorAndMissesEmptyWater) {
+TEST_F(PickingScene, FishPickHitsTheFishUnderTheCursorMissesEmptyWaterAndZooms) {
     LiveFish(3);
     school.fish(0).placeAt(-20.0f, 12.0f, -70.0f);
     school.fish(1).placeAt(0.0f, 0.0f, -70.0f);
@@ -305,18 +299,16 @@ TEST_F(PickingScene, FishPickHitsTheFishUnderTheCursorAndMissesEmptyWater) {
     EXPECT_EQ(FishClick(FeedFishCmd, 512, 384), -1);
     EXPECT_TRUE(buttonHeld);
     EXPECT_FLOAT_EQ(school.fish(1).size(), 7.0f);
-}
 
-TEST_F(PickingScene, ZoomInThriceThenOutToTheMinimumAndNoLiveFishNoPick) {
-    LiveFish(1);
-    Fish& fish = school.fish(0);
+    // Zoom in thrice, then out to the minimum; with no live fish nothing is picked.
+    Fish& fish = school.fish(1);
     const std::pair<int, float> steps[] = {{ZoomInCmd, 9.0f},  {ZoomInCmd, 10.0f}, {ZoomInCmd, 10.0f},
                                            {ZoomOutCmd, 8.0f}, {ZoomOutCmd, 6.0f}, {ZoomOutCmd, 4.0f},
                                            {ZoomOutCmd, 4.0f}};
     for (const auto& step : steps) {
         BeginFrame();
         fish.placeAt(0.0f, 0.0f, -70.0f);
-        EXPECT_EQ(FishClick(step.first, 512, 384), 0);
+        EXPECT_EQ(FishClick(step.first, 512, 384), 1);
         EXPECT_FLOAT_EQ(fish.size(), step.second);
     }
     LiveFish(0);
@@ -342,10 +334,9 @@ TEST_F(PickingScene, PicksLeaveTheMatrixAndNameStacksAsTheyFoundThem) {
 
     // The strip picks, hit and miss alike, many times over.
     for (int frame = 0; frame < 60; ++frame) {
-        feedRequest = true;
-        mouseX = 512;
-        mouseY = frame % 2 ? 384 : 5;  // in the tank, then above it
-        ProbeSweep(state, FeedFishCmd, mouseX, mouseY, feedRequest, false, false, columns, rows, tank, school);
+        feedRequest = true;  // in the tank, then above it
+        const int y = frame % 2 ? 384 : 5;
+        ProbeSweep(state, FeedFishCmd, 512, y, feedRequest, false, false, columns, rows, tank, school);
         ProbeSweep(state, ProbeMode, 3000, -3000, feedRequest, true, false, columns, rows, tank, school);
     }
     EXPECT_GT(ActivePellets(school), 0);
@@ -355,13 +346,7 @@ TEST_F(PickingScene, PicksLeaveTheMatrixAndNameStacksAsTheyFoundThem) {
     glPushMatrix();
     glTranslatef(1.0f, 2.0f, 3.0f);
     const auto nested = ReadStacks();
-    EXPECT_TRUE(PickTest(512, 384, ProbePickRegion, 0.0f, 0.0f, -70.0f, [] {
-        glBegin(GL_TRIANGLES);
-        glVertex3f(-5.0f, -5.0f, 0.0f);
-        glVertex3f(5.0f, -5.0f, 0.0f);
-        glVertex3f(0.0f, 5.0f, 0.0f);
-        glEnd();
-    }));
+    EXPECT_TRUE(PickTest(512, 384, ProbePickRegion, 0.0f, 0.0f, -70.0f, [] { glRectf(-5, -5, 5, 5); }));
     ExpectSameStacks(nested, ReadStacks());
     glPopMatrix();
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));

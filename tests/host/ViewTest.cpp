@@ -58,12 +58,6 @@ TEST(FrameLight, LevelFollowsTheLightSettingWithoutOverflow) {
     for (const auto& c : cases) EXPECT_FLOAT_EQ(LightLevel(c.setting), c.level) << c.setting;  // UBSan watches
 }
 
-TEST(BackWallCycle, PhaseAdvancesWrapsAndLocks) {
-    EXPECT_FLOAT_EQ(BackWall::AdvancePhase(0.0f, false), 0.2f);
-    EXPECT_FLOAT_EQ(BackWall::AdvancePhase(5.0f, true), 5.0f);
-    EXPECT_FLOAT_EQ(BackWall::AdvancePhase(9999.9f, false), 0.0f);  // reaches 10000: back to 0
-}
-
 namespace {
 
 // Draws one frame's view part (projection, camera, light, back wall) as the view does.
@@ -124,7 +118,7 @@ TEST(BackWallRender, LayersPaintOverEachOtherAndTheLightDarkens) {
     }
 }
 
-TEST(BackWallRender, CyclingStartsFromTheSavedPhaseAndPublishesIt) {
+TEST(BackWallRender, CyclingStartsFromTheSavedPhasePublishesItAndWraps) {
     OsMesaContext gl(64, 48);
     ASSERT_TRUE(gl.ok());
     Settings s = {};
@@ -141,4 +135,5 @@ TEST(BackWallRender, CyclingStartsFromTheSavedPhaseAndPublishesIt) {
     s.lockBack = 1;  // locked: the colours stay at the stored phase
     DrawWall(gl, wall, s, TankBoxFor(1024, 768));
     EXPECT_FLOAT_EQ(wall.Phase(), 100.4f);
+    EXPECT_FLOAT_EQ(BackWall::AdvancePhase(9999.9f, false), 0.0f);  // reaches 10000: back to 0
 }
