@@ -29,12 +29,9 @@ TEST(FishTurn, IgnoresANewHeadingWhileStillTurning) {
     Fish f;
     prepare(f, 100.0f);
     P::yaw(f) = 99.8f;  // 0.2 short of the target
-    f.turn(0.0f, false, 1);
-    EXPECT_EQ(f.targetYaw(), 100.0f);
     nerith::resetRandForTesting();
-    f.turn(0.0f, false, 0);
-    f.turn(0.0f, false, 2);
-    f.turn(0.0f, false, 5);
+    for (int kind : {1, 0, 2, 5}) f.turn(0.0f, false, kind);
+    EXPECT_EQ(f.targetYaw(), 100.0f);
     EXPECT_EQ(nerith::rand(), R0) << "a refused turn draws nothing";
 
     P::yaw(f) = 99.9f;  // within 0.1: accepted

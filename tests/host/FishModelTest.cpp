@@ -56,15 +56,13 @@ TEST(FishAnimation, ALongRunMatchesItsChecksumAndKeepsItsLimits) {
         P::size(fish) = 4.0f + (n / 3000);
         FishModel::advanceAnimation(fish, frame);
         for (int i = 0; i <= 15; ++i) ASSERT_EQ(frame.tailSway[i], 0.0f) << "column " << i;
-        ASSERT_GE(frame.headJitter, -0.008f);
-        ASSERT_LE(frame.headJitter, 0.008f);
         lowest = std::min(lowest, frame.headJitter);
         highest = std::max(highest, frame.headJitter);
         swayed |= frame.tailSway[22] != 0.0f;
         spread |= frame.finSpreadA[5] != 0.0f;
         sum.add(frame);
     }
-    EXPECT_EQ(lowest, -0.008f);
+    EXPECT_EQ(lowest, -0.008f);  // the jitter reaches its limits and never passes them
     EXPECT_EQ(highest, 0.008f);
     EXPECT_TRUE(swayed && spread);
     EXPECT_EQ(sum.h, 0x7dc79c67b210722bull) << std::hex << sum.h;

@@ -38,7 +38,6 @@ TEST(ViewLayout, ScreenTablesTheirFallbacksAndProbeColumnsCoveringTheTank) {
         }
     }
     EXPECT_FLOAT_EQ(BackgroundScaleFor(7), 110.0f);
-    EXPECT_FLOAT_EQ(BackgroundScaleFor(ResolutionIndexFor(1152, 864)), 49.9f);
     EXPECT_FLOAT_EQ(BackgroundScaleFor(-1), 49.9f);
     // The rows rise from the bottom in steps of 7 (42 * 1.5 / 9, truncated).
     ProbePoint rows[ProbeRowCount];
