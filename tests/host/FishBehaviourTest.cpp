@@ -2,8 +2,6 @@
 // the turn step. The long replay in FishSchoolTest checks everything else a fish does.
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "FishTestPeer.h"
 #include "Random.h"
 #include "fish/Fish.h"

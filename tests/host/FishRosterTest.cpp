@@ -7,7 +7,6 @@
 #include "Random.h"
 #include "fish/FishRoster.h"
 #include "settings/MemoryProfile.h"
-#include "settings/Profile.h"
 #include "settings/Settings.h"
 
 namespace {

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <vector>
 
 #include "OsMesa.h"
@@ -134,9 +133,8 @@ protected:
 }  // namespace
 
 TEST_F(PickingScene, StripsSweepTogetherAndColumnZeroTurnsThem) {
-    ProbePoint start[ProbeColumnCount], rowStart[ProbeRowCount];
-    for (int i = 0; i < ProbeColumnCount; ++i) start[i] = columns[i];
-    for (int j = 0; j < ProbeRowCount; ++j) rowStart[j] = rows[j];
+    const std::vector<ProbePoint> start(columns, columns + ProbeColumnCount);
+    const std::vector<ProbePoint> rowStart(rows, rows + ProbeRowCount);
     bool sawTurnFrame = false;
     for (int frame = 0; frame < 200; ++frame) {
         MoveProbeStrips(state, columns, rows, tank);
@@ -356,8 +354,7 @@ TEST_F(PickingScene, PicksLeaveTheMatrixAndNameStacksAsTheyFoundThem) {
 // the texture fills it, a smaller one only its own corner. Not in its mode, it does nothing; without
 // a texture it copies nothing, and raises no error either way.
 TEST(Magnifier, CopiesWhatFitsWithoutAnError) {
-    for (const auto& size : {std::make_pair(1024, 768), std::make_pair(100, 60)}) {
-        const int w = size.first, h = size.second;
+    for (const auto& [w, h] : {std::pair(1024, 768), std::pair(100, 60)}) {
         SCOPED_TRACE(w);
         OsMesaContext gl(w, h);
         ASSERT_TRUE(gl.ok());

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cmath>
 
 #include "OsMesa.h"
 #include "settings/Settings.h"
