@@ -28,7 +28,7 @@ TEST(FishTurn, IgnoresANewHeadingWhileStillTurning) {
     prepare(f, 100.0f);
     P::yaw(f) = 99.8f;  // 0.2 short of the target
     nerith::resetRandForTesting();
-    for (int kind : {1, 0, 2, 5}) f.turn(0.0f, false, kind);
+    for (int kind : {1, 0, 2, 4, 5}) f.turn(0.0f, true, kind);
     EXPECT_EQ(f.targetYaw(), 100.0f);
     EXPECT_EQ(nerith::rand(), R0) << "a refused turn draws nothing";
 
@@ -125,22 +125,17 @@ TEST(FishMove, YawBeyondAFullTurnIsResetNotWrapped) {
     }
 }
 
+// A touch is a quarter turn (kind 4) inside the turn band and full speed anywhere; a second one
+// while still turning is refused as every turn is (above).
 TEST(FishTouch, DartsAwayInsideTheBandAndAlwaysEndsAtFullSpeed) {
-    Fish f;
-    prepare(f, 100.0f);
-    P::speed(f) = 0.1f;
-    f.touch();
-    EXPECT_EQ(f.targetYaw(), 190.0f);
-    EXPECT_EQ(f.speed(), 0.4f);
-    f.touch();  // still turning: the heading stays, the speed too
-    EXPECT_EQ(f.targetYaw(), 190.0f);
-    EXPECT_EQ(f.speed(), 0.4f);
-
-    prepare(f, 100.0f, 0.0f, 0.0f, -75.0f);  // outside the band
-    P::speed(f) = 0.25f;
-    f.touch();
-    EXPECT_EQ(f.targetYaw(), 100.0f);
-    EXPECT_EQ(f.speed(), 0.4f);
+    for (float z : {-70.0f, -75.0f}) {
+        Fish f;
+        prepare(f, 100.0f, 0.0f, 0.0f, z);
+        P::speed(f) = 0.1f;
+        f.touch();
+        EXPECT_EQ(f.targetYaw(), z == -70.0f ? 190.0f : 100.0f) << z;
+        EXPECT_EQ(f.speed(), 0.4f) << z;
+    }
 }
 
 TEST(FishDirections, IntervalsIncludeTheirBounds) {
