@@ -140,11 +140,7 @@ TEST(FishSchoolReplay, ALongRunMatchesItsChecksumAndKeepsEveryFishWithinItsLimit
             const FoodPellet& pel = school.pellet(p);
             if (pel.IsActive() && pel.Visible() == 0.0f && pel.OffsetY() > -10.0f) ++eaten;
             sum.add(pel.IsActive());
-            sum.add(pel.WorldX());
-            sum.add(pel.WorldY());
-            sum.add(pel.Tilt());
-            sum.add(pel.Spin());
-            sum.add(pel.OffsetZ());
+            for (float v : {pel.WorldX(), pel.WorldY(), pel.Tilt(), pel.Spin(), pel.OffsetZ()}) sum.add(v);
         }
         school.pelletPass();
     }

@@ -126,7 +126,7 @@ protected:
     ProbePoint rows[ProbeRowCount];
     School school;
     PickState state;
-    int mouseX = 0, mouseY = 0;
+    int mouseX = ScreenW / 2, mouseY = ScreenH / 2;
     bool feedRequest = false, probeRequest = false, markerRequest = false, buttonHeld = false;
 };
 
@@ -216,9 +216,7 @@ TEST_F(PickingScene, ClickAboveTheTankStaysPendingAndTheEleventhQuickClickIsUsed
 
 TEST_F(PickingScene, OtherModesNeitherSweepNorPickAndProbeModeGoesOnPicking) {
     const float before = columns[0].x;
-    feedRequest = true;
-    mouseX = 512;
-    mouseY = 384;
+    feedRequest = true;  // at the middle of the screen
     for (int frame = 0; frame < 30; ++frame) EXPECT_FALSE(Sweep(TouchFishCmd).picked);
     EXPECT_FLOAT_EQ(columns[0].x, before);
     EXPECT_TRUE(feedRequest);
@@ -241,9 +239,7 @@ TEST_F(PickingScene, OtherModesNeitherSweepNorPickAndProbeModeGoesOnPicking) {
 
 TEST_F(PickingScene, MarkerConeIsCompiledOnceAndDrawnAtThePickedPoint) {
     glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
-    markerRequest = true;
-    mouseX = 512;
-    mouseY = 384;
+    markerRequest = true;  // at the middle of the screen
     GLuint list = 0;
     int drawn = 0;
     for (int frame = 0; frame < 200 && drawn < 3; ++frame) {
