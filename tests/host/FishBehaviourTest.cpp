@@ -14,9 +14,9 @@ using P = FishTestPeer;
 constexpr int R0 = 41;
 
 // A fish in the middle of the standard swimming box, heading settled at `heading`.
-Fish& prepare(Fish& f, float heading, float x = 0.0f, float y = 0.0f, float z = -70.0f) {
+Fish& prepare(Fish& f, float heading, float z = -70.0f) {
     f.setBounds(-50.0f, 50.0f, 15.0f, -15.0f, -80.0f, -60.0f);
-    f.placeAt(x, y, z);
+    f.placeAt(0.0f, 0.0f, z);
     P::targetPitch(f) = 0.0f;
     P::pitch(f) = 0.0f;
     P::settle(f, heading);
@@ -61,8 +61,9 @@ TEST(FishTurn, EveryKindFromASettledHeading) {
         // kind 4: a quarter, only inside the band
         {100, in, true, 4, 0, 190, false}, {180, in, true, 4, 0, 270, false}, {200, in, true, 4, 0, 110, false},
         {0, in, true, 4, 0, -90, false}, {-180, in, true, 4, 0, -270, false}, {-200, in, true, 4, 0, -110, false},
-        {100, -75, true, 4, 0, 100, false}, {100, -60, true, 4, 0, 100, false},
-        {100, -90, true, 4, 0, 100, false}, {100, -95, true, 4, 0, 100, false},
+        {100, -89.5f, true, 4, 0, 190, false}, {100, -90, true, 4, 0, 100, false},  // the band's edge
+        {100, -95, true, 4, 0, 100, false},    {100, -75, true, 4, 0, 100, false},
+        {100, -60, true, 4, 0, 100, false},
         // kind 6: a U-turn chosen by flag and heading, clamped to a full circle
         {30, in, true, 6, 0, -150, false}, {30, in, false, 6, 0, 210, false}, {100, in, true, 6, 0, 280, false},
         {100, in, false, 6, 0, -80, false}, {300, in, false, 6, 0, 360, false}, {-300, in, true, 6, 0, -360, false},
@@ -73,16 +74,12 @@ TEST(FishTurn, EveryKindFromASettledHeading) {
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << "kind " << c.kind << " from " << c.heading << " flag " << c.flag
                                           << " z " << c.z);
-        prepare(f, c.heading, 0.0f, 0.0f, c.z);
+        prepare(f, c.heading, c.z);
         nerith::resetRandForTesting();
         f.turn(c.amount, c.flag, c.kind);
         EXPECT_EQ(f.targetYaw(), c.target);
         if (!c.draws) { EXPECT_EQ(nerith::rand(), R0); }
     }
-    prepare(f, 100.0f, 0.0f, 0.0f, -89.5f);
-    EXPECT_TRUE(f.inTurnBand());
-    prepare(f, 100.0f, 0.0f, 0.0f, -90.0f);
-    EXPECT_FALSE(f.inTurnBand());
 }
 
 TEST(FishTilt, EveryKind) {
@@ -130,7 +127,7 @@ TEST(FishMove, YawBeyondAFullTurnIsResetNotWrapped) {
 TEST(FishTouch, DartsAwayInsideTheBandAndAlwaysEndsAtFullSpeed) {
     for (float z : {-70.0f, -75.0f}) {
         Fish f;
-        prepare(f, 100.0f, 0.0f, 0.0f, z);
+        prepare(f, 100.0f, z);
         P::speed(f) = 0.1f;
         f.touch();
         EXPECT_EQ(f.targetYaw(), z == -70.0f ? 190.0f : 100.0f) << z;
