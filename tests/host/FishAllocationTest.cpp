@@ -16,16 +16,14 @@
 namespace {
 std::atomic<long> newCalls{0};
 
-void* countedAlloc(std::size_t size) {
-    newCalls.fetch_add(1, std::memory_order_relaxed);
-    void* p = std::malloc(size ? size : 1);
-    if (!p) throw std::bad_alloc();
-    return p;
-}
-
 void* countedAllocNoThrow(std::size_t size) noexcept {
     newCalls.fetch_add(1, std::memory_order_relaxed);
     return std::malloc(size ? size : 1);
+}
+
+void* countedAlloc(std::size_t size) {
+    if (void* p = countedAllocNoThrow(size)) return p;
+    throw std::bad_alloc();
 }
 }  // namespace
 

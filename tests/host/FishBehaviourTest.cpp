@@ -2,8 +2,6 @@
 // the turn step. The long replay in FishSchoolTest checks everything else a fish does.
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "FishTestPeer.h"
 #include "Random.h"
 #include "fish/Fish.h"
@@ -16,9 +14,9 @@ using P = FishTestPeer;
 constexpr int R0 = 41;
 
 // A fish in the middle of the standard swimming box, heading settled at `heading`.
-Fish& prepare(Fish& f, float heading, float x = 0.0f, float y = 0.0f, float z = -70.0f) {
+Fish& prepare(Fish& f, float heading, float z = -70.0f) {
     f.setBounds(-50.0f, 50.0f, 15.0f, -15.0f, -80.0f, -60.0f);
-    f.placeAt(x, y, z);
+    f.placeAt(0.0f, 0.0f, z);
     P::targetPitch(f) = 0.0f;
     P::pitch(f) = 0.0f;
     P::settle(f, heading);
@@ -29,12 +27,9 @@ TEST(FishTurn, IgnoresANewHeadingWhileStillTurning) {
     Fish f;
     prepare(f, 100.0f);
     P::yaw(f) = 99.8f;  // 0.2 short of the target
-    f.turn(0.0f, false, 1);
-    EXPECT_EQ(f.targetYaw(), 100.0f);
     nerith::resetRandForTesting();
-    f.turn(0.0f, false, 0);
-    f.turn(0.0f, false, 2);
-    f.turn(0.0f, false, 5);
+    for (int kind : {1, 0, 2, 4, 5}) f.turn(0.0f, true, kind);
+    EXPECT_EQ(f.targetYaw(), 100.0f);
     EXPECT_EQ(nerith::rand(), R0) << "a refused turn draws nothing";
 
     P::yaw(f) = 99.9f;  // within 0.1: accepted
@@ -66,8 +61,9 @@ TEST(FishTurn, EveryKindFromASettledHeading) {
         // kind 4: a quarter, only inside the band
         {100, in, true, 4, 0, 190, false}, {180, in, true, 4, 0, 270, false}, {200, in, true, 4, 0, 110, false},
         {0, in, true, 4, 0, -90, false}, {-180, in, true, 4, 0, -270, false}, {-200, in, true, 4, 0, -110, false},
-        {100, -75, true, 4, 0, 100, false}, {100, -60, true, 4, 0, 100, false},
-        {100, -90, true, 4, 0, 100, false}, {100, -95, true, 4, 0, 100, false},
+        {100, -89.5f, true, 4, 0, 190, false}, {100, -90, true, 4, 0, 100, false},  // the band's edge
+        {100, -95, true, 4, 0, 100, false},    {100, -75, true, 4, 0, 100, false},
+        {100, -60, true, 4, 0, 100, false},
         // kind 6: a U-turn chosen by flag and heading, clamped to a full circle
         {30, in, true, 6, 0, -150, false}, {30, in, false, 6, 0, 210, false}, {100, in, true, 6, 0, 280, false},
         {100, in, false, 6, 0, -80, false}, {300, in, false, 6, 0, 360, false}, {-300, in, true, 6, 0, -360, false},
@@ -78,16 +74,12 @@ TEST(FishTurn, EveryKindFromASettledHeading) {
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << "kind " << c.kind << " from " << c.heading << " flag " << c.flag
                                           << " z " << c.z);
-        prepare(f, c.heading, 0.0f, 0.0f, c.z);
+        prepare(f, c.heading, c.z);
         nerith::resetRandForTesting();
         f.turn(c.amount, c.flag, c.kind);
         EXPECT_EQ(f.targetYaw(), c.target);
         if (!c.draws) { EXPECT_EQ(nerith::rand(), R0); }
     }
-    prepare(f, 100.0f, 0.0f, 0.0f, -89.5f);
-    EXPECT_TRUE(f.inTurnBand());
-    prepare(f, 100.0f, 0.0f, 0.0f, -90.0f);
-    EXPECT_FALSE(f.inTurnBand());
 }
 
 TEST(FishTilt, EveryKind) {
@@ -130,22 +122,17 @@ TEST(FishMove, YawBeyondAFullTurnIsResetNotWrapped) {
     }
 }
 
+// A touch is a quarter turn (kind 4) inside the turn band and full speed anywhere; a second one
+// while still turning is refused as every turn is (above).
 TEST(FishTouch, DartsAwayInsideTheBandAndAlwaysEndsAtFullSpeed) {
-    Fish f;
-    prepare(f, 100.0f);
-    P::speed(f) = 0.1f;
-    f.touch();
-    EXPECT_EQ(f.targetYaw(), 190.0f);
-    EXPECT_EQ(f.speed(), 0.4f);
-    f.touch();  // still turning: the heading stays, the speed too
-    EXPECT_EQ(f.targetYaw(), 190.0f);
-    EXPECT_EQ(f.speed(), 0.4f);
-
-    prepare(f, 100.0f, 0.0f, 0.0f, -75.0f);  // outside the band
-    P::speed(f) = 0.25f;
-    f.touch();
-    EXPECT_EQ(f.targetYaw(), 100.0f);
-    EXPECT_EQ(f.speed(), 0.4f);
+    for (float z : {-70.0f, -75.0f}) {
+        Fish f;
+        prepare(f, 100.0f, z);
+        P::speed(f) = 0.1f;
+        f.touch();
+        EXPECT_EQ(f.targetYaw(), z == -70.0f ? 190.0f : 100.0f) << z;
+        EXPECT_EQ(f.speed(), 0.4f) << z;
+    }
 }
 
 TEST(FishDirections, IntervalsIncludeTheirBounds) {
@@ -171,35 +158,25 @@ TEST(FishDirections, IntervalsIncludeTheirBounds) {
     }
 }
 
-// ---- Turning and the bend of the body ---------------------------------------------------------
-
-struct BendRun {
-    Fish fish;
-    AnimationFrame frame = {};
-    void step() {
-        frame = {};
-        P::turnAndBend(fish, frame);
-    }
-};
-
+// One turn step from a settled heading of 0 towards `target`: small steps for small turns, at most
+// 10; an excited fish turns 10 at once, but never past the target.
 TEST(FishBend, TurnStepDependsOnTheTarget) {
-    auto yawAfterOneTurnStep = [](float target, bool excited) {
-        BendRun run;
-        prepare(run.fish, 0.0f);
-        P::bendCounter(run.fish) = 2;
-        P::excited(run.fish) = excited;
-        P::targetYaw(run.fish) = target;
-        run.step();
-        return run.fish.yaw();
-    };
-    EXPECT_EQ(yawAfterOneTurnStep(4.0f, false), 1.0f);
-    EXPECT_EQ(yawAfterOneTurnStep(-4.0f, false), -1.0f);
-    EXPECT_EQ(yawAfterOneTurnStep(7.0f, false), 3.0f);
-    EXPECT_EQ(yawAfterOneTurnStep(9.0f, false), 3.0f);
-    EXPECT_EQ(yawAfterOneTurnStep(10.0f, false), 10.0f);
-    EXPECT_EQ(yawAfterOneTurnStep(-50.0f, false), -10.0f);
-    EXPECT_EQ(yawAfterOneTurnStep(4.0f, true), 4.0f);  // excited: 10, never past the target
-    EXPECT_EQ(yawAfterOneTurnStep(50.0f, true), 10.0f);
+    const struct {
+        float target;
+        bool excited;
+        float yaw;
+    } cases[] = {{4, false, 1},    {-4, false, -1}, {7, false, 3}, {9, false, 3}, {10, false, 10},
+                 {-50, false, -10}, {4, true, 4},    {50, true, 10}};
+    for (const auto& c : cases) {
+        Fish f;
+        prepare(f, 0.0f);
+        P::bendCounter(f) = 2;
+        P::excited(f) = c.excited;
+        P::targetYaw(f) = c.target;
+        AnimationFrame frame = {};
+        P::turnAndBend(f, frame);
+        EXPECT_EQ(f.yaw(), c.yaw) << c.target << (c.excited ? " excited" : "");
+    }
 }
 
 }  // namespace

@@ -16,26 +16,15 @@ namespace {
 
 using P = FishTestPeer;
 
-// ---- The stored data against the conventions and the skin layout -------------------------------
-
-// Any change of the stored mesh shows in its checksum; the conventions below say what a deliberate
-// new mesh must keep.
-TEST(FishModelData, StoredMeshMatchesItsChecksum) {
-    Checksum sum;
-    sum.bytes(FishMeshParts, sizeof FishMeshParts);
-    sum.bytes(FishMeshVertices, sizeof(MeshVertex) * FishMeshVertexCount);
-    sum.bytes(TopFinColumns, sizeof TopFinColumns);
-    sum.bytes(BottomFinColumns, sizeof BottomFinColumns);
-    EXPECT_EQ(sum.h, 0x2ca6f880e2241d8bull) << std::hex << sum.h;
+// What the stored mesh, and any new one, must keep. The mesh itself is pinned pixel for pixel by
+// the whole-frame checksums.
+TEST(FishModelData, ModelSpaceConventions) {
     int next = 0;
     for (const MeshPart& part : FishMeshParts) {
-        EXPECT_EQ(part.first, next);
+        EXPECT_EQ(part.first, next) << "the parts follow each other";
         next += part.rows * part.columns;
     }
     EXPECT_EQ(next, FishMeshVertexCount);
-}
-
-TEST(FishModelData, ModelSpaceConventions) {
     float minX = 1e9f, maxX = -1e9f;
     for (int i = 0; i < FishMeshVertexCount; ++i) {
         const MeshVertex& v = FishMeshVertices[i];
@@ -53,8 +42,6 @@ TEST(FishModelData, ModelSpaceConventions) {
     EXPECT_LT(maxX - minX, 1.1f);
 }
 
-// ---- Animation --------------------------------------------------------------------------------
-
 // A long run of the oscillators, fin flapping and head jitter from a fresh random sequence, folded
 // into one checksum; meanwhile the front of the body stays still and the jitter within its limits.
 TEST(FishAnimation, ALongRunMatchesItsChecksumAndKeepsItsLimits) {
@@ -69,15 +56,13 @@ TEST(FishAnimation, ALongRunMatchesItsChecksumAndKeepsItsLimits) {
         P::size(fish) = 4.0f + (n / 3000);
         FishModel::advanceAnimation(fish, frame);
         for (int i = 0; i <= 15; ++i) ASSERT_EQ(frame.tailSway[i], 0.0f) << "column " << i;
-        ASSERT_GE(frame.headJitter, -0.008f);
-        ASSERT_LE(frame.headJitter, 0.008f);
         lowest = std::min(lowest, frame.headJitter);
         highest = std::max(highest, frame.headJitter);
         swayed |= frame.tailSway[22] != 0.0f;
         spread |= frame.finSpreadA[5] != 0.0f;
         sum.add(frame);
     }
-    EXPECT_EQ(lowest, -0.008f);
+    EXPECT_EQ(lowest, -0.008f);  // the jitter reaches its limits and never passes them
     EXPECT_EQ(highest, 0.008f);
     EXPECT_TRUE(swayed && spread);
     EXPECT_EQ(sum.h, 0x7dc79c67b210722bull) << std::hex << sum.h;

@@ -15,38 +15,28 @@
 namespace {
 
 struct Extent {
-    int polygons = 0;
-    float minX = 1e9f, maxX = -1e9f, minY = 1e9f, maxY = -1e9f;
-    float r = 0, g = 0, b = 0;
-    float centreX() const { return 0.5f * (minX + maxX); }
-    float centreY() const { return 0.5f * (minY + maxY); }
+    int polygons;
+    float centreX, centreY;
 };
 
-// Runs `draw` in feedback mode with an orthographic view where one window pixel is 1/12.8 unit
-// around the origin (x and y from -10 to 10 over 256 pixels) and returns what it drew, in units.
-template <class Draw>
-Extent feedbackExtent(Draw draw) {
+// Draws the pellet in feedback mode with an orthographic view where one window pixel is 1/12.8
+// unit around the origin (x and y from -10 to 10 over 256 pixels): how many polygons it drew,
+// and the centre of all they cover, in units.
+Extent DrawnExtent(FoodPellet& pellet) {
     glViewport(0, 0, 256, 256);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glOrtho(-10, 10, -10, 10, -200, 200);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    Extent e;
-    for (const FeedbackPolygon& poly : CapturePolygons([&] {
-             glPushMatrix();
-             draw();
-             glPopMatrix();
-         })) {
+    const std::vector<FeedbackPolygon> polygons = CapturePolygons([&] { pellet.Draw(); });
+    float minX = 1e9f, maxX = -1e9f, minY = 1e9f, maxY = -1e9f;
+    for (const FeedbackPolygon& poly : polygons)
         for (const FeedbackVertex& v : poly.vertices) {
-            const float x = v.x / 12.8f - 10.0f, y = v.y / 12.8f - 10.0f;
-            e.minX = std::min(e.minX, x), e.maxX = std::max(e.maxX, x);
-            e.minY = std::min(e.minY, y), e.maxY = std::max(e.maxY, y);
-            e.r = v.r, e.g = v.g, e.b = v.b;
+            minX = std::min(minX, v.x), maxX = std::max(maxX, v.x);
+            minY = std::min(minY, v.y), maxY = std::max(maxY, v.y);
         }
-        ++e.polygons;
-    }
-    return e;
+    return {int(polygons.size()), (minX + maxX) / 25.6f - 10.0f, (minY + maxY) / 25.6f - 10.0f};
 }
 
 TEST(FoodPellet, DropMovesTheAnchorButNotTheActiveFlag) {
@@ -68,26 +58,10 @@ TEST(FoodPellet, DropMovesTheAnchorButNotTheActiveFlag) {
     EXPECT_FLOAT_EQ(p.WorldZ(), -70.0f + p.OffsetZ());
 }
 
-TEST(FoodPellet, HiddenPelletIsNotDrawnAndFreesItsSlotOnTheNextDraw) {
-    OsMesaContext gl;
-    ASSERT_TRUE(gl.ok());
-    FoodPellet p;
-    p.CompileDisc();
-    p.Drop(0.0f, 0.0f, -70.0f);
-    p.SetActive(true);
-    Extent shown = feedbackExtent([&] { p.Draw(); });
-    EXPECT_EQ(shown.polygons, 498);
-    EXPECT_TRUE(p.IsActive());
-    p.Hide();
-    const float worldY = p.WorldY();
-    p.Nudge(0.0f, 1.0f, 0.0f);
-    Extent hidden = feedbackExtent([&] { p.Draw(); });
-    EXPECT_EQ(hidden.polygons, 0);
-    EXPECT_FALSE(p.IsActive());
-    EXPECT_EQ(p.WorldY(), worldY) << "a pellet that is not drawn keeps its last position";
-}
-
-TEST(FoodPellet, WorldPositionLeavesOutTheSpin) {
+// A hidden pellet is not drawn, keeps its last position and frees its slot on the next draw. A
+// shown one is drawn turned by its spin about the anchor, but its world position leaves the spin
+// out: the fish steer by where it would be unturned.
+TEST(FoodPellet, DrawHonoursHidingAndTheWorldPositionLeavesOutTheSpin) {
     OsMesaContext gl;
     ASSERT_TRUE(gl.ok());
     FoodPellet p;
@@ -98,15 +72,22 @@ TEST(FoodPellet, WorldPositionLeavesOutTheSpin) {
     p.SetActive(true);
     const float ox = p.OffsetX(), oy = p.OffsetY() - 0.2f, oz = p.OffsetZ();
     const float spin = p.Spin() * 0.017453292f;
-    Extent e = feedbackExtent([&] { p.Draw(); });
-    // The disc: anchor + the offset turned about y by the spin.
-    EXPECT_NEAR(e.centreX(), 1.0f + ox * std::cos(spin) + oz * std::sin(spin), 0.02f);
-    EXPECT_NEAR(e.centreY(), -2.0f + oy, 0.02f);
-    // The world position: anchor + the offset, unturned.
+    const Extent e = DrawnExtent(p);
+    EXPECT_EQ(e.polygons, 498);
+    EXPECT_TRUE(p.IsActive());
+    EXPECT_NEAR(e.centreX, 1.0f + ox * std::cos(spin) + oz * std::sin(spin), 0.02f);
+    EXPECT_NEAR(e.centreY, -2.0f + oy, 0.02f);
     EXPECT_FLOAT_EQ(p.WorldX(), 1.0f + ox);
     EXPECT_FLOAT_EQ(p.WorldY(), -2.0f + oy);
     EXPECT_FLOAT_EQ(p.WorldZ(), -70.0f + oz);
-    EXPECT_GT(std::fabs(e.centreX() - p.WorldX()), 0.5f);
+    EXPECT_GT(std::fabs(e.centreX - p.WorldX()), 0.5f);
+
+    p.Hide();
+    const float worldY = p.WorldY();
+    p.Nudge(0.0f, 1.0f, 0.0f);
+    EXPECT_EQ(DrawnExtent(p).polygons, 0);
+    EXPECT_FALSE(p.IsActive());
+    EXPECT_EQ(p.WorldY(), worldY) << "a pellet that is not drawn keeps its last position";
 }
 
 }  // namespace

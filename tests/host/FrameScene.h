@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "Checksum.h"
 #include "OsMesa.h"
 #include "Random.h"
 #include "fish/School.h"
@@ -31,8 +32,6 @@ public:
         std::vector<std::uint8_t> texels(256 * 256 * 4);
         glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
         gluBuild2DMipmaps(GL_TEXTURE_2D, 4, 256, 256, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
         for (int j = 0; j < SpeciesCount; ++j) {
             skins_[j] = MakeTestTexture(64, 64, GL_LINEAR, [j](int x, int y, std::uint8_t* t) {
@@ -84,12 +83,12 @@ public:
     }
 
     // FNV-1a over the colour buffer.
-    std::uint64_t Checksum() {
+    std::uint64_t PixelChecksum() {
         std::vector<std::uint8_t> pixels(static_cast<size_t>(width_) * height_ * 4);
         glReadPixels(0, 0, width_, height_, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-        std::uint64_t h = 1469598103934665603ull;
-        for (std::uint8_t b : pixels) h = (h ^ b) * 1099511628211ull;
-        return h;
+        Checksum sum;
+        sum.bytes(pixels.data(), pixels.size());
+        return sum.h;
     }
 
 private:

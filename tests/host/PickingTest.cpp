@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <vector>
 
 #include "OsMesa.h"
@@ -24,27 +23,21 @@ constexpr float CameraOffset = -5.0f;
 
 // The world point under a mouse point on the strips' plane (z = -69, 59 in front of the eye) as
 // the pick's own perspective (45 degrees) sees it.
-float WorldXAt(int mouseX) {
-    const double half = 59.0 * std::tan(22.5 * M_PI / 180.0);
-    return static_cast<float>((mouseX - ScreenW / 2.0) / (ScreenH / 2.0) * half);
-}
-float WorldYAt(int mouseY) {
-    const double half = 59.0 * std::tan(22.5 * M_PI / 180.0);
-    return static_cast<float>((ScreenH / 2.0 - mouseY) / (ScreenH / 2.0) * half);
-}
+const double UnitsPerPixel = 59.0 * std::tan(22.5 * M_PI / 180.0) / (ScreenH / 2.0);
+float WorldXAt(int mouseX) { return static_cast<float>((mouseX - ScreenW / 2.0) * UnitsPerPixel); }
+float WorldYAt(int mouseY) { return static_cast<float>((ScreenH / 2.0 - mouseY) * UnitsPerPixel); }
 
 // The mouse point (client pixels, y downwards) over a world point at z = -70 in the frame's own
 // projection.
-void MouseOver(float x, float y, float z, int& mouseX, int& mouseY) {
+std::pair<int, int> MouseOver(float x, float y) {
     GLdouble model[16], proj[16];
     GLint viewport[4];
     glGetDoublev(GL_MODELVIEW_MATRIX, model);
     glGetDoublev(GL_PROJECTION_MATRIX, proj);
     glGetIntegerv(GL_VIEWPORT, viewport);
     GLdouble wx, wy, wz;
-    gluProject(x, y, z, model, proj, viewport, &wx, &wy, &wz);
-    mouseX = static_cast<int>(std::lround(wx));
-    mouseY = ScreenH - static_cast<int>(std::lround(wy));
+    gluProject(x, y, -70.0, model, proj, viewport, &wx, &wy, &wz);
+    return {static_cast<int>(std::lround(wx)), ScreenH - static_cast<int>(std::lround(wy))};
 }
 
 int ActivePellets(const School& school) {
@@ -55,8 +48,8 @@ int ActivePellets(const School& school) {
 
 // The stack depths, matrix mode, render mode and both matrices, to compare before and after.
 std::vector<float> ReadStacks() {
-    const GLenum ints[] = {GL_MODELVIEW_STACK_DEPTH, GL_PROJECTION_STACK_DEPTH, GL_NAME_STACK_DEPTH, GL_MATRIX_MODE,
-                           GL_RENDER_MODE};
+    const GLenum ints[] = {GL_MODELVIEW_STACK_DEPTH, GL_PROJECTION_STACK_DEPTH, GL_NAME_STACK_DEPTH,
+                           GL_MATRIX_MODE, GL_RENDER_MODE};
     std::vector<float> d(5 + 32);
     for (int k = 0; k < 5; ++k) glGetFloatv(ints[k], &d[k]);
     glGetFloatv(GL_MODELVIEW_MATRIX, &d[5]);
@@ -94,8 +87,8 @@ protected:
 
     SweepOutcome Sweep(int mode = FeedFishCmd) {
         BeginFrame();
-        return ProbeSweep(state, mode, mouseX, mouseY, feedRequest, probeRequest, markerRequest, columns, rows,
-                          tank, school);
+        return ProbeSweep(state, mode, mouseX, mouseY, feedRequest, probeRequest, markerRequest, columns,
+                          rows, tank, school);
     }
 
     // A feed click at (x, y); the frames it took until it was resolved, or -1 after `limit`.
@@ -113,6 +106,12 @@ protected:
         return -1;
     }
 
+    // A click in mode `cmd` at (x, y) on the fish, with the button held.
+    int FishClick(int cmd, int x, int y) {
+        buttonHeld = true;
+        return FishPick(cmd, x, y, buttonHeld, school);
+    }
+
     // `count` live fish of species 0, each given a place.
     void LiveFish(int count) {
         int counts[SpeciesCount] = {};
@@ -127,16 +126,15 @@ protected:
     ProbePoint rows[ProbeRowCount];
     School school;
     PickState state;
-    int mouseX = 0, mouseY = 0;
+    int mouseX = ScreenW / 2, mouseY = ScreenH / 2;
     bool feedRequest = false, probeRequest = false, markerRequest = false, buttonHeld = false;
 };
 
 }  // namespace
 
 TEST_F(PickingScene, StripsSweepTogetherAndColumnZeroTurnsThem) {
-    ProbePoint start[ProbeColumnCount], rowStart[ProbeRowCount];
-    for (int i = 0; i < ProbeColumnCount; ++i) start[i] = columns[i];
-    for (int j = 0; j < ProbeRowCount; ++j) rowStart[j] = rows[j];
+    const std::vector<ProbePoint> start(columns, columns + ProbeColumnCount);
+    const std::vector<ProbePoint> rowStart(rows, rows + ProbeRowCount);
     bool sawTurnFrame = false;
     for (int frame = 0; frame < 200; ++frame) {
         MoveProbeStrips(state, columns, rows, tank);
@@ -149,6 +147,10 @@ TEST_F(PickingScene, StripsSweepTogetherAndColumnZeroTurnsThem) {
         EXPECT_LE(rest, 6.0f);
         EXPECT_TRUE(rest == lead || rest == lead + 1.0f) << lead << " " << rest;
         sawTurnFrame |= lead != rest;
+        if (frame == 0) {  // the first frame moves everything down and left (both flags start 0)
+            EXPECT_FLOAT_EQ(lead, -0.5f);
+            EXPECT_FLOAT_EQ(rows[3].y, rowStart[3].y - 0.5f);
+        }
         for (int i = 2; i < ProbeColumnCount; ++i) EXPECT_FLOAT_EQ(columns[i].x - start[i].x, rest);
         for (int j = 0; j < ProbeRowCount; ++j) {
             EXPECT_FLOAT_EQ(rows[j].x, 0.0f);
@@ -157,13 +159,6 @@ TEST_F(PickingScene, StripsSweepTogetherAndColumnZeroTurnsThem) {
         }
     }
     EXPECT_TRUE(sawTurnFrame);
-    // The first frame moves everything down and left (both flags start 0).
-    PickState fresh;
-    PlaceProbeColumns(tank, columns);
-    PlaceProbeRows(tank, rows);
-    MoveProbeStrips(fresh, columns, rows, tank);
-    EXPECT_FLOAT_EQ(columns[7].x, start[7].x - 0.5f);
-    EXPECT_FLOAT_EQ(rows[3].y, rowStart[3].y - 0.5f);
 }
 
 TEST_F(PickingScene, FeedClicksAllOverTheTankAreResolvedWithinASweep) {
@@ -197,13 +192,21 @@ TEST_F(PickingScene, FeedClicksAllOverTheTankAreResolvedWithinASweep) {
     EXPECT_GT(WorldXAt(903), 20.0f);
 }
 
-TEST_F(PickingScene, ElevenQuickFeedClicksDropTenAndUseUpTheEleventh) {
-    for (int click = 0; click < 10; ++click) {
-        SweepOutcome o;
-        ASSERT_GT(FeedClick(512 + 20 * click, 384 - 10 * click, 200, &o), 0);
-        EXPECT_TRUE(o.dropped);
-    }
+TEST_F(PickingScene, ClickAboveTheTankStaysPendingAndTheEleventhQuickClickIsUsedUp) {
+    ASSERT_GT(WorldYAt(10), tank.top + 2.0f);  // above the top wall, still on screen
+    EXPECT_EQ(FeedClick(512, 10, 300), -1);
+    EXPECT_TRUE(feedRequest);
+    EXPECT_EQ(ActivePellets(school), 0);
+    EXPECT_TRUE(state.pickedXFound);  // x lies in the tank and was kept ...
+    EXPECT_FALSE(state.pickedYFound);  // ... y never
+    // ... until a click inside. Ten quick clicks drop ten pellets; the eleventh is used up.
     SweepOutcome o;
+    for (int click = 0; click < 10; ++click) {
+        ASSERT_GT(FeedClick(512 + 20 * click, 420 - 10 * click, 200, &o), 0);
+        EXPECT_TRUE(o.dropped);
+        EXPECT_EQ(ActivePellets(school), click + 1);
+    }
+    EXPECT_NEAR(school.pellet(0).AnchorY() + 2.0f, WorldYAt(420), 1.25);
     ASSERT_GT(FeedClick(400, 450, 200, &o), 0);  // resolved: the request is gone ...
     EXPECT_FALSE(o.dropped);                     // ... without a pellet
     EXPECT_TRUE(o.usedUp);
@@ -211,26 +214,9 @@ TEST_F(PickingScene, ElevenQuickFeedClicksDropTenAndUseUpTheEleventh) {
     EXPECT_FALSE(state.pickedXFound || state.pickedYFound);
 }
 
-TEST_F(PickingScene, ClickAboveTheTankStaysPendingUntilAClickInside) {
-    const int mx = 512, my = 10;  // above the top wall, still on screen
-    ASSERT_GT(WorldYAt(my), tank.top + 2.0f);
-    EXPECT_EQ(FeedClick(mx, my, 300), -1);
-    EXPECT_TRUE(feedRequest);
-    EXPECT_EQ(ActivePellets(school), 0);
-    EXPECT_TRUE(state.pickedXFound);  // x lies in the tank and was kept ...
-    EXPECT_FALSE(state.pickedYFound);  // ... y never
-    SweepOutcome o;
-    ASSERT_GT(FeedClick(512, 420, 200, &o), 0);
-    EXPECT_TRUE(o.dropped);
-    EXPECT_EQ(ActivePellets(school), 1);
-    EXPECT_NEAR(school.pellet(0).AnchorY() + 2.0f, WorldYAt(420), 1.25);
-}
-
 TEST_F(PickingScene, OtherModesNeitherSweepNorPickAndProbeModeGoesOnPicking) {
     const float before = columns[0].x;
-    feedRequest = true;
-    mouseX = 512;
-    mouseY = 384;
+    feedRequest = true;  // at the middle of the screen
     for (int frame = 0; frame < 30; ++frame) EXPECT_FALSE(Sweep(TouchFishCmd).picked);
     EXPECT_FLOAT_EQ(columns[0].x, before);
     EXPECT_TRUE(feedRequest);
@@ -253,21 +239,18 @@ TEST_F(PickingScene, OtherModesNeitherSweepNorPickAndProbeModeGoesOnPicking) {
 
 TEST_F(PickingScene, MarkerConeIsCompiledOnceAndDrawnAtThePickedPoint) {
     glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
-    markerRequest = true;
-    mouseX = 512;
-    mouseY = 384;
+    markerRequest = true;  // at the middle of the screen
     GLuint list = 0;
     int drawn = 0;
     for (int frame = 0; frame < 200 && drawn < 3; ++frame) {
         const SweepOutcome o = Sweep(MarkerMode);
         if (!o.markerDrawn) continue;
         ++drawn;
-        if (list == 0) list = state.markerList;
+        if (drawn == 1) list = state.markerList;
         EXPECT_EQ(state.markerList, list);
         EXPECT_EQ(glIsList(list), GL_TRUE);
         // Black wire lines around the point below the picked one.
-        int markX, markY;
-        MouseOver(state.pickedX, state.pickedY - 2.0f, -70.0f, markX, markY);
+        const auto [markX, markY] = MouseOver(state.pickedX, state.pickedY - 2.0f);
         int dark = 0;
         for (int y = ScreenH - markY - 40; y <= ScreenH - markY + 40; ++y)
             for (int x = markX - 40; x <= markX + 40; ++x) {
@@ -288,50 +271,42 @@ TEST_F(PickingScene, MarkerConeIsCompiledOnceAndDrawnAtThePickedPoint) {
     glDeleteLists(next, 1);
 }
 
-TEST_F(PickingScene, FishPickHitsTheFishUnderTheCursorAndMissesEmptyWater) {
+TEST_F(PickingScene, FishPickHitsTheFishUnderTheCursorMissesEmptyWaterAndZooms) {
     LiveFish(3);
     school.fish(0).placeAt(-20.0f, 12.0f, -70.0f);
     school.fish(1).placeAt(0.0f, 0.0f, -70.0f);
     school.fish(2).placeAt(20.0f, -12.0f, -70.0f);
-    int mx, my;
-    MouseOver(20.0f, -12.0f, -70.0f, mx, my);
-    buttonHeld = true;
-    EXPECT_EQ(FishPick(TouchFishCmd, mx, my, buttonHeld, school), 2);
+    const auto [touchX, touchY] = MouseOver(20.0f, -12.0f);
+    EXPECT_EQ(FishClick(TouchFishCmd, touchX, touchY), 2);
     EXPECT_FALSE(buttonHeld);
     EXPECT_FLOAT_EQ(school.fish(2).speed(), 0.4f);  // touched: full speed
 
     BeginFrame();
-    MouseOver(0.0f, -18.0f, -70.0f, mx, my);  // open water below the middle fish
-    buttonHeld = true;
-    EXPECT_EQ(FishPick(ZoomInCmd, mx, my, buttonHeld, school), -1);
+    const auto [waterX, waterY] = MouseOver(0.0f, -18.0f);  // open water below the middle fish
+    EXPECT_EQ(FishClick(ZoomInCmd, waterX, waterY), -1);
     EXPECT_FALSE(buttonHeld);  // the click is used up
     for (int i = 0; i < 3; ++i) EXPECT_FLOAT_EQ(school.fish(i).size(), 7.0f);
 
     // Nothing happens without a held button, nor in a mode without a fish click.
     buttonHeld = false;
     EXPECT_EQ(FishPick(ZoomInCmd, 512, 384, buttonHeld, school), -1);
-    buttonHeld = true;
-    EXPECT_EQ(FishPick(FeedFishCmd, 512, 384, buttonHeld, school), -1);
+    EXPECT_EQ(FishClick(FeedFishCmd, 512, 384), -1);
     EXPECT_TRUE(buttonHeld);
     EXPECT_FLOAT_EQ(school.fish(1).size(), 7.0f);
-}
 
-TEST_F(PickingScene, ZoomInThriceThenOutToTheMinimumAndNoLiveFishNoPick) {
-    LiveFish(1);
-    Fish& fish = school.fish(0);
+    // Zoom in thrice, then out to the minimum; with no live fish nothing is picked.
+    Fish& fish = school.fish(1);
     const std::pair<int, float> steps[] = {{ZoomInCmd, 9.0f},  {ZoomInCmd, 10.0f}, {ZoomInCmd, 10.0f},
                                            {ZoomOutCmd, 8.0f}, {ZoomOutCmd, 6.0f}, {ZoomOutCmd, 4.0f},
                                            {ZoomOutCmd, 4.0f}};
     for (const auto& step : steps) {
         BeginFrame();
         fish.placeAt(0.0f, 0.0f, -70.0f);
-        buttonHeld = true;
-        EXPECT_EQ(FishPick(step.first, 512, 384, buttonHeld, school), 0);
+        EXPECT_EQ(FishClick(step.first, 512, 384), 1);
         EXPECT_FLOAT_EQ(fish.size(), step.second);
     }
     LiveFish(0);
-    buttonHeld = true;
-    EXPECT_EQ(FishPick(TouchFishCmd, 512, 384, buttonHeld, school), -1);
+    EXPECT_EQ(FishClick(TouchFishCmd, 512, 384), -1);
     EXPECT_FALSE(buttonHeld);
 }
 
@@ -344,10 +319,8 @@ TEST_F(PickingScene, PicksLeaveTheMatrixAndNameStacksAsTheyFoundThem) {
     int hits = 0, misses = 0;
     for (int touch = 0; touch < 30; ++touch) {
         school.fish(1).placeAt(0.0f, 0.0f, -70.0f);
-        buttonHeld = true;
-        hits += FishPick(TouchFishCmd, 512, 384, buttonHeld, school) == 1;
-        buttonHeld = true;
-        misses += FishPick(TouchFishCmd, 900, 700, buttonHeld, school) == -1;
+        hits += FishClick(TouchFishCmd, 512, 384) == 1;
+        misses += FishClick(TouchFishCmd, 900, 700) == -1;
     }
     EXPECT_EQ(hits, 30);
     EXPECT_EQ(misses, 30);
@@ -355,10 +328,9 @@ TEST_F(PickingScene, PicksLeaveTheMatrixAndNameStacksAsTheyFoundThem) {
 
     // The strip picks, hit and miss alike, many times over.
     for (int frame = 0; frame < 60; ++frame) {
-        feedRequest = true;
-        mouseX = 512;
-        mouseY = frame % 2 ? 384 : 5;  // in the tank, then above it
-        ProbeSweep(state, FeedFishCmd, mouseX, mouseY, feedRequest, false, false, columns, rows, tank, school);
+        feedRequest = true;  // in the tank, then above it
+        const int y = frame % 2 ? 384 : 5;
+        ProbeSweep(state, FeedFishCmd, 512, y, feedRequest, false, false, columns, rows, tank, school);
         ProbeSweep(state, ProbeMode, 3000, -3000, feedRequest, true, false, columns, rows, tank, school);
     }
     EXPECT_GT(ActivePellets(school), 0);
@@ -368,13 +340,7 @@ TEST_F(PickingScene, PicksLeaveTheMatrixAndNameStacksAsTheyFoundThem) {
     glPushMatrix();
     glTranslatef(1.0f, 2.0f, 3.0f);
     const auto nested = ReadStacks();
-    EXPECT_TRUE(PickTest(512, 384, ProbePickRegion, 0.0f, 0.0f, -70.0f, [] {
-        glBegin(GL_TRIANGLES);
-        glVertex3f(-5.0f, -5.0f, 0.0f);
-        glVertex3f(5.0f, -5.0f, 0.0f);
-        glVertex3f(0.0f, 5.0f, 0.0f);
-        glEnd();
-    }));
+    EXPECT_TRUE(PickTest(512, 384, ProbePickRegion, 0.0f, 0.0f, -70.0f, [] { glRectf(-5, -5, 5, 5); }));
     ExpectSameStacks(nested, ReadStacks());
     glPopMatrix();
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
@@ -384,8 +350,7 @@ TEST_F(PickingScene, PicksLeaveTheMatrixAndNameStacksAsTheyFoundThem) {
 // the texture fills it, a smaller one only its own corner. Not in its mode, it does nothing; without
 // a texture it copies nothing, and raises no error either way.
 TEST(Magnifier, CopiesWhatFitsWithoutAnError) {
-    for (const auto& size : {std::make_pair(1024, 768), std::make_pair(100, 60)}) {
-        const int w = size.first, h = size.second;
+    for (const auto& [w, h] : {std::pair(1024, 768), std::pair(100, 60)}) {
         SCOPED_TRACE(w);
         OsMesaContext gl(w, h);
         ASSERT_TRUE(gl.ok());
