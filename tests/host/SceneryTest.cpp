@@ -4,14 +4,9 @@
 
 #include <unistd.h>
 
-#include <algorithm>
 #include <climits>
-#include <cstdint>
-#include <cstdio>
-#include <cstring>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "OsMesa.h"
 #include "Random.h"
@@ -86,24 +81,14 @@ TEST(Scenery, BubbleSpriteComesFromTheResourcePackAndLeavesNoWorkFiles) {
 
     const unsigned sprite = LoadBubbleSprite();
     EXPECT_NE(sprite, 0u);
-    GLint bound = 0, width = 0;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    EXPECT_EQ(static_cast<unsigned>(bound), sprite);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
-    EXPECT_GT(width, 0);
-    for (const char* file : {"Particle1.ad", "Particle1.bmp"}) {
-        std::FILE* f = std::fopen((work + file).c_str(), "rb");
-        EXPECT_EQ(f, nullptr) << file;
-        if (f) std::fclose(f);
-    }
+    EXPECT_EQ(BoundTexture(), sprite);
+    EXPECT_GT(BoundTexLevel(GL_TEXTURE_WIDTH), 0);
 
     // Without the entry the name exists but holds no image.
     ResourcePack::SetHostFolders(work, work);
-    const unsigned empty = LoadBubbleSprite();
-    EXPECT_NE(empty, sprite);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
-    EXPECT_EQ(width, 0);
+    EXPECT_NE(LoadBubbleSprite(), sprite);
+    EXPECT_EQ(BoundTexLevel(GL_TEXTURE_WIDTH), 0);
 
     ResourcePack::SetHostFolders("", "");
-    rmdir(folderTemplate);
+    EXPECT_EQ(rmdir(folderTemplate), 0) << "work files left behind";
 }

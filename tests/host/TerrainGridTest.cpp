@@ -13,11 +13,13 @@ std::vector<std::string> shown;
 
 void Capture(const char* text, const char* caption) { shown.push_back(std::string(caption) + ": " + text); }
 
-// Captures the messages shown while it lives.
-struct MessageCapture {
+// A grid, and the messages shown while it lives.
+class TerrainGridTest : public testing::Test {
+protected:
+    TerrainGridTest() : previous(nerith::SetMessageHandler(Capture)) { shown.clear(); }
+    ~TerrainGridTest() override { nerith::SetMessageHandler(previous); }
     nerith::MessageHandler previous;
-    MessageCapture() : previous(nerith::SetMessageHandler(Capture)) { shown.clear(); }
-    ~MessageCapture() { nerith::SetMessageHandler(previous); }
+    TerrainGrid grid;
 };
 
 float Height(int i, int j, int rows, int factor) {
@@ -28,9 +30,7 @@ float Height(int i, int j, int rows, int factor) {
 }  // namespace
 
 // The grid of the 1024 x 768 tank places the bubble column: the whole-frame checksums show it.
-TEST(TerrainGrid, OddWidthHalvesTowardZero) {
-    MessageCapture messages;
-    TerrainGrid grid;
+TEST_F(TerrainGridTest, OddWidthHalvesTowardZero) {
     grid.Build(7, 4, 3);
     EXPECT_EQ(grid.Columns(), 7);
     EXPECT_EQ(grid.HeightFactor(), 3);
@@ -42,9 +42,7 @@ TEST(TerrainGrid, OddWidthHalvesTowardZero) {
     EXPECT_FLOAT_EQ(grid.Vertex(6, 2).y, Height(6, 2, 4, 3));
 }
 
-TEST(TerrainGrid, MapSizeErrorOnlyAboveAMillionVertices) {
-    MessageCapture messages;
-    TerrainGrid grid;
+TEST_F(TerrainGridTest, MapSizeErrorOnlyAboveAMillionVertices) {
     grid.Build(1000, 1000, 1);
     EXPECT_TRUE(shown.empty());
     EXPECT_FLOAT_EQ(grid.Vertex(999, 998).y, Height(999, 998, 1000, 1));
@@ -62,9 +60,7 @@ TEST(TerrainGrid, MapSizeErrorOnlyAboveAMillionVertices) {
     EXPECT_FLOAT_EQ(grid.Vertex(999, 999).y, Height(999, 999, 2000, 1));
 }
 
-TEST(TerrainGrid, BuildsThatFitTheCountButNotTheShapeStayInTheirCells) {
-    MessageCapture messages;
-    TerrainGrid grid;
+TEST_F(TerrainGridTest, BuildsThatFitTheCountButNotTheShapeStayInTheirCells) {
     // 20,000 vertices, but twice as many columns as the storage has.
     grid.Build(2000, 10, 1);
     EXPECT_TRUE(shown.empty());
@@ -82,9 +78,7 @@ TEST(TerrainGrid, BuildsThatFitTheCountButNotTheShapeStayInTheirCells) {
     EXPECT_EQ(grid.Vertex(-1, 0).z, 0.0f);
 }
 
-TEST(TerrainGrid, DegenerateSizesBuildNothing) {
-    MessageCapture messages;
-    TerrainGrid grid;
+TEST_F(TerrainGridTest, DegenerateSizesBuildNothing) {
     grid.Build(98, 50, 1);
     const TerrainGrid::Point before = grid.Vertex(3, 3);
     grid.Build(0, 50, 1);
