@@ -4,7 +4,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -50,32 +49,18 @@ TEST(ScrambleKey, BuffersRoundTripAndSplitAnywhere) {
     EXPECT_EQ(whole, plain);
 }
 
-TEST(ResourcePackNames, MusicTakesWavOnlyWithItsExactName) {
+TEST(ResourcePackNames, MusicTakesWavOnlyWithItsExactNameAndTheTableEnds) {
     EXPECT_EQ(ResourcePack::OutputPath("C:\\WINDOWS\\", "Music"), "C:\\WINDOWS\\Music.wav");
     EXPECT_EQ(ResourcePack::OutputPath("C:\\WINDOWS\\", "music"), "C:\\WINDOWS\\music.bmp");
     EXPECT_EQ(ResourcePack::OutputPath("", "MUSIC"), "MUSIC.bmp");
     EXPECT_EQ(ResourcePack::OutputPath("", "fish12"), "fish12.bmp");
     EXPECT_EQ(ResourcePack::IntermediatePath("C:\\WINDOWS\\", "BackGround0"), "C:\\WINDOWS\\BackGround0.ad");
     EXPECT_EQ(ResourcePack::IntermediatePath("", "Music"), "Music.ad");
-}
-
-TEST(ResourcePackNames, EntryTableMatchesTheResourceScript) {
-    std::ifstream rc(std::string(NERITH_SOURCE_DIR) + "/res/art.rc");
-    ASSERT_TRUE(rc.good());
-    std::string line;
-    int entries = 0;
-    while (std::getline(rc, line)) {
-        int id = 0;
-        char name[64] = {};
-        if (std::sscanf(line.c_str(), "%d RCAD \"%63[^\"]\"", &id, name) != 2) continue;
-        ++entries;
-        ASSERT_NE(ResourcePack::EntryFileName(id), nullptr) << id;
-        EXPECT_STREQ(ResourcePack::EntryFileName(id), name);
-    }
-    EXPECT_EQ(entries, 23);
+    // That the table agrees with the resource script shows in ResourcePackWinTest, which extracts
+    // every linked entry and compares it with the art folder.
+    EXPECT_STREQ(ResourcePack::EntryFileName(10019), "fish19.ad");
     EXPECT_EQ(ResourcePack::EntryFileName(153), nullptr);
     EXPECT_EQ(ResourcePack::EntryFileName(10020), nullptr);
-    EXPECT_STREQ(ResourcePack::EntryFileName(10019), "fish19.ad");
 }
 
 TEST_F(ResourcePackTest, KeyStartsAtPositionOneAndWrapsEveryFiftyBytes) {

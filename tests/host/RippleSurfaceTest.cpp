@@ -98,13 +98,7 @@ TEST_F(Ripples, ResizeLaysOutTheGridAndFreesEverySlot) {
         EXPECT_EQ(surface.CentreColumn(i), 0);
         EXPECT_EQ(surface.CentreRow(i), 0);
     }
-    EXPECT_FLOAT_EQ(surface.Vertex(0, 0).x, -1.0f);
-    EXPECT_FLOAT_EQ(surface.Vertex(0, 0).y, -1.0f);
-    EXPECT_FLOAT_EQ(surface.Vertex(31, 31).x, 1.0f);
-    EXPECT_FLOAT_EQ(surface.Vertex(31, 0).y, -1.0f);
-    EXPECT_FLOAT_EQ(surface.Vertex(10, 20).s0, 10.0f / 31.0f);
-    EXPECT_FLOAT_EQ(surface.Vertex(10, 20).t0, 20.0f / 31.0f);
-    EXPECT_EQ(surface.Vertex(10, 20).s, surface.Vertex(10, 20).s0);
+    EXPECT_EQ(Moved(surface), 0);  // where the vertices lie shows in the whole-frame checksums
 
     // Resizing a rippling surface puts it back at rest.
     surface.StartRipple(512, 384);
