@@ -234,7 +234,8 @@ TEST(BuiltinArt, IconsHaveTheSizesTheMenuAndTheFrameUse) {
         for (int size : {24, 32}) EXPECT_TRUE(hasSize(images, size)) << size;
         for (const IconImage& im : images) {
             auto opaque = [](std::uint32_t argb) { return argb >> 24 > 128; };  // mostly opaque
-            const double share = std::count_if(im.argb.begin(), im.argb.end(), opaque) / double(im.argb.size());
+            const double share =
+                std::count_if(im.argb.begin(), im.argb.end(), opaque) / static_cast<double>(im.argb.size());
             EXPECT_GT(share, 0.2) << im.width;  // something is drawn
             EXPECT_LT(share, 0.95) << im.width; // on a transparent ground
             if (im.width == 24) pictures24.push_back(im.argb);

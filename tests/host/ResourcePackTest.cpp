@@ -121,8 +121,7 @@ TEST_F(ResourcePackTest, EveryGeneratedAssetRoundTrips) {
     for (int id : ids) {
         std::string packedName = ResourcePack::EntryFileName(id);
         std::string base = packedName.substr(0, packedName.size() - 3);
-        const std::string plainName = base + (base == "Music" ? ".wav" : ".bmp");
-        Bytes plain = ReadFile(std::string(NERITH_ART_DIR) + "/" + plainName);
+        Bytes plain = ReadFile(ResourcePack::OutputPath(std::string(NERITH_ART_DIR) + "/", base));
         Bytes packed = ReadFile(std::string(NERITH_ART_DIR) + "/" + packedName);
         ASSERT_FALSE(plain.empty()) << base;
         ASSERT_EQ(plain.size(), packed.size()) << base;

@@ -2,6 +2,7 @@
 // Builds BMP (on the host also PNG) files in memory for the loader tests; reads and writes files.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <fstream>
@@ -28,8 +29,7 @@ using Bgr = std::array<std::uint8_t, 3>;
 using Bgra = std::array<std::uint8_t, 4>;
 
 inline void PutU16(Bytes& b, std::size_t at, std::uint16_t v) {
-    b[at] = static_cast<std::uint8_t>(v);
-    b[at + 1] = static_cast<std::uint8_t>(v >> 8);
+    for (int i = 0; i < 2; ++i) b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
 inline void PutU32(Bytes& b, std::size_t at, std::uint32_t v) {
@@ -53,8 +53,7 @@ enum Field : std::size_t {
 inline Bytes Assemble(int width, int height, int bits, const Bytes& palette, const Bytes& pixels,
                       std::uint32_t coloursUsed = 0) {
     Bytes b(54, 0);
-    b[0] = 'B';
-    b[1] = 'M';
+    PutU16(b, 0, 'B' | 'M' << 8);
     const std::uint32_t offset = static_cast<std::uint32_t>(54 + palette.size());
     PutU32(b, 2, static_cast<std::uint32_t>(offset + pixels.size()));
     PutU32(b, kOffBits, offset);
@@ -70,27 +69,21 @@ inline Bytes Assemble(int width, int height, int bits, const Bytes& palette, con
     return b;
 }
 
-// A 24-bit picture; `colour(x, y)` gives blue, green, red with y counted from the bottom row.
-inline Bytes Make24(int width, int height, const std::function<Bgr(int, int)>& colour) {
-    const std::size_t stride = RowStride(24, width);
+// A 24- or 32-bit picture; `colour(x, y)` gives blue, green, red (and alpha) with y counted from
+// the bottom row.
+template <std::size_t N>
+Bytes MakeDirect(int width, int height, const std::function<std::array<std::uint8_t, N>(int, int)>& colour) {
+    const std::size_t stride = RowStride(8 * N, width);
     Bytes pixels(stride * height, 0);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
-            const Bgr c = colour(x, y);
-            for (int i = 0; i < 3; ++i) pixels[y * stride + 3 * x + i] = c[i];
+            const std::array<std::uint8_t, N> c = colour(x, y);
+            std::copy(c.begin(), c.end(), pixels.begin() + y * stride + N * x);
         }
-    return Assemble(width, height, 24, {}, pixels);
+    return Assemble(width, height, 8 * N, {}, pixels);
 }
-
-inline Bytes Make32(int width, int height, const std::function<Bgra(int, int)>& colour) {
-    Bytes pixels(4 * static_cast<std::size_t>(width) * height, 0);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const Bgra c = colour(x, y);
-            for (int i = 0; i < 4; ++i) pixels[(static_cast<std::size_t>(y) * width + x) * 4 + i] = c[i];
-        }
-    return Assemble(width, height, 32, {}, pixels);
-}
+inline Bytes Make24(int w, int h, const std::function<Bgr(int, int)>& c) { return MakeDirect<3>(w, h, c); }
+inline Bytes Make32(int w, int h, const std::function<Bgra(int, int)>& c) { return MakeDirect<4>(w, h, c); }
 
 // An 8-bit picture with `palette` (blue, green, red; reserved written as 0) and
 // colours-used `coloursUsed`; `index(x, y)` gives each pixel's palette index.
@@ -173,7 +166,8 @@ inline Bytes ReadFile(const std::string& path) {
 
 inline void WriteBytes(const std::string& path, const Bytes& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    EXPECT_TRUE(out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()))) << path;
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    EXPECT_TRUE(out) << path;
 }
 
 // Writes `bytes` to ScratchPath(name) and returns that path.
@@ -190,7 +184,8 @@ inline Bytes Png(int width, int height, int channels, const Bytes& pixels) {
         auto* bytes = static_cast<std::uint8_t*>(data);
         static_cast<Bytes*>(context)->insert(static_cast<Bytes*>(context)->end(), bytes, bytes + size);
     };
-    EXPECT_NE(stbi_write_png_to_func(append, &out, width, height, channels, pixels.data(), width * channels), 0);
+    const int stride = width * channels;
+    EXPECT_NE(stbi_write_png_to_func(append, &out, width, height, channels, pixels.data(), stride), 0);
     return out;
 }
 #endif

@@ -95,7 +95,8 @@ TEST_F(TextureLoader, MissingFilesLeaveTheTextureWithoutAnImage) {
     const std::string path = ScratchPath("does_not_exist.bmp");
     for (bool mipmapped : {false, true}) {
         GLuint texture = 0;
-        EXPECT_FALSE(mipmapped ? LoadTextureMipmapped(path.c_str(), &texture) : LoadTexture(path.c_str(), &texture));
+        EXPECT_FALSE(mipmapped ? LoadTextureMipmapped(path.c_str(), &texture)
+                               : LoadTexture(path.c_str(), &texture));
         EXPECT_NE(texture, 0u);
         EXPECT_EQ(BoundTexture(), texture);
         EXPECT_EQ(Level(GL_TEXTURE_WIDTH), 0);
@@ -142,7 +143,7 @@ TEST_F(TextureLoader, DamagedFilesLeaveTexturesWithoutAnImage) {
         EXPECT_EQ(LoadTexture(path.c_str(), &texture), m.plainReads);
         EXPECT_EQ(BoundTexture(), texture);
         EXPECT_EQ(Level(GL_TEXTURE_WIDTH) > 0, m.plainReads);
-        if (!m.plainReads) { EXPECT_EQ(Param(GL_TEXTURE_MIN_FILTER), GL_NEAREST_MIPMAP_LINEAR); }  // untouched
+        if (!m.plainReads) { EXPECT_EQ(Param(GL_TEXTURE_MIN_FILTER), GL_NEAREST_MIPMAP_LINEAR); }
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     }
     std::remove(ScratchPath("damaged.bmp").c_str());
