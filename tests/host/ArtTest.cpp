@@ -4,19 +4,16 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "TestBmp.h"
+
 namespace {
 
-using Bytes = std::vector<unsigned char>;
+using testbmp::Bytes;
 
-Bytes readArt(const std::string& name) {
-    std::ifstream in(std::string(NERITH_ART_DIR) + "/" + name, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+Bytes readArt(const std::string& name) { return testbmp::ReadFile(std::string(NERITH_ART_DIR) + "/" + name); }
 
 std::uint32_t u32(const Bytes& b, size_t at) {
     return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
@@ -25,14 +22,11 @@ unsigned u16(const Bytes& b, size_t at) { return b[at] | (b[at + 1] << 8); }
 
 // A 24-bit BMP as the loaders read it: pixel data right after the 54 header bytes.
 struct Bmp {
-    bool ok = false;
-    int width = 0, height = 0, bits = 0;
-    std::uint32_t dataOffset = 0, dataSize = 0;
+    int width = 0, height = 0;
     Bytes file;
     // Blue, green, red of the pixel in stored row `row` (0 = first stored row), column x.
     const unsigned char* px(int x, int row) const {
-        size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~size_t(3);
-        return &file[54 + row * stride + x * 3];
+        return &file[54 + row * testbmp::RowStride(24, width) + x * 3];
     }
     double luma(int x, int row) const {
         const unsigned char* p = px(x, row);
@@ -40,37 +34,28 @@ struct Bmp {
     }
 };
 
-Bmp loadBmp(const std::string& name) {
-    Bmp bmp;
-    bmp.file = readArt(name);
+// Art file `name`, checked to be a width x height picture as the plain loader reads it: 24 bits,
+// uncompressed, the pixels right after the headers and nothing after them. Empty if it is not.
+Bmp loadBmp(const std::string& name, int width, int height) {
+    Bmp bmp{width, height, readArt(name)};
     const Bytes& b = bmp.file;
-    if (b.size() < 54 || b[0] != 'B' || b[1] != 'M' || u32(b, 14) != 40) return bmp;
-    bmp.dataOffset = u32(b, 10);
-    bmp.width = static_cast<int>(u32(b, 18));
-    bmp.height = static_cast<int>(u32(b, 22));
-    bmp.bits = static_cast<int>(u16(b, 28));
-    bmp.dataSize = u32(b, 34);
-    bmp.ok = u32(b, 30) == 0;  // uncompressed
+    EXPECT_EQ(b.size(), 54 + testbmp::RowStride(24, width) * height) << name;
+    if (b.size() != 54 + testbmp::RowStride(24, width) * height) return Bmp{};
+    EXPECT_TRUE(b[0] == 'B' && b[1] == 'M' && u32(b, 14) == 40 && u32(b, 30) == 0) << name;
+    EXPECT_EQ(u32(b, 10), 54u) << name;
+    EXPECT_EQ(u32(b, 18), static_cast<std::uint32_t>(width)) << name;
+    EXPECT_EQ(u32(b, 22), static_cast<std::uint32_t>(height)) << name;
+    EXPECT_EQ(u16(b, 28), 24u) << name;
     return bmp;
-}
-
-void expectPlainLoaderLayout(const Bmp& bmp, int width, int height) {
-    ASSERT_TRUE(bmp.ok);
-    EXPECT_EQ(bmp.width, width);
-    EXPECT_EQ(bmp.height, height);
-    EXPECT_EQ(bmp.bits, 24);
-    EXPECT_EQ(bmp.dataOffset, 54u);
-    size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~size_t(3);
-    EXPECT_EQ(bmp.file.size(), 54 + stride * height);
 }
 
 }  // namespace
 
 TEST(BuiltinArt, BackgroundSuitsTheMipmappedLoader) {
-    Bmp bg = loadBmp("BackGround0.bmp");
-    expectPlainLoaderLayout(bg, 1024, 512);
+    const Bmp bg = loadBmp("BackGround0.bmp", 1024, 512);
+    ASSERT_FALSE(bg.file.empty());
     // The mipmapped loader reads exactly the pixel-data size from the info header.
-    EXPECT_EQ(bg.dataSize, static_cast<std::uint32_t>(bg.width * bg.height * 3));
+    EXPECT_EQ(u32(bg.file, 34), static_cast<std::uint32_t>(bg.width * bg.height * 3));
     int black = 0;
     double top = 0, bottom = 0;
     for (int row = 0; row < bg.height; ++row)
@@ -87,29 +72,21 @@ TEST(BuiltinArt, BackgroundSuitsTheMipmappedLoader) {
     EXPECT_LT(bottom / bg.width, top / bg.width);
 }
 
-TEST(BuiltinArt, SkinsHaveTheSharedLayoutAndAnEye) {
+TEST(BuiltinArt, SkinsHaveTheSharedLayoutAndAnEyeAndDifferClearly) {
+    // Colour histograms (4 levels per channel) and mean colours of every skin, compared pairwise.
+    std::vector<std::vector<double>> hist(20, std::vector<double>(64, 0.0));
+    std::vector<double> meanR(20), meanG(20), meanB(20);
     for (int i = 0; i < 20; ++i) {
         SCOPED_TRACE(i);
-        Bmp skin = loadBmp("fish" + std::to_string(i) + ".bmp");
-        expectPlainLoaderLayout(skin, 256, 128);
+        const Bmp skin = loadBmp("fish" + std::to_string(i) + ".bmp", 256, 128);
+        ASSERT_FALSE(skin.file.empty());
         // The pupil sits at s = 0.10, t = 0.20 (stored row 25.6): much darker than the body.
         double pupil = (skin.luma(25, 25) + skin.luma(26, 25) + skin.luma(25, 26) + skin.luma(26, 26)) / 4;
         EXPECT_LT(pupil, 0.12);
         double body = 0;
         for (int row = 2; row < 62; row += 4)
             for (int x = 40; x < 170; x += 4) body += skin.luma(x, row);
-        body /= 15 * 33;
-        EXPECT_GT(body, pupil + 0.12);
-    }
-}
-
-TEST(BuiltinArt, SkinsAreClearlyDifferentFromEachOther) {
-    // Colour histograms (4 levels per channel) of every skin, compared pairwise.
-    std::vector<std::vector<double>> hist(20, std::vector<double>(64, 0.0));
-    std::vector<double> meanR(20), meanG(20), meanB(20);
-    for (int i = 0; i < 20; ++i) {
-        Bmp skin = loadBmp("fish" + std::to_string(i) + ".bmp");
-        ASSERT_TRUE(skin.ok);
+        EXPECT_GT(body / (15 * 33), pupil + 0.12);
         const double n = 256.0 * 128.0;
         for (int row = 0; row < 128; ++row)
             for (int x = 0; x < 256; ++x) {
@@ -129,11 +106,9 @@ TEST(BuiltinArt, SkinsAreClearlyDifferentFromEachOther) {
 }
 
 TEST(BuiltinArt, BubbleSpriteIsADarkDiscWithABrightRim) {
-    Bmp bubble = loadBmp("Particle1.bmp");
-    ASSERT_TRUE(bubble.ok);
+    const Bmp bubble = loadBmp("Particle1.bmp", 32, 32);  // a power of two: no resampling
+    ASSERT_FALSE(bubble.file.empty());
     const int n = bubble.width, c = n / 2;
-    EXPECT_EQ(n & (n - 1), 0) << "power of two: no resampling";
-    expectPlainLoaderLayout(bubble, n, n);
     // Drawn additively: black corners vanish; the rim and the highlight outshine the middle.
     EXPECT_EQ(bubble.luma(0, 0) + bubble.luma(n - 1, 0) + bubble.luma(0, n - 1) + bubble.luma(n - 1, n - 1), 0.0);
     double rim = 0, brightest = 0;
@@ -243,14 +218,6 @@ bool hasSize(const std::vector<IconImage>& images, int size) {
     return false;
 }
 
-// Share of pixels that are mostly opaque.
-double opaqueShare(const IconImage& im) {
-    int n = 0;
-    for (int y = 0; y < im.height; ++y)
-        for (int x = 0; x < im.width; ++x) n += im.alpha(x, y) > 128;
-    return static_cast<double>(n) / (im.width * im.height);
-}
-
 }  // namespace
 
 TEST(BuiltinArt, IconsHaveTheSizesTheMenuAndTheFrameUse) {
@@ -264,10 +231,11 @@ TEST(BuiltinArt, IconsHaveTheSizesTheMenuAndTheFrameUse) {
         SCOPED_TRACE(name);
         std::vector<IconImage> images;
         ASSERT_TRUE(parseIconFile(readArt(name), 1, images));
-        EXPECT_TRUE(hasSize(images, 24));
-        EXPECT_TRUE(hasSize(images, 32));
+        for (int size : {24, 32}) EXPECT_TRUE(hasSize(images, size)) << size;
         for (const IconImage& im : images) {
-            double share = opaqueShare(im);
+            auto opaque = [](std::uint32_t argb) { return argb >> 24 > 128; };  // mostly opaque
+            const double share =
+                std::count_if(im.argb.begin(), im.argb.end(), opaque) / static_cast<double>(im.argb.size());
             EXPECT_GT(share, 0.2) << im.width;  // something is drawn
             EXPECT_LT(share, 0.95) << im.width; // on a transparent ground
             if (im.width == 24) pictures24.push_back(im.argb);
@@ -304,8 +272,8 @@ TEST(BuiltinArt, CursorsAreThirtyTwoPixelsWithTheHotSpotOnThePicture) {
 }
 
 TEST(BuiltinArt, SpeciesPictureFillsTheFishDialog) {
-    Bmp pic = loadBmp("species.bmp");
-    expectPlainLoaderLayout(pic, 500, 512);
+    const Bmp pic = loadBmp("species.bmp", 500, 512);
+    ASSERT_FALSE(pic.file.empty());
     // Stored rows run bottom-up: the grid (top 362 rows on screen) is busy, the band below is plain.
     auto rowSpread = [&](int screenY) {
         double lo = 1, hi = 0;

@@ -194,12 +194,7 @@ TEST(CustomImagesSection, BoxesAndInterval) {
 
 TEST(CustomImagesSection, SavesInOrder) {
     MemoryProfile p;
-    CustomImages images;
-    images.repeatAll = true;
-    images.own = true;
-    images.interval = "12";
-    images.paths = {"C:\\x.jpg", "D:\\y.bmp"};
-    SaveCustomImages(p, images);
+    SaveCustomImages(p, CustomImages{false, true, false, true, "12", {"C:\\x.jpg", "D:\\y.bmp"}});
     std::vector<std::string> written;
     for (const auto& w : p.writes()) written.push_back(w.key + "=" + w.value);
     EXPECT_EQ(written, (std::vector<std::string>{"RandomImage=0", "CycImage=1", "RepeatImage=0", "OwnImage=1",

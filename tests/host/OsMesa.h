@@ -59,6 +59,27 @@ inline GLint BoundTexParam(GLenum what) {
     return value;
 }
 
+inline GLuint BoundTexture() {
+    GLint name = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &name);
+    return static_cast<GLuint>(name);
+}
+
+// Bytes per texel of a pixel format or an uncompressed internal format.
+inline int ChannelsOf(GLint format) {
+    return format == GL_LUMINANCE ? 1 : format == GL_LUMINANCE_ALPHA ? 2 : format == GL_RGB ? 3 : 4;
+}
+
+// Level `level` of the bound 2D texture, tightly packed in `format`.
+inline std::vector<std::uint8_t> BoundTexels(int level = 0, GLenum format = GL_RGBA) {
+    std::vector<std::uint8_t> out(static_cast<size_t>(BoundTexLevel(GL_TEXTURE_WIDTH, level)) *
+                                  BoundTexLevel(GL_TEXTURE_HEIGHT, level) * ChannelsOf(format));
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, level, format, GL_UNSIGNED_BYTE, out.data());
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    return out;
+}
+
 // A new RGBA texture of width x height for the tests, bound, each texel filled in by
 // texel(x, y, rgba) with y counted from the first row uploaded; `filter` both ways, repeating.
 template <typename Texel>

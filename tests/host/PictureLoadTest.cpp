@@ -4,47 +4,29 @@
 
 #include <chrono>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "OsMesa.h"
+#include "TestBmp.h"
 #include "assets/SoilLoader.h"
 #include "backgrounds/PictureCycle.h"
 #include "backgrounds/PictureTextures.h"
 
-#define STB_IMAGE_WRITE_STATIC
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wunused-function"
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-#include <stb_image_write.h>
-#pragma GCC diagnostic pop
-
 namespace {
 
-using Bytes = std::vector<unsigned char>;
+using testbmp::Bytes;
 
-void Append(void* context, void* data, int size) {
-    auto* out = static_cast<Bytes*>(context);
-    out->insert(out->end(), static_cast<unsigned char*>(data), static_cast<unsigned char*>(data) + size);
-}
-
-// A w x h RGB picture with some structure, as "png" or "bmp".
-Bytes Picture(const char* format, int w, int h) {
-    std::vector<unsigned char> rgb(static_cast<size_t>(w) * h * 3);
+// A w x h RGB picture with some structure, as a PNG file in memory.
+Bytes Png(int w, int h) {
+    Bytes rgb(static_cast<size_t>(w) * h * 3);
     for (size_t i = 0; i < rgb.size(); ++i) rgb[i] = static_cast<unsigned char>((i * 7919u) >> 3);
-    Bytes out;
-    if (std::string(format) == "png") stbi_write_png_to_func(Append, &out, w, h, 3, rgb.data(), w * 3);
-    else stbi_write_bmp_to_func(Append, &out, w, h, 3, rgb.data());
-    return out;
+    return testbmp::Png(w, h, 3, rgb);
 }
 
 // A file of the fuzzer's seeds (the JPEGs come from there: the JPEG writer at hand trips UBSan).
 Bytes Seed(const char* name) {
-    std::ifstream in(std::string(NERITH_SOURCE_DIR) + "/tests/fuzz/picture_seeds/" + name, std::ios::binary);
-    return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return testbmp::ReadFile(std::string(NERITH_SOURCE_DIR) + "/tests/fuzz/picture_seeds/" + name);
 }
 
 bool Decodes(const Bytes& bytes, const nerith::PictureLimits& limits = {}) {
@@ -52,20 +34,14 @@ bool Decodes(const Bytes& bytes, const nerith::PictureLimits& limits = {}) {
     return nerith::DecodeCheckedPicture(bytes.data(), bytes.size(), limits, image);
 }
 
-std::string WriteTemp(const std::string& name, const Bytes& bytes) {
-    const std::string path = testing::TempDir() + name;
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                               static_cast<std::streamsize>(bytes.size()));
-    return path;
-}
-
 TEST(PictureRoute, RefusesBrokenAndHugePictures) {
+    auto colour = [](int x, int y) { return testbmp::Bgr{7, std::uint8_t(x), std::uint8_t(y)}; };
     const struct {
         const char* what;
         Bytes bytes;
         int w, h;
-    } pictures[] = {{"png", Picture("png", 96, 64), 96, 64},
-                    {"bmp", Picture("bmp", 96, 64), 96, 64},
+    } pictures[] = {{"png", Png(96, 64), 96, 64},
+                    {"bmp", testbmp::Make24(96, 64, colour), 96, 64},
                     {"baseline jpeg", Seed("baseline.jpg"), 16, 8},
                     {"progressive jpeg", Seed("progressive.jpg"), 16, 8}};
     for (const auto& p : pictures) {
@@ -95,7 +71,7 @@ TEST(PictureRoute, RefusesBrokenAndHugePictures) {
     EXPECT_FALSE(Decodes(Seed("chunk_length.png")));
 
     // A PNG whose header claims 20000 x 20000: refused before a pixel is decoded.
-    Bytes huge = Picture("png", 8, 8);
+    Bytes huge = Png(8, 8);
     const unsigned char side[4] = {0, 0, 0x4E, 0x20};  // 20000, big-endian
     std::copy(side, side + 4, huge.begin() + 16);
     std::copy(side, side + 4, huge.begin() + 20);
@@ -107,9 +83,9 @@ TEST(PictureRoute, RefusesBrokenAndHugePictures) {
 TEST(PictureRoute, TexturesOfRemovedPicturesAreDeleted) {
     OsMesaContext gl(16, 16);
     ASSERT_TRUE(gl.ok());
-    const std::string path = WriteTemp("picture_route.png", Picture("png", 48, 32));
-    EXPECT_EQ(backgrounds::LoadPicture((testing::TempDir() + "missing.png").c_str()), 0u);
-    EXPECT_EQ(backgrounds::LoadPicture(WriteTemp("text.png", Bytes(40, 'x')).c_str()), 0u);
+    const std::string path = testbmp::WriteFile("picture_route.png", Png(48, 32));
+    EXPECT_EQ(backgrounds::LoadPicture(testbmp::ScratchPath("missing.png").c_str()), 0u);
+    EXPECT_EQ(backgrounds::LoadPicture(testbmp::WriteFile("text.png", Bytes(40, 'x')).c_str()), 0u);
 
     backgrounds::PictureCycle cycle;
     std::vector<unsigned> removed;

@@ -14,22 +14,16 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "GL.h"
+#include "OsMesa.h"
 #include "TestBmp.h"
 #include "assets/SoilLoader.h"
-
-#define STB_IMAGE_WRITE_STATIC
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wunused-function"
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-#include <stb_image_write.h>
-#pragma GCC diagnostic pop
 
 extern "C" void* glXGetProcAddressARB(const unsigned char* name) {
     return reinterpret_cast<void*>(OSMesaGetProcAddress(reinterpret_cast<const char*>(name)));
@@ -56,38 +50,26 @@ Texture Describe(unsigned int name) {
     t.name = name;
     if (!name) return t;
     glBindTexture(GL_TEXTURE_2D, name);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &t.internalFormat);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_COMPRESSED, &t.compressed);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    for (int level = 0; level < 16; ++level) {
-        GLint w = 0, h = 0;
-        glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_WIDTH, &w);
-        glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_HEIGHT, &h);
-        if (w == 0) break;
-        t.levelSizes.emplace_back(w, h);
-        Bytes texels(static_cast<std::size_t>(w) * h * 4);
-        glGetTexImage(GL_TEXTURE_2D, level, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
-        t.levels.push_back(texels);
+    t.internalFormat = BoundTexLevel(GL_TEXTURE_INTERNAL_FORMAT);
+    t.compressed = BoundTexLevel(GL_TEXTURE_COMPRESSED);
+    for (int level = 0; BoundTexLevel(GL_TEXTURE_WIDTH, level) > 0; ++level) {
+        t.levelSizes.emplace_back(BoundTexLevel(GL_TEXTURE_WIDTH, level),
+                                  BoundTexLevel(GL_TEXTURE_HEIGHT, level));
+        t.levels.push_back(BoundTexels(level));
     }
     return t;
 }
 
-struct Difference {
-    int largest = 0;
-    double mean = 0;
-};
-
-Difference Compare(const Bytes& a, const Bytes& b) {
-    Difference d;
+// The largest and the mean difference of two runs of texels (256 if their sizes differ).
+std::pair<int, double> Compare(const Bytes& a, const Bytes& b) {
     if (a.size() != b.size() || a.empty()) return {256, 256};
+    int largest = 0;
     long total = 0;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        const int diff = std::abs(int(a[i]) - int(b[i]));
-        total += diff;
-        if (diff > d.largest) d.largest = diff;
+        largest = std::max(largest, std::abs(a[i] - b[i]));
+        total += std::abs(a[i] - b[i]);
     }
-    d.mean = double(total) / a.size();
-    return d;
+    return {largest, double(total) / a.size()};
 }
 
 // A picture with smooth areas, edges and some fine detail.
@@ -113,35 +95,15 @@ protected:
     void SetUp() override {
         ASSERT_NE(library_, nullptr) << dlerror();
         ASSERT_NE(real_, nullptr);
-        context_ = OSMesaCreateContextExt(OSMESA_RGBA, 32, 0, 0, nullptr);
-        ASSERT_NE(context_, nullptr);
-        buffer_.resize(64 * 64 * 4);
-        ASSERT_TRUE(OSMesaMakeCurrent(context_, buffer_.data(), GL_UNSIGNED_BYTE, 64, 64));
+        ASSERT_TRUE(gl_.ok());
         const char* list = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
         s3tc_ = list && std::strstr(list, "GL_EXT_texture_compression_s3tc");
     }
-    void TearDown() override {
-        if (context_) OSMesaDestroyContext(context_);
-    }
 
     static std::string Png(const std::string& name, int width, int height, int channels) {
-        const std::string path = testbmp::ScratchPath(name);
-        const Bytes pixels = Pattern(width, height, channels);
-        EXPECT_NE(stbi_write_png(path.c_str(), width, height, channels, pixels.data(), width * channels), 0);
-        return path;
+        const Bytes png = testbmp::Png(width, height, channels, Pattern(width, height, channels));
+        return testbmp::WriteFile(name, png);
     }
-    static std::string Jpg(const std::string& name, int width, int height) {
-        const std::string path = testbmp::ScratchPath(name);
-        const Bytes pixels = Pattern(width, height, 3);
-        EXPECT_NE(stbi_write_jpg(path.c_str(), width, height, 3, pixels.data(), 90), 0);
-        return path;
-    }
-    static std::string Bmp(const std::string& name, int width, int height) {
-        return testbmp::WriteFile(name, testbmp::Make24(width, height, [](int x, int y) {
-            return testbmp::Bgr{std::uint8_t(x * 19), std::uint8_t(y * 23), std::uint8_t((x * y) % 256)};
-        }));
-    }
-
     // Loads `path` through both and checks that the textures agree: sizes, formats and the
     // number of levels exactly. Uncompressed, the texels of every level must match exactly (within
     // `lossyLimit` where the decoders may round differently), except on levels whose rows are not
@@ -158,53 +120,43 @@ protected:
         EXPECT_EQ(ours.compressed, theirs.compressed);
         ASSERT_EQ(ours.levelSizes, theirs.levelSizes);
         if (ours.compressed) {
-            const Difference d = Compare(ours.levels[0], theirs.levels[0]);
-            EXPECT_LT(d.mean, 10.0) << "largest " << d.largest;
+            const auto [largest, mean] = Compare(ours.levels[0], theirs.levels[0]);
+            EXPECT_LT(mean, 10.0) << "largest " << largest;
             return;
         }
         const int channels = ChannelsOf(ours.internalFormat);
         for (std::size_t level = 0; level < ours.levels.size(); ++level) {
             const auto [width, height] = ours.levelSizes[level];
             if ((width * channels) % 4 != 0 && height > 1) continue;
-            const Difference d = Compare(ours.levels[level], theirs.levels[level]);
-            EXPECT_LE(d.largest, lossyLimit) << "level " << level << ", mean " << d.mean;
+            const auto [largest, mean] = Compare(ours.levels[level], theirs.levels[level]);
+            EXPECT_LE(largest, lossyLimit) << "level " << level << ", mean " << mean;
         }
     }
 
-    static int ChannelsOf(GLint internalFormat) {
-        switch (internalFormat) {
-            case GL_LUMINANCE: return 1;
-            case GL_LUMINANCE_ALPHA: return 2;
-            case GL_RGB: return 3;
-            default: return 4;
-        }
-    }
-
+    OsMesaContext gl_{64, 64};
     bool s3tc_ = false;
     static void* library_;
     static LoadFunction real_;
-
-private:
-    OSMesaContext context_ = nullptr;
-    std::vector<std::uint8_t> buffer_;
 };
 
 void* SoilCompare::library_ = nullptr;
 LoadFunction SoilCompare::real_ = nullptr;
 
-TEST_F(SoilCompare, PngPicturesOfEveryChannelCount) {
+TEST_F(SoilCompare, PicturesOfEveryFormatAndChannelCount) {
     ExpectSame(Png("cmp_rgb.png", 37, 23, 3), kBackgroundFlags);
     ExpectSame(Png("cmp_rgba.png", 20, 12, 4), kBackgroundFlags);
     ExpectSame(Png("cmp_grey.png", 9, 7, 1), kBackgroundFlags);
     ExpectSame(Png("cmp_grey_alpha.png", 6, 5, 2), kBackgroundFlags);
     ExpectSame(Png("cmp_pot.png", 32, 16, 3), kBackgroundFlags);
-}
-
-TEST_F(SoilCompare, BmpPicture) { ExpectSame(Bmp("cmp_pic.bmp", 13, 11), kBackgroundFlags); }
-
-TEST_F(SoilCompare, JpegPicture) {
+    auto colour = [](int x, int y) {
+        return testbmp::Bgr{std::uint8_t(x * 19), std::uint8_t(y * 23), std::uint8_t((x * y) % 256)};
+    };
+    ExpectSame(testbmp::WriteFile("cmp_pic.bmp", testbmp::Make24(13, 11, colour)), kBackgroundFlags);
+    const std::string jpg = testbmp::ScratchPath("cmp_pic.jpg");
+    const Bytes pixels = Pattern(40, 30, 3);
+    ASSERT_NE(stbi_write_jpg(jpg.c_str(), 40, 30, 3, pixels.data(), 90), 0);
     // The libraries carry different generations of the JPEG decoder, which round a step apart here and there.
-    ExpectSame(Jpg("cmp_pic.jpg", 40, 30), kBackgroundFlags, 1);
+    ExpectSame(jpg, kBackgroundFlags, 1);
 }
 
 TEST_F(SoilCompare, SingleFlags) {
@@ -230,12 +182,12 @@ TEST_F(SoilCompare, OursKeepsRowsThatAreNotAMultipleOfFourBytes) {
 }
 
 TEST_F(SoilCompare, BothFailOnMissingAndUndecodableFiles) {
-    const std::string missing = testbmp::ScratchPath("cmp_missing.png");
-    EXPECT_EQ(real_(missing.c_str(), SOIL_LOAD_AUTO, SOIL_CREATE_NEW_ID, kBackgroundFlags), 0u);
-    EXPECT_EQ(SOIL_load_OGL_texture(missing.c_str(), SOIL_LOAD_AUTO, SOIL_CREATE_NEW_ID, kBackgroundFlags), 0u);
-    const std::string garbage = testbmp::WriteFile("cmp_garbage.jpg", Bytes{0xFF, 0xD8, 0xFF, 1, 2, 3, 4, 5, 6, 7});
-    EXPECT_EQ(real_(garbage.c_str(), SOIL_LOAD_AUTO, SOIL_CREATE_NEW_ID, kBackgroundFlags), 0u);
-    EXPECT_EQ(SOIL_load_OGL_texture(garbage.c_str(), SOIL_LOAD_AUTO, SOIL_CREATE_NEW_ID, kBackgroundFlags), 0u);
+    const Bytes garbage{0xFF, 0xD8, 0xFF, 1, 2, 3, 4, 5, 6, 7};
+    const std::string paths[] = {testbmp::ScratchPath("cmp_missing.png"),
+                                 testbmp::WriteFile("cmp_garbage.jpg", garbage)};
+    for (const std::string& path : paths)
+        for (LoadFunction load : {real_, &SOIL_load_OGL_texture})
+            EXPECT_EQ(load(path.c_str(), SOIL_LOAD_AUTO, SOIL_CREATE_NEW_ID, kBackgroundFlags), 0u) << path;
 }
 
 TEST_F(SoilCompare, StoresDxtExactlyWhenTheGlOffersS3tc) {
