@@ -53,14 +53,8 @@ count_of() { local v; v=$(tr -d '\r' <"$LOG" | awk -v k="$1" '$1=="count" && $2=
 value() { tr -d '\r' <"$LOG" | awk -v k="$1" '$1==k {print $2}'; }
 
 # wait_frames N [SECONDS]: waits until at least N frames have been shown.
-wait_frames() {
-  local n=$1 limit=$(( ${2:-30} * 10 ))
-  for _ in $(seq $limit); do
-    [ "$(frames)" -ge "$n" ] 2>/dev/null && return 0
-    sleep 0.1
-  done
-  return 1
-}
+frames_at_least() { [ "$(frames)" -ge "$1" ] 2>/dev/null; }
+wait_frames() { wait_for "${2:-30}" frames_at_least "$1"; }
 
 # app_wait [SECONDS]: waits for the program to end and sets APP_STATUS to its exit status
 # ("timeout" if it did not end). Call it directly, not in $(...): only this shell can wait.
@@ -76,11 +70,16 @@ app_wait() {
 
 app_kill() { [ -n "${APP_PID:-}" ] && kill "$APP_PID" 2>/dev/null; APP_PID=; }
 
-# wait_for SECONDS COMMAND...: polls COMMAND every 0.1 s until it succeeds; false after SECONDS.
+now_ms() { date +%s%3N; }
+# wait_for SECONDS COMMAND...: polls COMMAND until it succeeds and sets WAITED to the milliseconds
+# that took; false after SECONDS.
 wait_for() {
-  local limit=$(( $1 * 10 )); shift
-  for _ in $(seq $limit); do "$@" && return 0; sleep 0.1; done
-  return 1
+  local limit=$(( $1 * 1000 )) t0; t0=$(now_ms); shift
+  while :; do
+    "$@" && { WAITED=$(( $(now_ms) - t0 )); return 0; }
+    [ $(( $(now_ms) - t0 )) -gt "$limit" ] && { WAITED=timeout; return 1; }
+    sleep 0.05
+  done
 }
 
 # shown TITLE: the top-level window with that title is there and visible.

@@ -9,7 +9,6 @@ ini=$WINDIR/PondelSet.ini
 check "starts" app_start
 check "frames come" wait_frames 40
 
-now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
 fish_key() { tr -d '\r' <"$ini" | awk -F= -v k="Fish$1" '$1==k {print $2}'; }
 fish_sum() { tr -d '\r' <"$ini" | awk -F= '$1 ~ /^Fish[0-9]+$/ {s += $2} END {print s + 0}'; }
 # Conditions for wait_for, read afresh on every poll.
@@ -19,15 +18,6 @@ frames_above() { [ "$(frames)" -gt "$1" ]; }
 # The tank right of the dialog, where only fish can light pixels.
 tank="500x768+524+0"
 tank_lit() { lit "$(shot "$1")" "$tank"; }
-# wait_for SECONDS COMMAND...: polls until the command succeeds; sets WAITED to the milliseconds.
-wait_for() {
-  local limit=$(( $1 * 1000 )) t0; t0=$(now_ms); shift
-  while :; do
-    "$@" && { WAITED=$(( $(now_ms) - t0 )); return 0; }
-    [ $(( $(now_ms) - t0 )) -gt "$limit" ] && { WAITED=timeout; return 1; }
-    sleep 0.05
-  done
-}
 
 # "  Add/Delete Fish" is the fifth entry of the menu (rows of 48 pixels).
 menu_x=700; menu_y=150

@@ -12,7 +12,6 @@ run_with() {
   APP_PID=$!
 }
 windows_are() { [ "$(winctl count)" = "$1" ]; }
-now_ms() { date +%s%3N; }
 running() { kill -0 "$APP_PID" 2>/dev/null; }
 
 # ---- /s: covers the screen, topmost; a small drift is not a move, a real move ends it ----------

@@ -22,8 +22,7 @@ for size in 1024x768 1280x1024; do
     # A second copy ends at once with status 0 and shows no window.
     wine "$ROOT/build/win/NerithScr.exe" >/dev/null 2>&1 &
     second=$!
-    for _ in $(seq 100); do kill -0 $second 2>/dev/null || break; sleep 0.1; done
-    kill -0 $second 2>/dev/null && fail "second copy still running"
+    wait_for 10 eval "! kill -0 $second 2>/dev/null" || fail "second copy still running"
     wait $second; status=$?
     check "second copy exits 0" test $status -eq 0
     check "still one window" test "$(winctl count)" = 1
@@ -38,7 +37,7 @@ done
 screen 1024x768
 wine "$ROOT/build/win/winctl.exe" hold NerithScr 20 >"$E2E_OUT/hold.out" 2>&1 &
 holder=$!
-for _ in $(seq 100); do grep -q holding "$E2E_OUT/hold.out" 2>/dev/null && break; sleep 0.1; done
+wait_for 10 grep -qs holding "$E2E_OUT/hold.out"
 wine "$ROOT/build/win/NerithScr.exe" >/dev/null 2>&1 &
 APP_PID=$!
 app_wait 20
