@@ -16,17 +16,7 @@ constexpr int kNoLimit = 1 << 20;
 // ---- The changes before the upload ---------------------------------------------------------
 
 // The NTSC scaling and the growth for mipmaps are compared texel for texel with the real library in
-// tests/soil; here the branches that comparison cannot reach.
-TEST(SoilPrepare, GrowsToPowerOfTwoWithoutNpotSupport) {
-    nerith::SoilImage image{3, 3, 1, Bytes(9, 50)};
-    nerith::PrepareSoilImage(image, 0, kNoLimit, true);
-    EXPECT_EQ(image.width, 3);  // nothing asks for it
-    nerith::PrepareSoilImage(image, 0, kNoLimit, false);
-    EXPECT_EQ(image.width, 4);
-    EXPECT_EQ(image.height, 4);
-    EXPECT_EQ(image.pixels, Bytes(16, 50));
-}
-
+// tests/soil; here the branches that comparison cannot reach and the program's pictures can.
 TEST(SoilPrepare, RepeatsASinglePixelColumnInsteadOfReadingPastIt) {
     nerith::SoilImage image{1, 3, 2, {10, 1, 20, 2, 30, 3}};
     nerith::PrepareSoilImage(image, SOIL_FLAG_POWER_OF_TWO, kNoLimit, true);
@@ -61,7 +51,7 @@ protected:
 };
 
 // Sizes, formats, levels and texels are compared with the real library in tests/soil; here the
-// texture parameters, narrow levels, forced channels, a given name and a null path.
+// texture parameters the program's pictures get, narrow levels and a null path.
 TEST_F(SoilLoader, BackgroundFlagsSetTheFiltersAndClamp) {
     const std::string path = WriteFile("soil_rgb.png", Png(5, 3, 3, Bytes(45, 7)));
     const unsigned int texture = Load(path, SOIL_LOAD_AUTO, SOIL_CREATE_NEW_ID, 178);
@@ -86,16 +76,6 @@ TEST_F(SoilLoader, NarrowMipLevelsKeepTheirRows) {
     // Each 2 x 2 block averages rows y and y+1: (60y + 30 + 2) / 4 -> 15y + 8, exact for c = 0.
     const Bytes level1 = BoundTexels(1, GL_RGB);
     for (int row = 0; row < 4; ++row) EXPECT_EQ(level1[row * 3], row * 60 + 15) << row;
-}
-
-TEST_F(SoilLoader, ForcedChannelsAndAGivenTextureName) {
-    ASSERT_NE(Load(WriteFile("soil_rgba.png", Png(4, 4, 4, Bytes(64, 200))), 3, SOIL_CREATE_NEW_ID, 0), 0u);
-    EXPECT_EQ(BoundTexLevel(GL_TEXTURE_ALPHA_SIZE), 0);
-    GLuint name = 0;
-    glGenTextures(1, &name);
-    const std::string path = WriteFile("soil_reuse.png", Png(2, 2, 3, Bytes(12, 9)));
-    EXPECT_EQ(Load(path, SOIL_LOAD_AUTO, name, SOIL_FLAG_TEXTURE_REPEATS), name);
-    EXPECT_EQ(BoundTexParam(GL_TEXTURE_WRAP_S), GL_REPEAT);
 }
 
 }  // namespace

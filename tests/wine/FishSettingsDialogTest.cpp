@@ -84,18 +84,16 @@ DWORD GdiObjects() {
     return count;
 }
 
-BOOL CALLBACK CountWindow(HWND h, LPARAM counter) {
-    ++*reinterpret_cast<DWORD*>(counter);
-    EnumChildWindows(h, &CountWindow, counter);
-    return TRUE;
-}
-
-// USER objects: the system's count, or where Wine answers 0, this thread's windows.
+// USER objects: the system's count, or where Wine answers 0, this thread's top-level windows (a
+// leaked control stays with its leaked dialog, the tooltips are top-level).
 DWORD UserObjects() {
     const DWORD n = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
     if (n) return n;
     DWORD count = 0;
-    EnumThreadWindows(GetCurrentThreadId(), &CountWindow, reinterpret_cast<LPARAM>(&count));
+    EnumThreadWindows(GetCurrentThreadId(), [](HWND, LPARAM c) -> BOOL {
+        ++*reinterpret_cast<DWORD*>(c);
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&count));
     return count;
 }
 

@@ -13,7 +13,7 @@ namespace {
 
 const char Url[] = "http://www.nerithscr.example";
 
-TEST(HyperlinkLabel, BrowserCommandCutsAtTheFirstPlaceholder) {
+TEST(HyperlinkLabel, BrowserCommandCutsAtTheFirstPlaceholderAndErrorTexts) {
     const struct {
         const char* registered;
         const char* command;
@@ -26,19 +26,9 @@ TEST(HyperlinkLabel, BrowserCommandCutsAtTheFirstPlaceholder) {
         {"", " http://www.nerithscr.example"},
     };
     for (const auto& c : cases) EXPECT_EQ(HyperlinkLabel::BrowserCommand(c.registered, Url), c.command) << c.registered;
-}
-
-TEST(HyperlinkLabel, ErrorTexts) {
-    const struct {
-        int code;
-        const char* text;
-    } cases[] = {
-        {26, "Unable to open hyperlink:\n\nA sharing violation occurred. "},
-        {31, "Unable to open hyperlink:\n\nThere is no application associated\nwith the given filename extension."},
-        {7, "Unable to open hyperlink:\n\nUnknown Error (7) occurred."},
-        {-1, "Unable to open hyperlink:\n\nUnknown Error (-1) occurred."},
-    };
-    for (const auto& c : cases) EXPECT_EQ(HyperlinkLabel::ErrorText(c.code), c.text) << c.code;
+    // A known failure of the browser's start in words, any other by its number.
+    EXPECT_EQ(HyperlinkLabel::ErrorText(26), "Unable to open hyperlink:\n\nA sharing violation occurred. ");
+    EXPECT_EQ(HyperlinkLabel::ErrorText(-1), "Unable to open hyperlink:\n\nUnknown Error (-1) occurred.");
 }
 
 TEST(HyperlinkLabel, AttachUnderlinesFitsAndReleasesWhatItMade) {
@@ -95,7 +85,6 @@ TEST(HyperlinkLabel, AttachUnderlinesFitsAndReleasesWhatItMade) {
         EXPECT_EQ(GetTextColor(paint), s.colour);
         EXPECT_EQ(GetBkMode(paint), TRANSPARENT);
     }
-    link.hovering = false;
     ReleaseDC(parent.hwnd(), paint);
 
     DestroyWindow(parent.hwnd());

@@ -54,7 +54,7 @@ TEST(SaverResources, VersionInformationOfTheProgram) {
     EXPECT_EQ(VersionString(info, L"OriginalFilename"), L"NerithScr.exe");
 }
 
-TEST(SaverResources, ManifestAsTheSystemReadsIt) {
+TEST(SaverResources, ManifestAsTheSystemReadsItAndItsEffectInTheProcess) {
     const std::wstring exe = ProgramPath();
     ACTCTXW actctx = {};
     actctx.cbSize = sizeof actctx;
@@ -93,9 +93,7 @@ TEST(SaverResources, ManifestAsTheSystemReadsIt) {
             << "supported system " << i;
 
     ReleaseActCtx(context);
-}
 
-TEST(SaverResources, ManifestTakesEffectInTheProcess) {
     // This test program is built from the same resource script, so it starts with the same manifest.
     EXPECT_TRUE(IsProcessDPIAware());
     // Common Controls 6 is in use: only its buttons know BCM_GETIDEALSIZE. (Wine's copy still
