@@ -185,8 +185,6 @@ void ReadFishNumber(Profile& p, int counts[20]) {
     for (int i = 0; i < 20; ++i) counts[i] = ParseProfileInt(p.read(kFishNumberSection, FishKey(i).c_str()));
 }
 
-void ReadFishNumber(int counts[20]) { ReadFishNumber(AppProfile(), counts); }
-
 void WriteFishNumber(Profile& p, const int counts[20]) {
     for (int i = 0; i < 20; ++i) {
         char text[16];
@@ -195,4 +193,3 @@ void WriteFishNumber(Profile& p, const int counts[20]) {
     }
 }
 
-void WriteFishNumber(const int counts[20]) { WriteFishNumber(AppProfile(), counts); }

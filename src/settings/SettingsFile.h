@@ -38,8 +38,6 @@ std::string FishKey(int species);
 
 // Reads Fish0..Fish19 with atoi rules; a missing or non-numeric key gives 0. Nothing is clamped.
 void ReadFishNumber(Profile& profile, int counts[20]);
-void ReadFishNumber(int counts[20]);  // with AppProfile()
 
 // Writes Fish0..Fish19 in order, each count with "%d".
 void WriteFishNumber(Profile& profile, const int counts[20]);
-void WriteFishNumber(const int counts[20]);  // with AppProfile()
