@@ -56,7 +56,6 @@ TEST_F(TextureLoader, PlainFitsSizesToPowersOfTwoUpTo512) {
 }
 
 TEST_F(TextureLoader, PlainUploadsEveryDepthAsStored) {
-    // (24 bits: one colour per size above.)
     std::vector<Bgr> palette(256);
     for (int i = 0; i < 256; ++i) palette[i] = {std::uint8_t(i), std::uint8_t(255 - i), std::uint8_t(i / 2)};
     auto index = [](int x, int y) { return std::uint8_t(x + 7 * y); };
