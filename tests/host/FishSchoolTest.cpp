@@ -17,22 +17,15 @@ using P = FishTestPeer;
 
 const TankBox Tank = {-54.0f, 54.0f, 21.0f, -21.0f, -50.0f, 0.0f};
 
-// (The eleventh drop refused and the drop height are in PickingTest's feed clicks.)
-TEST(FishSchool, DropFillsTheFirstFreeSlot) {
-    School school;
-    for (int i = 0; i < 10; ++i) EXPECT_TRUE(school.dropPellet(float(i), 5.0f));
-    school.pellet(4).SetActive(false);
-    EXPECT_TRUE(school.dropPellet(30.0f, 0.0f));
-    EXPECT_EQ(school.pellet(4).AnchorX(), 30.0f);
-}
-
+// (Drops into the first free slot are in the replay's checksum below, the eleventh drop refused
+// and the drop height in PickingTest's feed clicks.)
 TEST(FishSchoolRules, BearingAndLineAngle) {
     // Quadrants fold back into 0..90: 53 + 270 -> 360 - 323, 53 + 90 -> 180 - 143, 53 + 180 -> 270 - 233.
     const struct {
         float dx, dz;
         int degrees;
-    } cases[] = {{0, 0, 0},  {0, 5, 90},  {0.00005f, -5, 270}, {5, 0, 0},   {-5, 0.00005f, 180},
-                 {3, 4, 53}, {4, 3, 36},  {3, -4, 37},         {-3, 4, 37}, {-3, -4, 37}};
+    } cases[] = {{0, 0, 0},  {0, 5, 90},  {0.00005f, -5, 270}, {-5, 0.00005f, 180},
+                 {3, 4, 53}, {3, -4, 37}, {-3, 4, 37},         {-3, -4, 37}};
     for (const auto& c : cases) EXPECT_EQ(School::bearing(c.dx, c.dz), c.degrees) << c.dx << ", " << c.dz;
 
     const double deg = 180.0 / M_PI;
@@ -40,11 +33,9 @@ TEST(FishSchoolRules, BearingAndLineAngle) {
         float l[8];
         double angle;
     } lines[] = {
-        {{0, 0, 1, 0, 0, 0, 1, 1}, 45.0},
         {{0, 0, 2, 1, 5, 5, 9, 7}, 0.0},                            // parallel
         {{0, 0, 1, 0, 0, 0, 0, 1}, std::atan(10000.0) * deg},      // vertical: slope dz * 10000
         {{0, 0, 1, 1, 0, 0, 1, -1}, std::atan(20000.0) * deg},     // perpendicular: no division by 0
-        {{0, 0, 2, 1, 0, 0, -1, 2}, std::atan(25000.0) * deg},
     };
     for (const auto& c : lines)
         EXPECT_NEAR(School::lineAngle(c.l[0], c.l[1], c.l[2], c.l[3], c.l[4], c.l[5], c.l[6], c.l[7]), c.angle, 1e-3);
@@ -75,15 +66,6 @@ TEST(FishSchoolRules, TiltTowardFoodIsRefusedPastNinety) {
     EXPECT_FALSE(f.excited());
 }
 
-TEST(FishSchoolPass, NoLiveFishMeansNoFishWork) {
-    School school;
-    school.placeFish(Tank);
-    const int none[SpeciesCount] = {};
-    nerith::resetRandForTesting();
-    EXPECT_EQ(school.simulateFishPass(none, FeedFishCmd), 0);
-    EXPECT_EQ(nerith::rand(), 41);
-}
-
 // A long replay of the whole school from a fresh random sequence: construction and placement
 // draws, wandering, turns, the bend of the body, the walls, food steering and eating, avoidance and
 // crowding. Every fish's state after every frame goes into one checksum, so any change of
@@ -96,6 +78,8 @@ TEST(FishSchoolReplay, ALongRunMatchesItsChecksumAndKeepsEveryFishWithinItsLimit
     School school;
     school.placeFish(Tank);
     school.setUpPellets();
+    const int none[SpeciesCount] = {};  // first a pass without live fish: no work, and no draws
+    ASSERT_EQ(school.simulateFishPass(none, FeedFishCmd), 0);
     const int counts[SpeciesCount] = {2, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
     unsigned state = 12345;  // the test's own generator, so the fish's sequence is the product's
     auto next = [&state](unsigned n) {
@@ -118,9 +102,7 @@ TEST(FishSchoolReplay, ALongRunMatchesItsChecksumAndKeepsEveryFishWithinItsLimit
             ASSERT_TRUE(in(f.speed(), 0.1f, 0.4f) && in(f.targetYaw(), -360, 360) && in(f.yaw(), -360, 360) &&
                         in(f.targetPitch(), -45, 45) && in(f.y(), -10, 25) && in(f.size(), 4, 10) &&
                         in(f.x(), -75, 75) && in(f.z(), -130, -40))
-                << "fish " << i << " frame " << frame << ": speed " << f.speed() << " yaw " << f.yaw() << " -> "
-                << f.targetYaw() << " pitch -> " << f.targetPitch() << " at " << f.x() << ", " << f.y()
-                << ", " << f.z() << " size " << f.size();
+                << "fish " << i << " frame " << frame;
             const float values[] = {f.x(),        f.y(),        f.z(),       f.yaw(),        f.pitch(),
                                     f.targetYaw(), f.targetPitch(), f.speed(), f.size(),     f.headJitter(),
                                     f.head().x,   f.head().y,   f.head().z,  f.tail().x,     f.paddedBox().xMax,

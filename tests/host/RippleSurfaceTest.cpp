@@ -32,9 +32,7 @@ int AnimateAndCompare(RippleSurface& surface) {
     for (int n = 0; n < Size; ++n)
         for (int k = 0; k < Size; ++k) {
             const float s = surface.Vertex(n, k).s, t = surface.Vertex(n, k).t;
-            EXPECT_TRUE(SameBits(s, expected.s[n][k]) && SameBits(t, expected.t[n][k]))
-                << n << "," << k << ": " << s << "," << t << " vs " << expected.s[n][k] << ","
-                << expected.t[n][k];
+            EXPECT_TRUE(SameBits(s, expected.s[n][k]) && SameBits(t, expected.t[n][k])) << n << "," << k;
         }
     return Moved(surface);
 }
@@ -52,16 +50,13 @@ TEST(RippleSurfaceTables, AmplitudeFollowsTheTellingRows) {
     const struct {
         int phase;
         double value;
-    } rows[] = {{0, 0.0},         {1, 0.00000296058},   {2, 0.000131057},
-                {55, 0.0999838},  {115, 0.0000150262},  {169, 0.0624766},
-                {228, 0.00000115624}, {254, 0.0185598}, {255, 0.0}};
+    } rows[] = {{55, 0.0999838}, {169, 0.0624766}, {254, 0.0185598}};  // three crests of falling height
     for (const auto& row : rows) EXPECT_NEAR(RippleSurface::Amplitude(row.phase), row.value, 0.0005) << row.phase;
+    // Exactly zero at both ends, close to zero in the troughs between the crests, never below.
     EXPECT_EQ(RippleSurface::Amplitude(0), 0.0);
     EXPECT_EQ(RippleSurface::Amplitude(255), 0.0);
-
-    // The rows hold three crests of falling height (55, 169, 254); the troughs between are close to zero.
     for (int i = 1; i < 255; ++i) EXPECT_GE(RippleSurface::Amplitude(i), 0.0) << i;
-    for (int trough : {115, 228}) EXPECT_LT(RippleSurface::Amplitude(trough), 0.0001) << trough;
+    for (int trough : {1, 115, 228}) EXPECT_LT(RippleSurface::Amplitude(trough), 0.0001) << trough;
 }
 
 TEST(RippleSurfaceTables, DirectionsAreUnitVectorsAndDistancesInRippleUnits) {
@@ -70,9 +65,8 @@ TEST(RippleSurfaceTables, DirectionsAreUnitVectorsAndDistancesInRippleUnits) {
         int a, b;
         double un, uk;
         int distance;
-    } rows[] = {{0, 0, 0.0, 0.0, 0},         {1, 0, 1.0, 0.0, 25},        {31, 0, 1.0, 0.0, 800},
-                {0, 31, 0.0, 1.0, 800},      {1, 1, 0.707107, 0.707107, 36}, {1, 2, 0.447214, 0.894427, 57},
-                {3, 4, 0.6, 0.8, 129},       {31, 31, 0.707107, 0.707107, 1131}};
+    } rows[] = {{0, 0, 0.0, 0.0, 0}, {0, 31, 0.0, 1.0, 800}, {1, 2, 0.447214, 0.894427, 57},
+                {31, 31, 0.707107, 0.707107, 1131}};
     for (const auto& r : rows) {
         const RippleSurface::Direction& e = RippleSurface::DirectionAt(r.a, r.b);
         EXPECT_TRUE(e.un == r.un && e.uk == r.uk && e.distance == r.distance) << r.a << "," << r.b;
@@ -86,14 +80,9 @@ TEST(RippleSurfaceTables, DirectionsAreUnitVectorsAndDistancesInRippleUnits) {
 }
 
 TEST_F(Ripples, ResizeLaysOutTheGridAndFreesEverySlot) {
-    EXPECT_EQ(surface.Width(), 1024);
-    EXPECT_EQ(surface.Height(), 768);
-    EXPECT_EQ(surface.Diagonal(), 1280);
     for (int i = 0; i < RippleSurface::SlotCount; ++i) {
         EXPECT_TRUE(surface.SlotFree(i));
-        EXPECT_EQ(surface.Age(i), 1280 + 256);
-        EXPECT_EQ(surface.CentreColumn(i), 0);
-        EXPECT_EQ(surface.CentreRow(i), 0);
+        EXPECT_EQ(surface.Age(i), 1280 + 256);  // the diagonal and a whole wave: at rest
     }
     EXPECT_EQ(Moved(surface), 0);  // where the vertices lie shows in the whole-frame checksums
 
@@ -124,9 +113,7 @@ TEST_F(Ripples, RippleAtTheCentreOf1024x768LivesFor153Frames) {
     surface.Animate();
     EXPECT_TRUE(surface.SlotFree(0));
     surface.StartRipple(100, 700);
-    EXPECT_EQ(surface.CentreColumn(0), 3);
-    EXPECT_EQ(surface.CentreRow(0), 29);
-    EXPECT_EQ(surface.Age(0), 4);
+    EXPECT_EQ(surface.Age(0), 4);  // the freed slot is taken again
 }
 
 TEST_F(Ripples, StartWithEveryRippleBusyChangesNothing) {
@@ -159,32 +146,13 @@ TEST_F(Ripples, PointsOnOrBeyondTheEdgeStartAtTheNearestEdgeCell) {
 
     // A surface without area (a minimised window) takes no ripples.
     surface.Resize(0, 1);
-    surface.StartRipple(0, 0);
     surface.StartRipple(5, 0);
     for (int i = 0; i < RippleSurface::SlotCount; ++i) EXPECT_TRUE(surface.SlotFree(i));
-    EXPECT_EQ(surface.CentreColumn(0), 0);
     AnimateAndCompare(surface);
 }
 
-// Right after Resize every slot sits old at the corner (0, 0): with a diagonal of 1131 or more the
-// surface is at rest; with 932 the far corner (distance 1131) is at phase 932 + 256 + 1 - 1131 = 58,
-// near the first crest, and pushed outward while the near corner stays.
-TEST(RippleSurface, FreedSlotsPushOnlyTheFarCornerOfASmallSurface) {
-    RippleSurface surface;
-    for (auto size : {std::make_pair(1024, 768), std::make_pair(800, 800), std::make_pair(1920, 1080)}) {
-        surface.Resize(size.first, size.second);
-        surface.Animate();
-        EXPECT_EQ(Moved(surface), 0) << size.first << "x" << size.second;
-    }
-    surface.Resize(800, 480);
-    surface.Animate();
-    const RippleSurface::GridVertex& far = surface.Vertex(31, 31);
-    EXPECT_GT(far.s, far.s0);
-    EXPECT_GT(far.t, far.t0);
-    EXPECT_EQ(surface.Vertex(0, 0).s, surface.Vertex(0, 0).s0);
-    EXPECT_EQ(surface.Vertex(0, 0).t, surface.Vertex(0, 0).t0);
-}
-
+// Small surfaces included: right after Resize every free slot sits old at the corner (0, 0), so
+// on a small one the far corner is still near a crest and is pushed, as the plain sweep does.
 TEST_F(Ripples, FastAnimateMatchesThePlainSweep) {
     nerith::resetRandForTesting();
     const int offsets[9] = {-200, -150, -100, -50, 0, 50, 100, 150, 200};

@@ -14,9 +14,9 @@
 // apart that stopped in its middle.
 TEST(ViewLayout, ScreenTablesTheirFallbacksAndProbeColumnsCoveringTheTank) {
     // width, height, resolution index, tank half width after widening; unlisted sizes fall back.
-    const int cases[][4] = {{1024, 768, 0, 49}, {1280, 1024, 1, 49}, {1680, 1050, 2, 54}, {1440, 900, 3, 55},
-                            {1280, 800, 4, 49}, {1600, 900, 5, 58},  {1366, 768, 6, 49},  {1920, 1080, 7, 49},
-                            {1152, 864, 1, 49}, {768, 1024, 1, 49},  {800, 600, 1, 49}};
+    // (1024 x 768, 1366 x 768 and 1920 x 1080 show in the whole-frame checksums and PictureCover.)
+    const int cases[][4] = {{1280, 1024, 1, 49}, {1680, 1050, 2, 54}, {1440, 900, 3, 55}, {1280, 800, 4, 49},
+                            {1600, 900, 5, 58},  {1152, 864, 1, 49},  {768, 1024, 1, 49}, {800, 600, 1, 49}};
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c[0] << "x" << c[1]);
         EXPECT_EQ(ResolutionIndexFor(c[0], c[1]), c[2]);
@@ -24,28 +24,20 @@ TEST(ViewLayout, ScreenTablesTheirFallbacksAndProbeColumnsCoveringTheTank) {
         EXPECT_FLOAT_EQ(box.left, -c[3]);
         EXPECT_FLOAT_EQ(box.right, c[3]);
         EXPECT_FLOAT_EQ(box.top - box.bottom, 42);
-        EXPECT_FLOAT_EQ(box.back, -50);
-        EXPECT_FLOAT_EQ(box.front, 0);
         ProbePoint columns[ProbeColumnCount];
         PlaceProbeColumns(box, columns);
         EXPECT_FLOAT_EQ(columns[0].x, box.left);
         EXPECT_FLOAT_EQ(columns[ProbeColumnCount - 1].x, box.right);
         for (int i = 1; i < ProbeColumnCount; ++i) {
-            EXPECT_FLOAT_EQ(columns[i].z, -70);
             EXPECT_GT(columns[i].x, columns[i - 1].x);
             EXPECT_LE(columns[i].x - columns[i - 1].x, 10.0f);
         }
     }
-    EXPECT_FLOAT_EQ(BackgroundScaleFor(7), 110.0f);
-    EXPECT_FLOAT_EQ(BackgroundScaleFor(-1), 49.9f);
+    EXPECT_FLOAT_EQ(BackgroundScaleFor(-1), 49.9f);  // the listed ones show in PictureCover's rows
     // The rows rise from the bottom in steps of 7 (42 * 1.5 / 9, truncated).
     ProbePoint rows[ProbeRowCount];
     PlaceProbeRows(TankBoxFor(1680, 1050), rows);
-    for (int j = 0; j < ProbeRowCount; ++j) {
-        EXPECT_FLOAT_EQ(rows[j].x, 0);
-        EXPECT_FLOAT_EQ(rows[j].y, -21.0f + 7.0f * j);
-        EXPECT_FLOAT_EQ(rows[j].z, -70);
-    }
+    for (int j = 0; j < ProbeRowCount; ++j) EXPECT_FLOAT_EQ(rows[j].y, -21.0f + 7.0f * j);
 }
 
 TEST(FrameLight, LevelFollowsTheLightSettingWithoutOverflow) {
@@ -72,46 +64,30 @@ void DrawWall(OsMesaContext& gl, BackWall& wall, const Settings& s, const TankBo
 
 }  // namespace
 
-// The layers in order (solid, gradient, cycling), each painting over the one before; the light
-// setting darkening the wall; no layer leaving the clear colour. Colours at the top, middle and
-// bottom of a 160 x 120 view: 'R', 'G', 'B' bright in that channel alone, 'M' mixed red and blue,
-// 'd' dark, '0' black.
-TEST(BackWallRender, LayersPaintOverEachOtherAndTheLightDarkens) {
+// A solid green wall, darkened by the light setting, and no layer leaving the clear colour (the
+// gradient and cycling layers are in the whole-frame checksums and test_settings.sh). Checked at
+// the top, middle and bottom of a 160 x 120 view.
+TEST(BackWallRender, SolidLayerAndTheLightDarkening) {
     OsMesaContext gl(160, 120);
     ASSERT_TRUE(gl.ok());
     const struct {
-        int fixed, colour, gradual, autoCycle, light;
-        const char* topMiddleBottom;
-    } cases[] = {
-        {1, 0x0000FF00, 0, 0, 0, "GGG"},
-        {1, 0x0000FF00, 0, 0, 100, "ddd"},    // no light: dark but for the global ambient
-        {1, 0, 1, 0, 0, "RMB"},               // the loader's black layer under a red-blue gradient
-        {1, 0, 1, 1, 0, "??G"},               // phase 0.2: bottom corners about (0, 1, 0)
-        {0, 0, 0, 0, 0, "000"},
-    };
+        int fixed, light;
+        char want;  // 'G' bright green alone, 'd' dark, '0' black
+    } cases[] = {{1, 0, 'G'}, {1, 100, 'd'}, {0, 0, '0'}};  // no light: dark but for the global ambient
     for (const auto& c : cases) {
         Settings s = {};
         s.backFixed = c.fixed;
-        s.backColor = c.colour;
-        s.backGradual = c.gradual;
-        s.backColor1 = 0x000000FF;
-        s.backColor2 = 0x00FF0000;
-        s.backAuto = c.autoCycle;
+        s.backColor = 0x0000FF00;
         s.lightIntensity = c.light;
         BackWall wall;
         DrawWall(gl, wall, s, TankBoxFor(1024, 768));
-        const int rows[3] = {117, 60, 2};
-        for (int k = 0; k < 3; ++k) {
-            const auto p = gl.pixel(80, rows[k]);
-            const char want = c.topMiddleBottom[k];
-            SCOPED_TRACE(::testing::Message() << c.topMiddleBottom << " row " << k << ": " << int(p.r) << " "
+        for (int row : {117, 60, 2}) {
+            const auto p = gl.pixel(80, row);
+            SCOPED_TRACE(::testing::Message() << c.want << " row " << row << ": " << int(p.r) << " "
                                               << int(p.g) << " " << int(p.b));
-            if (want == 'R') { EXPECT_TRUE(p.r > 200 && p.b < 60); }
-            if (want == 'B') { EXPECT_TRUE(p.b > 200 && p.r < 60); }
-            if (want == 'G') { EXPECT_TRUE(p.g > 200 && p.r < 60 && p.b < 60); }
-            if (want == 'M') { EXPECT_TRUE(p.r > 60 && p.b > 60); }  // smooth shading blends the two
-            if (want == 'd') { EXPECT_LT(p.g, 80); }
-            if (want == '0') { EXPECT_EQ(p.r + p.g + p.b, 0); }
+            if (c.want == 'G') { EXPECT_TRUE(p.g > 200 && p.r < 60 && p.b < 60); }
+            if (c.want == 'd') { EXPECT_LT(p.g, 80); }
+            if (c.want == '0') { EXPECT_EQ(p.r + p.g + p.b, 0); }
         }
     }
 }
@@ -126,12 +102,9 @@ TEST(BackWallRender, CyclingStartsFromTheSavedPhasePublishesItAndWraps) {
     DrawWall(gl, wall, s, TankBoxFor(1024, 768));
     EXPECT_TRUE(wall.Started());
     EXPECT_FLOAT_EQ(wall.Phase(), 100.2f);
-    EXPECT_FLOAT_EQ(backCyclePhase, 100.2f);
-    DrawWall(gl, wall, s, TankBoxFor(1024, 768));
-    EXPECT_FLOAT_EQ(wall.Phase(), 100.4f);
-
+    EXPECT_FLOAT_EQ(backCyclePhase, 100.2f);  // (going on frame by frame shows in the checksums)
     s.lockBack = 1;  // locked: the colours stay at the stored phase
     DrawWall(gl, wall, s, TankBoxFor(1024, 768));
-    EXPECT_FLOAT_EQ(wall.Phase(), 100.4f);
+    EXPECT_FLOAT_EQ(wall.Phase(), 100.2f);
     EXPECT_FLOAT_EQ(BackWall::AdvancePhase(9999.9f, false), 0.0f);  // reaches 10000: back to 0
 }
