@@ -1,5 +1,6 @@
 #include "assets/SoilLoader.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -133,18 +134,71 @@ SoilImage SoilMipmapLevel(const SoilImage& image, int blockX, int blockY) {
         const int rows = blockY * (j + 1) > h ? h - j * blockY : blockY;
         for (int i = 0; i < out.width; ++i) {
             const int columns = blockX * (i + 1) > w ? w - i * blockX : blockX;
-            const int area = columns * rows;
+            const std::int64_t area = static_cast<std::int64_t>(columns) * rows;
             const std::uint8_t* corner =
                 image.pixels.data() + (static_cast<std::size_t>(j) * blockY * w + static_cast<std::size_t>(i) * blockX) * ch;
             for (int c = 0; c < ch; ++c) {
-                int sum = area >> 1;
+                // 64 bits: a block of a large picture sums past the range of an int.
+                std::uint64_t sum = static_cast<std::uint64_t>(area >> 1);
                 for (int v = 0; v < rows; ++v)
                     for (int u = 0; u < columns; ++u) sum += corner[(static_cast<std::size_t>(v) * w + u) * ch + c];
-                *dst++ = static_cast<std::uint8_t>(sum / area);
+                *dst++ = static_cast<std::uint8_t>(sum / static_cast<std::uint64_t>(area));
             }
         }
     }
     return out;
+}
+
+SoilMipmapChain::SoilMipmapChain(const SoilImage& image)
+    : image_(image),
+      powerOfTwo_(image.width > 0 && image.height > 0 && (image.width & (image.width - 1)) == 0 &&
+                  (image.height & (image.height - 1)) == 0),
+      width_(image.width),
+      height_(image.height) {}
+
+bool SoilMipmapChain::Next(SoilImage& out) {
+    const int level = level_ + 1;
+    if (level >= 31 || ((1 << level) > image_.width && (1 << level) > image_.height)) return false;
+    level_ = level;
+    // Block sums fit 32 bits up to level 12 (4^12 * 255 < 2^32); beyond, and for other sides,
+    // the level is averaged straight from the picture.
+    if (!powerOfTwo_ || level > 12) {
+        out = SoilMipmapLevel(image_, 1 << level, 1 << level);
+        return true;
+    }
+    const int ch = image_.channels;
+    const int w = width_ > 1 ? width_ / 2 : 1, h = height_ > 1 ? height_ / 2 : 1;
+    const int dx = width_ > 1 ? 1 : 0, dy = height_ > 1 ? 1 : 0;  // the second child, if any
+    std::vector<std::uint32_t> sums(static_cast<std::size_t>(w) * h * ch);
+    const std::uint8_t* pixels = image_.pixels.data();
+    auto at = [&](int x, int y, int c) -> std::uint32_t {
+        const std::size_t i = (static_cast<std::size_t>(y) * width_ + x) * ch + c;
+        return level == 1 ? pixels[i] : sums_[i];
+    };
+    std::uint32_t* s = sums.data();
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            for (int c = 0; c < ch; ++c) {
+                const int x0 = 2 * x, y0 = 2 * y;
+                std::uint32_t sum = at(x0, y0, c);
+                if (dx) sum += at(x0 + 1, y0, c);
+                if (dy) sum += at(x0, y0 + 1, c);
+                if (dx && dy) sum += at(x0 + 1, y0 + 1, c);
+                *s++ = sum;
+            }
+    sums_.swap(sums);
+    width_ = w;
+    height_ = h;
+    // The block of this level, cut to the picture's sides.
+    const std::uint64_t area = static_cast<std::uint64_t>(std::min(1 << level, image_.width)) *
+                               static_cast<std::uint64_t>(std::min(1 << level, image_.height));
+    out.width = w;
+    out.height = h;
+    out.channels = ch;
+    out.pixels.resize(sums_.size());
+    for (std::size_t i = 0; i < sums_.size(); ++i)
+        out.pixels[i] = static_cast<std::uint8_t>((sums_[i] + area / 2) / area);
+    return true;
 }
 
 void PrepareSoilImage(SoilImage& image, unsigned int flags, int maxTextureSize, bool hasNonPowerOfTwo) {
@@ -194,11 +248,11 @@ unsigned int UploadSoilImage(SoilImage& image, unsigned int reuse_texture_ID, un
     glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, image.width, image.height, 0, format, GL_UNSIGNED_BYTE,
                  image.pixels.data());
     if (flags & SOIL_FLAG_MIPMAPS) {
-        for (int level = 1; level < 31 && ((1 << level) <= image.width || (1 << level) <= image.height); ++level) {
-            const SoilImage mip = SoilMipmapLevel(image, 1 << level, 1 << level);
+        SoilMipmapChain chain(image);
+        SoilImage mip;
+        for (int level = 1; chain.Next(mip); ++level)
             glTexImage2D(GL_TEXTURE_2D, level, internalFormat, mip.width, mip.height, 0, format, GL_UNSIGNED_BYTE,
                          mip.pixels.data());
-        }
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
     } else {

@@ -52,6 +52,24 @@ void PrepareSoilImage(SoilImage& image, unsigned int flags, int maxTextureSize, 
 // sides max(1, side / block).
 SoilImage SoilMipmapLevel(const SoilImage& image, int blockX, int blockY);
 
+// The mipmap levels 1, 2, ... of `image` in turn, each the same as
+// SoilMipmapLevel(image, 1 << level, 1 << level). With power-of-two sides each level is summed
+// from the exact sums of the level before, so the picture is read once instead of once a level;
+// other sides take the direct route. The image must outlive the chain.
+class SoilMipmapChain {
+public:
+    explicit SoilMipmapChain(const SoilImage& image);
+    // Fills `out` with the next level; false after the level where both sides reached 1.
+    bool Next(SoilImage& out);
+
+private:
+    const SoilImage& image_;
+    bool powerOfTwo_;
+    int level_ = 0;
+    int width_, height_;          // of the current level
+    std::vector<std::uint32_t> sums_;  // its block sums (level 0: none, the pixels are read)
+};
+
 // Bounds for pictures that come from the user's files. A side of 0 stands for the current
 // context's GL_MAX_TEXTURE_SIZE.
 struct PictureLimits {

@@ -26,6 +26,34 @@ TEST(SoilPrepare, RepeatsASinglePixelColumnInsteadOfReadingPastIt) {
     EXPECT_EQ(image.pixels, (Bytes{10, 1, 17, 2, 23, 2, 30, 3}));
 }
 
+// The chain's levels are the direct box filter's, for square, flat and tall power-of-two pictures
+// and (by the direct route) other sides; a white 4096 x 4096 picture stays white in its last
+// level, whose block sum passes the range of an int.
+TEST(SoilMipmapChain, GivesTheDirectLevels) {
+    const int shapes[][3] = {{1, 1, 3}, {8, 8, 4}, {64, 2, 3}, {2, 32, 1}, {12, 7, 2}, {256, 128, 3}};
+    for (const auto& shape : shapes) {
+        nerith::SoilImage image{shape[0], shape[1], shape[2], Bytes(shape[0] * shape[1] * shape[2])};
+        for (std::size_t i = 0; i < image.pixels.size(); ++i) image.pixels[i] = static_cast<std::uint8_t>(i * 37 + i / 7);
+        nerith::SoilMipmapChain chain(image);
+        nerith::SoilImage mip;
+        int level = 0;
+        while (chain.Next(mip)) {
+            ++level;
+            const nerith::SoilImage direct = nerith::SoilMipmapLevel(image, 1 << level, 1 << level);
+            ASSERT_EQ(mip.pixels, direct.pixels) << shape[0] << "x" << shape[1] << " level " << level;
+            ASSERT_EQ(mip.width * 1000 + mip.height, direct.width * 1000 + direct.height);
+        }
+        EXPECT_EQ(mip.width * mip.height, shape[0] * shape[1] > 1 ? 1 : 0) << shape[0] << "x" << shape[1];
+    }
+    const nerith::SoilImage white{4096, 4096, 1, Bytes(4096 * 4096, 255)};
+    nerith::SoilMipmapChain chain(white);
+    nerith::SoilImage last;
+    while (chain.Next(last)) {
+    }
+    EXPECT_EQ(last.pixels, Bytes{255});
+    EXPECT_EQ(nerith::SoilMipmapLevel(white, 4096, 4096).pixels, Bytes{255});
+}
+
 TEST(SoilPrepare, ReducesPicturesLargerThanTheLimit) {
     Bytes pixels(64 * 4);
     for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<std::uint8_t>((i % 64) < 32 ? 10 : 30);
