@@ -127,7 +127,7 @@ if(FUZZ_CLANGXX)
             ${CMAKE_SOURCE_DIR}/src/assets/SoilLoader.cpp ${CMAKE_SOURCE_DIR}/tests/fuzz/PictureFuzz.cpp
             -lOSMesa -lGLU -o ${PICTURE_FUZZ}
     DEPENDS ${CMAKE_SOURCE_DIR}/src/assets/SoilLoader.cpp ${CMAKE_SOURCE_DIR}/src/assets/SoilLoader.h
-            ${CMAKE_SOURCE_DIR}/tests/fuzz/PictureFuzz.cpp
+            ${CMAKE_SOURCE_DIR}/tests/fuzz/PictureFuzz.cpp ${CMAKE_SOURCE_DIR}/tests/host/MipmapCheck.h
     COMMENT "Building the picture fuzzer with clang")
   add_custom_target(picture_fuzz DEPENDS ${PICTURE_FUZZ})
   add_custom_target(picture_fuzz_run

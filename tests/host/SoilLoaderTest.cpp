@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "OsMesa.h"
+#include "MipmapCheck.h"
 #include "TestBmp.h"
 #include "assets/SoilLoader.h"
 
@@ -34,16 +35,7 @@ TEST(SoilMipmapChain, GivesTheDirectLevels) {
     for (const auto& shape : shapes) {
         nerith::SoilImage image{shape[0], shape[1], shape[2], Bytes(shape[0] * shape[1] * shape[2])};
         for (std::size_t i = 0; i < image.pixels.size(); ++i) image.pixels[i] = static_cast<std::uint8_t>(i * 37 + i / 7);
-        nerith::SoilMipmapChain chain(image);
-        nerith::SoilImage mip;
-        int level = 0;
-        while (chain.Next(mip)) {
-            ++level;
-            const nerith::SoilImage direct = nerith::SoilMipmapLevel(image, 1 << level, 1 << level);
-            ASSERT_EQ(mip.pixels, direct.pixels) << shape[0] << "x" << shape[1] << " level " << level;
-            ASSERT_EQ(mip.width * 1000 + mip.height, direct.width * 1000 + direct.height);
-        }
-        EXPECT_EQ(mip.width * mip.height, shape[0] * shape[1] > 1 ? 1 : 0) << shape[0] << "x" << shape[1];
+        EXPECT_EQ(FirstChainMismatch(image), 0) << shape[0] << "x" << shape[1];
     }
     const nerith::SoilImage white{4096, 4096, 1, Bytes(4096 * 4096, 255)};
     nerith::SoilMipmapChain chain(white);
