@@ -2,15 +2,13 @@
 
 #include <commctrl.h>
 
+#include "ui/ControlDraw.h"
+
 namespace {
-void DrawEllipse(HDC dc, const RECT& box, COLORREF outline, HBRUSH fill) {
-    HPEN pen = CreatePen(PS_SOLID, 1, outline);
-    HGDIOBJ oldPen = SelectObject(dc, pen);
-    HGDIOBJ oldBrush = SelectObject(dc, fill);
+void DrawEllipse(HDC dc, const RECT& box, COLORREF outline, HGDIOBJ fill) {
+    const GdiObject pen(CreatePen(PS_SOLID, 1, outline));
+    const PenAndBrush tools(dc, pen.get(), fill);
     Ellipse(dc, box.left, box.top, box.right, box.bottom);
-    SelectObject(dc, oldBrush);
-    SelectObject(dc, oldPen);
-    DeleteObject(pen);
 }
 }  // namespace
 
@@ -77,17 +75,14 @@ LRESULT ColourSlider::OnCustomDraw(NMCUSTOMDRAW& draw) {
             RECT frame = draw.rc;
             InflateRect(&frame, -1, -1);
             const int w = frame.right - frame.left, h = frame.bottom - frame.top;
-            HBRUSH light = CreateSolidBrush(channelLightColour), shade = CreateSolidBrush(channelShadowColour);
             const RECT top = {frame.left, frame.top, frame.left + w - 1, frame.top + 1};
             const RECT left = {frame.left, frame.top, frame.left + 1, frame.top + h - 1};
             const RECT right = {frame.right - 1, frame.top, frame.right, frame.bottom};
             const RECT bottom = {frame.left, frame.bottom - 1, frame.right, frame.bottom};
-            FillRect(dc, &top, light);
-            FillRect(dc, &left, light);
-            FillRect(dc, &right, shade);
-            FillRect(dc, &bottom, shade);
-            DeleteObject(light);
-            DeleteObject(shade);
+            FillColour(dc, top, channelLightColour);
+            FillColour(dc, left, channelLightColour);
+            FillColour(dc, right, channelShadowColour);
+            FillColour(dc, bottom, channelShadowColour);
             return CDRF_SKIPDEFAULT;
         }
         return CDRF_DODEFAULT;
@@ -108,10 +103,9 @@ LRESULT ColourSlider::OnCustomDraw(NMCUSTOMDRAW& draw) {
             first = {1, y, 8, y + 7};
             second = {R - 8, y, R - 1, y + 7};
         }
-        DrawEllipse(dc, first, thumbColour, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-        HBRUSH mark = CreateSolidBrush(endMarkColour);
-        DrawEllipse(dc, second, thumbColour, mark);
-        DeleteObject(mark);
+        DrawEllipse(dc, first, thumbColour, GetStockObject(WHITE_BRUSH));
+        const GdiObject mark(CreateSolidBrush(endMarkColour));
+        DrawEllipse(dc, second, thumbColour, mark.get());
         return CDRF_SKIPDEFAULT;
     }
     default:
@@ -141,8 +135,6 @@ LRESULT ColourSwatch::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void ColourSwatch::Draw(const DRAWITEMSTRUCT& item) {
-    HBRUSH fill = CreateSolidBrush(colour);
-    FillRect(item.hDC, &item.rcItem, fill);
-    DeleteObject(fill);
+    FillColour(item.hDC, item.rcItem, colour);
     FrameRect(item.hDC, &item.rcItem, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
 }

@@ -21,6 +21,43 @@ private:
     HBITMAP bitmap_, oldBitmap_;
 };
 
+// A pen or brush made for one drawing, deleted when it goes out of scope (declare it before the
+// PenAndBrush that selects it).
+class GdiObject {
+public:
+    explicit GdiObject(HGDIOBJ object) : object_(object) {}
+    ~GdiObject() {
+        if (object_) DeleteObject(object_);
+    }
+    GdiObject(const GdiObject&) = delete;
+    GdiObject& operator=(const GdiObject&) = delete;
+    HGDIOBJ get() const { return object_; }
+    HBRUSH brush() const { return static_cast<HBRUSH>(object_); }
+
+private:
+    HGDIOBJ object_;
+};
+
+// A pen and a brush selected into a DC; the previous ones go back when it goes out of scope.
+class PenAndBrush {
+public:
+    PenAndBrush(HDC dc, HGDIOBJ pen, HGDIOBJ brush)
+        : dc_(dc), oldPen_(SelectObject(dc, pen)), oldBrush_(SelectObject(dc, brush)) {}
+    ~PenAndBrush() {
+        SelectObject(dc_, oldBrush_);
+        SelectObject(dc_, oldPen_);
+    }
+    PenAndBrush(const PenAndBrush&) = delete;
+    PenAndBrush& operator=(const PenAndBrush&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ oldPen_, oldBrush_;
+};
+
+// Fills `area` with one colour.
+void FillColour(HDC dc, const RECT& area, COLORREF colour);
+
 // The window's text (the dialogs are Unicode windows).
 std::wstring WindowTextOf(HWND hwnd);
 

@@ -15,6 +15,11 @@ OffscreenDC::~OffscreenDC() {
     DeleteDC(dc_);
 }
 
+void FillColour(HDC dc, const RECT& area, COLORREF colour) {
+    const GdiObject brush(CreateSolidBrush(colour));
+    FillRect(dc, &area, brush.brush());
+}
+
 std::wstring WindowTextOf(HWND hwnd) {
     const int length = GetWindowTextLengthW(hwnd);
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');

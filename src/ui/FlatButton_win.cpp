@@ -90,33 +90,26 @@ void FlatButton::Draw(const DRAWITEMSTRUCT& item) {
         FrameRect(dc, &rc, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
         InflateRect(&rc, -1, -1);
     }
-    HBRUSH fill = CreateSolidBrush(lit ? bgIn : bgOut);
-    FillRect(dc, &rc, fill);
-    DeleteObject(fill);
+    FillColour(dc, rc, lit ? bgIn : bgOut);
 
     const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW), highlight = GetSysColor(COLOR_BTNHILIGHT);
     if (pressed) {
         if (flat) {
             if (drawBorder) {
-                HPEN pen = CreatePen(PS_SOLID, 1, shadow);
-                HGDIOBJ old = SelectObject(dc, pen);
+                const GdiObject dark(CreatePen(PS_SOLID, 1, shadow)), light(CreatePen(PS_SOLID, 1, highlight));
+                const HGDIOBJ old = SelectObject(dc, dark.get());
                 MoveToEx(dc, rc.left, rc.bottom - 1, nullptr);
                 LineTo(dc, rc.left, rc.top);
                 LineTo(dc, rc.right - 1, rc.top);
-                SelectObject(dc, old);
-                DeleteObject(pen);
-                pen = CreatePen(PS_SOLID, 1, highlight);
-                old = SelectObject(dc, pen);
+                SelectObject(dc, light.get());
                 MoveToEx(dc, rc.right - 1, rc.top, nullptr);
                 LineTo(dc, rc.right - 1, rc.bottom - 1);
                 LineTo(dc, rc.left - 1, rc.bottom - 1);
                 SelectObject(dc, old);
-                DeleteObject(pen);
             }
         } else {
-            HBRUSH frame = CreateSolidBrush(shadow);
-            FrameRect(dc, &rc, frame);
-            DeleteObject(frame);
+            const GdiObject frame(CreateSolidBrush(shadow));
+            FrameRect(dc, &rc, frame.brush());
         }
     } else if (!flat) {
         RECT edge = rc;

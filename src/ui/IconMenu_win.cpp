@@ -1,5 +1,7 @@
 #include "ui/IconMenu.h"
 
+#include "ui/ControlDraw.h"
+
 const IconMenuEntry IconMenu::Entries[IconMenu::EntryCount] = {
     {1036, 133, "  Feed Fish"},
     {1035, 160, "  Touch Fish"},
@@ -27,11 +29,6 @@ HICON LoadResourceIcon(int resourceId) {
 
 IconMenu::IconLoader iconLoader = &LoadResourceIcon;
 
-void Fill(HDC dc, const RECT& r, COLORREF colour) {
-    HBRUSH brush = CreateSolidBrush(colour);
-    FillRect(dc, &r, brush);
-    DeleteObject(brush);
-}
 
 }  // namespace
 
@@ -84,17 +81,16 @@ void IconMenu::DrawItem(const DRAWITEMSTRUCT* dis) const {
     RECT field = {box.left + IconStripWidth, box.top, box.right, box.bottom};
 
     if (selected) {
-        HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
-        HGDIOBJ oldPen = SelectObject(dc, GetStockObject(BLACK_PEN));
-        Rectangle(dc, box.left, box.top, box.right, box.bottom);
-        SelectObject(dc, oldPen);
-        SelectObject(dc, oldBrush);
+        {
+            const PenAndBrush tools(dc, GetStockObject(BLACK_PEN), GetStockObject(NULL_BRUSH));
+            Rectangle(dc, box.left, box.top, box.right, box.bottom);
+        }
         RECT inner = box;
         InflateRect(&inner, -1, -1);
-        Fill(dc, inner, SelectedFill);
+        FillColour(dc, inner, SelectedFill);
     } else {
-        Fill(dc, strip, StripFill);
-        Fill(dc, field, FieldFill);
+        FillColour(dc, strip, StripFill);
+        FillColour(dc, field, FieldFill);
     }
 
     RECT iconBox = strip;

@@ -111,23 +111,11 @@ void LedCheckButton::Draw(const DRAWITEMSTRUCT& item) {
 
     // The background: a rounded highlight box while hovered, else plain button face.
     if (hovering) {
-        HBRUSH fill = CreateSolidBrush(GetSysColor(COLOR_HIGHLIGHT));
-        HGDIOBJ oldBrush = SelectObject(dc, fill);
-        HGDIOBJ oldPen = SelectObject(dc, GetStockObject(BLACK_PEN));
+        const GdiObject fill(CreateSolidBrush(GetSysColor(COLOR_HIGHLIGHT)));
+        const PenAndBrush tools(dc, GetStockObject(BLACK_PEN), fill.get());
         RoundRect(dc, rc.left, rc.top, rc.right, rc.bottom, 4, 4);
-        SelectObject(dc, oldPen);
-        SelectObject(dc, oldBrush);
-        DeleteObject(fill);
     } else {
-        HBRUSH fill = CreateSolidBrush(GetSysColor(COLOR_BTNFACE));
-        HPEN pen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNFACE));
-        HGDIOBJ oldBrush = SelectObject(dc, fill);
-        HGDIOBJ oldPen = SelectObject(dc, pen);
-        Rectangle(dc, rc.left, rc.top, rc.right, rc.bottom);
-        SelectObject(dc, oldPen);
-        SelectObject(dc, oldBrush);
-        DeleteObject(pen);
-        DeleteObject(fill);
+        FillColour(dc, rc, GetSysColor(COLOR_BTNFACE));
     }
     InflateRect(&rc, -2, -2);
     if (focused) DrawFocusRect(dc, &rc);
@@ -157,18 +145,14 @@ void LedCheckButton::Draw(const DRAWITEMSTRUCT& item) {
         DrawStateW(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(icon), 0, lamp.left, lamp.top, w, h,
                    DST_ICON | (disabled ? DSS_DISABLED : DSS_NORMAL));
     } else {
-        HBRUSH fill = CreateSolidBrush(disabled ? GetSysColor(COLOR_BTNSHADOW) : isOn ? onColour : offColour);
-        HGDIOBJ oldBrush = SelectObject(dc, fill);
-        HGDIOBJ oldPen = SelectObject(dc, GetStockObject(BLACK_PEN));
-        Ellipse(dc, lamp.left, lamp.top, lamp.right, lamp.bottom);
-        HPEN ring = CreatePen(PS_SOLID, 1, offColour);
-        SelectObject(dc, ring);
-        SelectObject(dc, GetStockObject(NULL_BRUSH));
+        const GdiObject fill(CreateSolidBrush(disabled ? GetSysColor(COLOR_BTNSHADOW) : isOn ? onColour : offColour));
+        const GdiObject ring(CreatePen(PS_SOLID, 1, offColour));
+        {
+            const PenAndBrush tools(dc, GetStockObject(BLACK_PEN), fill.get());
+            Ellipse(dc, lamp.left, lamp.top, lamp.right, lamp.bottom);
+        }
+        const PenAndBrush tools(dc, ring.get(), GetStockObject(NULL_BRUSH));
         Ellipse(dc, lamp.left + 1, lamp.top + 1, lamp.right - 1, lamp.bottom - 1);
-        SelectObject(dc, oldPen);
-        SelectObject(dc, oldBrush);
-        DeleteObject(ring);
-        DeleteObject(fill);
     }
 
     const std::wstring text = WindowTextOf(hwnd_);
