@@ -1,6 +1,6 @@
 #include "backgrounds/CustomImages.h"
 
-#include <cstdio>
+#include <climits>
 
 #include "backgrounds/PictureCycle.h"
 #include "settings/SettingsFile.h"
@@ -8,12 +8,9 @@
 namespace backgrounds {
 namespace {
 const char* Flag(bool on) { return on ? "1" : "0"; }
-bool Checked(Profile& profile, const char* key) {
-    return ParseProfileInt(profile.read(kCustomImagesSection, key)) == 1;
-}
+bool Checked(Profile& profile, const char* key) { return ProfileChecked(profile, kCustomImagesSection, key); }
 }  // namespace
 
-std::string ImageListKey(int i) { return "ImageList" + std::to_string(i); }
 
 void SaveCustomImages(Profile& profile, const CustomImages& images) {
     const char* s = kCustomImagesSection;
@@ -22,11 +19,7 @@ void SaveCustomImages(Profile& profile, const CustomImages& images) {
     profile.write(s, "RepeatImage", Flag(images.repeatOne));
     profile.write(s, "OwnImage", Flag(images.own));
     profile.write(s, "ImageTime", images.interval.c_str());
-    char count[16];
-    std::snprintf(count, sizeof count, "%d", static_cast<int>(images.paths.size()));
-    profile.write(s, "ImageSum", count);
-    for (std::size_t i = 0; i < images.paths.size(); ++i)
-        profile.write(s, ImageListKey(static_cast<int>(i)).c_str(), images.paths[i].c_str());
+    WritePathList(profile, s, "ImageSum", "ImageList", images.paths);
 }
 
 CustomImages ReadCustomImageBoxes(Profile& profile) {
@@ -41,11 +34,7 @@ CustomImages ReadCustomImageBoxes(Profile& profile) {
 }
 
 void ForEachStoredPicture(Profile& profile, const std::function<bool(const std::string&)>& add) {
-    const int count = ParseProfileInt(profile.read(kCustomImagesSection, "ImageSum"));
-    for (int i = 0; i < count; ++i) {
-        const std::string path = profile.read(kCustomImagesSection, ImageListKey(i).c_str());
-        if (path.empty() || !add(path)) return;
-    }
+    ReadPathList(profile, kCustomImagesSection, "ImageSum", "ImageList", INT_MAX, add);
 }
 
 }  // namespace backgrounds

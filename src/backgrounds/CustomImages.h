@@ -31,7 +31,4 @@ CustomImages ReadCustomImageBoxes(Profile& profile);
 // at the first absent entry, so a hand-edited "ImageSum" far beyond the real list costs nothing.
 void ForEachStoredPicture(Profile& profile, const std::function<bool(const std::string&)>& add);
 
-// The key of entry i: "ImageList" followed by i in decimal.
-std::string ImageListKey(int i);
-
 }  // namespace backgrounds

@@ -29,6 +29,27 @@ int ParseProfileInt(const std::string& text) {
     return value > INT_MAX ? INT_MAX : static_cast<int>(value);
 }
 
+bool ProfileChecked(Profile& profile, const char* section, const char* key) {
+    return ParseProfileInt(profile.read(section, key)) == 1;
+}
+
+void WritePathList(Profile& profile, const char* section, const char* countKey, const char* prefix,
+                   const std::vector<std::string>& paths) {
+    profile.write(section, countKey, std::to_string(paths.size()).c_str());
+    for (std::size_t i = 0; i < paths.size(); ++i)
+        profile.write(section, (prefix + std::to_string(i)).c_str(), paths[i].c_str());
+}
+
+void ReadPathList(Profile& profile, const char* section, const char* countKey, const char* prefix, int limit,
+                  const std::function<bool(const std::string&)>& add) {
+    const int stored = ParseProfileInt(profile.read(section, countKey));
+    const int count = stored < limit ? stored : limit;
+    for (int i = 0; i < count; ++i) {
+        const std::string path = profile.read(section, (prefix + std::to_string(i)).c_str());
+        if (path.empty() || !add(path)) return;
+    }
+}
+
 namespace {
 
 const char* const S = kAquariumSection;

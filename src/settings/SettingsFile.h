@@ -1,7 +1,9 @@
 #pragma once
 // Loading and saving the sections "Aquarium Settings" and "Fish Number" of PondelSet.ini, and the
 // operations that replace the process-wide Settings record.
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "settings/Profile.h"
 #include "settings/Settings.h"
@@ -13,6 +15,18 @@ extern const char* const kAquariumKeys[27];
 // else ends the number; no digits gives 0), except that values beyond the int range saturate at
 // INT_MIN / INT_MAX instead of being undefined.
 int ParseProfileInt(const std::string& text);
+
+// The check boxes of the custom sections: "1" is on, any other value off.
+bool ProfileChecked(Profile& profile, const char* section, const char* key);
+
+// A numbered list of paths as "Custom Settings" and "Custom Images" keep them: the count under
+// `countKey`, the entries under `prefix` followed by 0, 1, ... Writing stores the count and every
+// entry; reading hands the entries to `add` in order, at most min(count, limit), up to the first
+// missing one, and no further once `add` returns false.
+void WritePathList(Profile& profile, const char* section, const char* countKey, const char* prefix,
+                   const std::vector<std::string>& paths);
+void ReadPathList(Profile& profile, const char* section, const char* countKey, const char* prefix, int limit,
+                  const std::function<bool(const std::string&)>& add);
 
 // Fills gSettings, currentViewLeftRight and currentViewNearFar from the file, writing back the
 // defaults of absent keys, the forced values and the replacements for out-of-range fog and light

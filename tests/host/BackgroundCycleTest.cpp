@@ -155,7 +155,7 @@ TEST(CustomImagesSection, HostileCountStopsAtTheRealEntries) {
     // Twelve stored: the list takes ten, the eleventh is refused and reading stops there.
     MemoryProfile q;
     q.set(kImages, "ImageSum", "12");
-    for (int i = 0; i < 12; ++i) q.set(kImages, ImageListKey(i).c_str(), "p" + std::to_string(i));
+    for (int i = 0; i < 12; ++i) q.set(kImages, ("ImageList" + std::to_string(i)).c_str(), "p" + std::to_string(i));
     EXPECT_EQ(StoredPaths(q, 10).size(), 11u);
     // A count below the stored entries bounds the reading; negative reads nothing.
     q.set(kImages, "ImageSum", "2");
