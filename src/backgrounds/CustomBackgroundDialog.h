@@ -10,15 +10,11 @@
 #include "ui/LedCheckButton.h"
 #include "win/Dialog.h"
 
-class CustomBackgroundDialog : public win::Dialog {
+class CustomBackgroundDialog : public win::StandingDialog {
 public:
     CustomBackgroundDialog();
     ~CustomBackgroundDialog() override;
 
-    // Creates the dialog modeless and hidden, owned by `parent`.
-    bool CreateHidden(HWND parent);
-    // Centres the dialog on the screen and shows it.
-    void ShowCentred();
 
     // The texture the background plane shows: the current picture while own pictures are on
     // and it is one of the listed pictures, else `builtIn`.
@@ -33,8 +29,7 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
-    void OnOK() override {}
-    void OnCancel() override;
+    void SaveOnHide() override { Save(); }
     INT_PTR DialogProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:

@@ -46,7 +46,7 @@ void SetRowText(HWND list, int row, int column, const char* text) {
 
 }  // namespace
 
-CustomBackgroundDialog::CustomBackgroundDialog() : win::Dialog(DialogTemplate) {}
+CustomBackgroundDialog::CustomBackgroundDialog() : win::StandingDialog(DialogTemplate) {}
 
 CustomBackgroundDialog::~CustomBackgroundDialog() {
     if (hwnd_) {
@@ -54,25 +54,6 @@ CustomBackgroundDialog::~CustomBackgroundDialog() {
         DestroyWindow(hwnd_);
     }
     // The textures go with the OpenGL context, which the view has released by now.
-}
-
-bool CustomBackgroundDialog::CreateHidden(HWND parent) {
-    if (!CreateModeless(parent)) return false;
-    ShowWindow(hwnd_, SW_HIDE);
-    return true;
-}
-
-void CustomBackgroundDialog::ShowCentred() {
-    if (!hwnd_) return;
-    RECT r;
-    GetWindowRect(hwnd_, &r);
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    // Centred on the screen's work area, as CenterWindow does for a window without a visible owner.
-    RECT work;
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    SetWindowPos(hwnd_, nullptr, work.left + (work.right - work.left - w) / 2, work.top + (work.bottom - work.top - h) / 2,
-                 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    ShowWindow(hwnd_, SW_SHOW);
 }
 
 BOOL CustomBackgroundDialog::OnInitDialog() {
@@ -144,26 +125,16 @@ INT_PTR CustomBackgroundDialog::DialogProc(UINT msg, WPARAM wParam, LPARAM lPara
         }
         break;
     }
-    case WM_CLOSE:
-        ShowWindow(hwnd_, SW_HIDE);
-        Save();
-        return FALSE;  // the dialog manager goes on to IDCANCEL
     case WM_CTLCOLORSTATIC: {
         LRESULT reflected = 0;
         if (ReflectToChild(msg, wParam, lParam, &reflected)) return static_cast<INT_PTR>(reflected);
         SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
         return reinterpret_cast<INT_PTR>(GetStockObject(NULL_BRUSH));
     }
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        BeginPaint(hwnd_, &ps);
-        EndPaint(hwnd_, &ps);
-        return TRUE;
-    }
     default:
         break;
     }
-    return win::Dialog::DialogProc(msg, wParam, lParam);
+    return win::StandingDialog::DialogProc(msg, wParam, lParam);
 }
 
 bool CustomBackgroundDialog::OnCommand(int id, int code, LPARAM lParam) {
@@ -204,11 +175,6 @@ bool CustomBackgroundDialog::OnCommand(int id, int code, LPARAM lParam) {
     default:
         return false;
     }
-}
-
-void CustomBackgroundDialog::OnCancel() {
-    ShowWindow(hwnd_, SW_HIDE);
-    Save();
 }
 
 void CustomBackgroundDialog::Message(const std::string& text) {

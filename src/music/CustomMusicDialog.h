@@ -13,7 +13,7 @@
 #include "ui/LedCheckButton.h"
 #include "win/Dialog.h"
 
-class CustomMusicDialog : public win::Dialog {
+class CustomMusicDialog : public win::StandingDialog {
 public:
     enum {
         TemplateId = 259,
@@ -32,11 +32,8 @@ public:
         PlayerParentId = 1034,
     };
 
-    CustomMusicDialog() : Dialog(TemplateId) {}
+    CustomMusicDialog() : StandingDialog(TemplateId) {}
     ~CustomMusicDialog() override;
-
-    // Centres the dialog on its owner and shows it.
-    void ShowCentred();
 
     // Choose a row and open it without starting it; start and stop the open track; the 200 ms
     // poll that follows the "On/Off" box and moves on at the end of a track.
@@ -54,8 +51,7 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
-    void OnOK() override {}
-    void OnCancel() override;
+    void SaveOnHide() override { SaveList(); }
     INT_PTR DialogProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:

@@ -72,27 +72,6 @@ BOOL CustomMusicDialog::OnInitDialog() {
     return TRUE;
 }
 
-void CustomMusicDialog::ShowCentred() {
-    RECT area;
-    HWND owner = GetWindow(hwnd_, GW_OWNER);
-    if (owner && IsWindowVisible(owner) && !IsIconic(owner)) GetWindowRect(owner, &area);
-    else SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-    RECT own;
-    GetWindowRect(hwnd_, &own);
-    const int w = own.right - own.left, h = own.bottom - own.top;
-    int x = area.left + (area.right - area.left - w) / 2;
-    int y = area.top + (area.bottom - area.top - h) / 2;
-    if (x < area.left) x = area.left;
-    if (y < area.top) y = area.top;
-    SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    ShowWindow(hwnd_, SW_SHOW);
-}
-
-void CustomMusicDialog::OnCancel() {
-    ShowWindow(hwnd_, SW_HIDE);
-    SaveList();
-}
-
 INT_PTR CustomMusicDialog::DialogProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_TIMER:
@@ -105,7 +84,7 @@ INT_PTR CustomMusicDialog::DialogProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         const bool lamp = id == OnOffId || id == RepeatOneId || id == RepeatAllId || id == RandomId;
         if (lamp) {
             if (lParam == 0) OnCommand(id);
-            return Dialog::DialogProc(msg, wParam, lParam);
+            return StandingDialog::DialogProc(msg, wParam, lParam);
         }
         if (lParam != 0 && HIWORD(wParam) == BN_CLICKED && id >= AddId && id <= StopId) {
             OnCommand(id);
@@ -142,25 +121,14 @@ INT_PTR CustomMusicDialog::DialogProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     }
     case WM_HSCROLL:
-        Dialog::DialogProc(msg, wParam, lParam);
+        StandingDialog::DialogProc(msg, wParam, lParam);
         player.SetVolume(static_cast<int>(SendMessageA(Item(VolumeId), TBM_GETPOS, 0, 0)));
         musicVolume = player.volume;
         return TRUE;
-    case WM_CLOSE:
-        // Hidden, never destroyed; the default then cancels, which saves once more.
-        ShowWindow(hwnd_, SW_HIDE);
-        SaveList();
-        return FALSE;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        BeginPaint(hwnd_, &ps);
-        EndPaint(hwnd_, &ps);
-        return TRUE;
-    }
     default:
         break;
     }
-    return Dialog::DialogProc(msg, wParam, lParam);
+    return StandingDialog::DialogProc(msg, wParam, lParam);
 }
 
 void CustomMusicDialog::OnCommand(int id) {

@@ -232,8 +232,7 @@ void AquariumView::InitializeScene() {
 
     // The Custom Music dialog, hidden until "Custom Music" shows it.
     customMusicDialog = new CustomMusicDialog;
-    customMusicDialog->CreateModeless(hwnd_);
-    ShowWindow(customMusicDialog->hwnd(), SW_HIDE);
+    customMusicDialog->CreateHidden(hwnd_);
 
     // The Custom Background dialog, hidden until "Custom Background" shows it.
     instrument::SpanStart();

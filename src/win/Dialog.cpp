@@ -62,4 +62,51 @@ INT_PTR Dialog::DialogProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     return FALSE;
 }
 
+bool StandingDialog::CreateHidden(HWND parent) {
+    if (!CreateModeless(parent)) return false;
+    ShowWindow(hwnd_, SW_HIDE);
+    return true;
+}
+
+void StandingDialog::ShowCentred() {
+    if (!hwnd_) return;
+    RECT area;
+    HWND owner = GetWindow(hwnd_, GW_OWNER);
+    if (owner && IsWindowVisible(owner) && !IsIconic(owner)) GetWindowRect(owner, &area);
+    else SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    RECT own;
+    GetWindowRect(hwnd_, &own);
+    const int w = own.right - own.left, h = own.bottom - own.top;
+    int x = area.left + (area.right - area.left - w) / 2;
+    int y = area.top + (area.bottom - area.top - h) / 2;
+    if (x < area.left) x = area.left;
+    if (y < area.top) y = area.top;
+    SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(hwnd_, SW_SHOW);
+}
+
+void StandingDialog::OnCancel() {
+    ShowWindow(hwnd_, SW_HIDE);
+    SaveOnHide();
+}
+
+INT_PTR StandingDialog::DialogProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_CLOSE:
+        // Hidden, never destroyed; the dialog manager then goes on to IDCANCEL, which saves again.
+        ShowWindow(hwnd_, SW_HIDE);
+        SaveOnHide();
+        return FALSE;
+    case WM_PAINT: {
+        // Validated only: the background and the controls paint the face.
+        PAINTSTRUCT ps;
+        BeginPaint(hwnd_, &ps);
+        EndPaint(hwnd_, &ps);
+        return TRUE;
+    }
+    default:
+        return Dialog::DialogProc(msg, wParam, lParam);
+    }
+}
+
 }  // namespace win

@@ -40,4 +40,24 @@ private:
     bool modal_ = false;
 };
 
+// A modeless dialog that lives as long as its parent: created hidden, shown centred on request,
+// and hidden (never destroyed) by Escape, Cancel or the close box, saving its state each time.
+class StandingDialog : public Dialog {
+public:
+    using Dialog::Dialog;
+
+    // Creates the dialog modeless and hidden; false on failure.
+    bool CreateHidden(HWND parent);
+    // Centres the dialog as CenterWindow does without a reference window (over its owner while
+    // that is visible, else over the work area) and shows it.
+    void ShowCentred();
+
+protected:
+    // Stores what the dialog holds; called whenever it is hidden.
+    virtual void SaveOnHide() = 0;
+    void OnOK() override {}
+    void OnCancel() override;
+    INT_PTR DialogProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+};
+
 }  // namespace win
