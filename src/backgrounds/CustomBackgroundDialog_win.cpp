@@ -1,7 +1,6 @@
 #include "backgrounds/CustomBackgroundDialog.h"
 
 #include <commctrl.h>
-#include <commdlg.h>
 
 #include <cstdio>
 #include <vector>
@@ -226,15 +225,8 @@ CustomBackgroundDialog::AddOutcome CustomBackgroundDialog::AddPath(const std::st
 }
 
 void CustomBackgroundDialog::AddImage() {
-    char file[MAX_PATH] = {};
-    OPENFILENAMEA ofn = {};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = hwnd_;
-    ofn.lpstrFilter = "(*.jpg;*.bmp;*.png)\0*.jpg;*.bmp;*.png\0";
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = sizeof file;
-    ofn.Flags = OFN_HIDEREADONLY | OFN_EXPLORER;
-    if (!GetOpenFileNameA(&ofn)) return;
+    const std::string file = win::AskOpenFile(hwnd_, "(*.jpg;*.bmp;*.png)\0*.jpg;*.bmp;*.png\0", MAX_PATH);
+    if (file.empty()) return;
     AddPath(file);
     if (cycle.pictureCount == 1 && ownBox.getCheck()) StartCycling();
 }

@@ -1,7 +1,6 @@
 #include "music/CustomMusicDialog.h"
 
 #include <commctrl.h>
-#include <commdlg.h>
 
 #include <vector>
 
@@ -179,15 +178,8 @@ void CustomMusicDialog::SelectMode(int id) {
 }
 
 void CustomMusicDialog::AddMusic() {
-    char path[4096] = "";
-    OPENFILENAMEA ofn = {};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = hwnd_;
-    ofn.lpstrFilter = "(*.mp3;*.wav;*.mpeg)\0*.mp3;*.wav;*.mpeg\0";
-    ofn.lpstrFile = path;
-    ofn.nMaxFile = sizeof path;
-    ofn.Flags = OFN_HIDEREADONLY | OFN_EXPLORER;
-    if (GetOpenFileNameA(&ofn)) AppendRow(path);
+    const std::string path = win::AskOpenFile(hwnd_, "(*.mp3;*.wav;*.mpeg)\0*.mp3;*.wav;*.mpeg\0", 4096);
+    if (!path.empty()) AppendRow(path);
 }
 
 void CustomMusicDialog::RemoveSelected() {

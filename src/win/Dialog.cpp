@@ -1,6 +1,22 @@
 #include "win/Dialog.h"
 
+#include <commdlg.h>
+
 namespace win {
+
+std::string AskOpenFile(HWND owner, const char* filter, std::size_t room) {
+    std::string path(room, '\0');
+    OPENFILENAMEA ofn = {};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = filter;
+    ofn.lpstrFile = &path[0];
+    ofn.nMaxFile = static_cast<DWORD>(room);
+    ofn.Flags = OFN_HIDEREADONLY | OFN_EXPLORER;
+    if (!GetOpenFileNameA(&ofn)) return std::string();
+    path.resize(path.find('\0'));
+    return path;
+}
 
 Dialog::~Dialog() {
     if (hwnd_ && !modal_) DestroyWindow(hwnd_);

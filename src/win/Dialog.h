@@ -2,9 +2,16 @@
 // Modal and modeless dialogs from resource templates, created as Unicode windows so that the
 // templates' texts show as written whatever the system code page. A derived dialog overrides DialogProc
 // (a switch that returns TRUE for what it handled) or the few named hooks.
+#include <cstddef>
+#include <string>
+
 #include "win/Window.h"
 
 namespace win {
+
+// The system's Open dialog for one file of the types in `filter` (pairs of NUL-terminated
+// strings), with room for a path of `room` characters; "" when the user cancels.
+std::string AskOpenFile(HWND owner, const char* filter, std::size_t room);
 
 class Dialog : public Window {
 public:
