@@ -46,15 +46,19 @@ bench: host
 	@$(HOSTDIR)/host_bench
 
 # Frame rate and CPU per frame at full load next to xscreensaver's atlantis, on one private Xvfb
-# (BENCH_SIZE="1680 1050" for another screen size). Installs the peer when it is missing.
-BENCH_SCRIPT ?= ../shared/measure/side-by-side.sh
+# (BENCH_SIZE="1680 1050" for another screen size), then the frame clock's period and the stage
+# times from the instrumented build's log. Installs the peer when it is missing.
+BENCH_SCRIPT ?= $(firstword $(wildcard ../shared/measure/side-by-side.sh ../../shared/measure/side-by-side.sh) \
+                            ../shared/measure/side-by-side.sh)
 BENCH_SIZE   ?= 1024 768
 bench-compare: build
 	@test -x /usr/libexec/xscreensaver/atlantis || { \
 	    SUDO=; [ "$$(id -u)" -ne 0 ] && SUDO=sudo; \
 	    DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y -qq xscreensaver-gl-extra >/dev/null || \
 	    { $$SUDO apt-get update -qq && DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y -qq xscreensaver-gl-extra >/dev/null; }; }
-	@$(BENCH_SCRIPT) $(WINDIR) $(BENCH_SIZE)
+	@log=$$(mktemp /tmp/nerith-bench.XXXXXX); \
+	    NERITH_LOG_COPY="Z:$$(printf '%s' "$$log" | tr / '\\')" $(BENCH_SCRIPT) $(WINDIR) $(BENCH_SIZE); \
+	    scripts/bench-report.sh "$$log"; rm -f "$$log"
 
 clean:
 	rm -rf $(BUILD) out

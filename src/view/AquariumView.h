@@ -1,11 +1,12 @@
 #pragma once
 // The aquarium view: the one child window of the frame. It owns the OpenGL context and the whole
-// scene, and its 10 ms timer drives every frame.
+// scene, and its 10 ms frame clock drives every frame.
 #include "GL.h"
 #include "Commands.h"
 #include "fish/School.h"
 #include "scene/Scenery.h"
 #include "view/FrameRender.h"
+#include "view/FrameTick.h"
 #include "view/GlSurface.h"
 #include "view/Picking.h"
 #include "scene/ViewLayout.h"
@@ -47,7 +48,7 @@ private:
     void OnLButtonUp();
     void UpdateCursor();
     void OnSize(int cx, int cy);
-    void OnTimer();
+    void OnTick();
     void OnPaint();
     void InitializeScene();
     void DestroySteps();
@@ -79,6 +80,7 @@ private:
     int resolutionIndex = 7;
     HDC clientDC = nullptr;  // the view's own device context, bound to the OpenGL context
     GlSurface glSurface;
+    FrameTick frameTick;
     int insideWidth = 0, insideHeight = 0;  // set by CreateInside
 
     BackWall backWall;

@@ -22,7 +22,7 @@
 #include "win/App.h"
 
 namespace {
-constexpr UINT_PTR FrameTimer = 1;
+constexpr UINT FrameTickMessage = WM_APP + 1;  // the frame clock's tick
 
 // The cursors of the four click modes: button up, button held.
 struct ModeCursor {
@@ -90,6 +90,10 @@ int AquariumView::SceneHeight() const { return insideHeight ? insideHeight : Get
 LRESULT AquariumView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     LRESULT menuResult;
     if (IconMenu::HandleOwnerMessage(msg, wParam, lParam, &menuResult)) return menuResult;
+    if (frameTick.IsTick(msg, wParam)) {
+        OnTick();
+        return 0;
+    }
     switch (msg) {
     case WM_CREATE:
         if (DefaultProc(msg, wParam, lParam) == -1) return -1;
@@ -103,9 +107,6 @@ LRESULT AquariumView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_ERASEBKGND:
         return TRUE;  // OpenGL paints every pixel
-    case WM_TIMER:
-        OnTimer();
-        return 0;
     case WM_DESTROY:
         DestroySteps();
         return 0;
@@ -140,7 +141,7 @@ int AquariumView::OnCreate() {
     SetWindowLongPtrA(hwnd_, GWL_EXSTYLE,
                       GetWindowLongPtrA(hwnd_, GWL_EXSTYLE) & ~static_cast<LONG_PTR>(WS_EX_CLIENTEDGE));
     InitializeScene();
-    SetTimer(hwnd_, FrameTimer, FramePeriodMs, nullptr);  // also when the scene stopped early
+    frameTick.Start(hwnd_, FrameTickMessage, FramePeriodMs);  // also when the scene stopped early
     return 0;
 }
 
@@ -326,7 +327,8 @@ void AquariumView::OnPaint() {
     EndPaint(hwnd_, &ps);
 }
 
-void AquariumView::OnTimer() {
+void AquariumView::OnTick() {
+    frameTick.FrameStarted();
     RenderFrame();
     instrument::SpanStart();
     // Timed apart: the ticks that start the loop, the ticks that stop it, and all the others.
@@ -334,11 +336,11 @@ void AquariumView::OnTimer() {
                                         : (builtinMusicPending ? "music_idle" : "music_stop");
     if (!Previewing()) ServiceBuiltinMusic();
     instrument::SpanEnd(musicSpan);
-    DefaultProc(WM_TIMER, FrameTimer, 0);
-    // Ticks that fell due while rendering are dropped, so a slow frame leaves no backlog.
-    MSG pending;
-    while (PeekMessageA(&pending, hwnd_, WM_TIMER, WM_TIMER, PM_REMOVE)) {
-    }
+    // No backlog: of the ticks that fell due while rendering, one starts the next frame.
+    frameTick.FrameDone();
+#ifdef NERITH_INSTRUMENT
+    instrument::Ticks(frameTick.Stats());
+#endif
 }
 
 void AquariumView::RenderFrame() {
@@ -393,5 +395,5 @@ void AquariumView::DestroySteps() {
     customMusicDialog = nullptr;
     delete backgroundDialog;
     backgroundDialog = nullptr;
-    KillTimer(hwnd_, FrameTimer);
+    frameTick.Stop();
 }

@@ -1,6 +1,8 @@
 #pragma once
 // Timing probes of the instrumented build (NerithScr_instr.exe), read by the end-to-end tests
 // and the measurements. In the product they compile to nothing.
+struct TickStats;
+
 namespace instrument {
 #ifdef NERITH_INSTRUMENT
 void ProgramStarted();
@@ -26,6 +28,8 @@ void Count(const char* name);
 // Adds the time since the last SpanStart to the total of NAME ("span NAME MS" in the log).
 void SpanStart();
 void SpanEnd(const char* name);
+// The frame clock's figures so far ("tick period_ms MEAN min MIN max MAX ticks N frames N timer NAME").
+void Ticks(const TickStats& stats);
 #else
 inline void ProgramStarted() {}
 inline void Mark(const char*) {}
@@ -37,5 +41,6 @@ inline void Stage(const char*) {}
 inline void Count(const char*) {}
 inline void SpanStart() {}
 inline void SpanEnd(const char*) {}
+inline void Ticks(const TickStats&) {}
 #endif
 }  // namespace instrument

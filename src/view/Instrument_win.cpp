@@ -10,6 +10,7 @@
 
 #include "GL.h"
 #include "assets/ResourcePack_win.h"
+#include "view/FrameTick.h"
 #include "view/GlSurface.h"
 
 // The log lives in the Windows directory beside the settings file:
@@ -19,6 +20,8 @@
 //   cpu_ms MS           process CPU time (user + kernel) since the first frame
 //   gl_errors N         OpenGL errors raised so far
 //   backbuffer L C      the last back buffer read: lit pixels per mille, colours at 4 levels
+//   tick ...            the frame clock: mean, shortest and longest period between ticks (ms),
+//                       ticks fallen due, frames they started, the kind of timer
 // NERITH_DIRECT_GL=1 makes the view render straight into its window even under Wine, and
 // NERITH_PER_USER=1 makes the program keep its files in the per-user folder, as it does when the
 // Windows directory takes no new files.
@@ -64,6 +67,7 @@ bool sampling = true;  // the first frame is timed
 long long glErrors = 0;
 int backLit = -1, backColours = -1;
 int gdiObjects = -1, userWindows = -1;
+TickStats tickStats;
 
 BOOL CALLBACK CountWindow(HWND hwnd, LPARAM counter) {
     ++*reinterpret_cast<int*>(counter);
@@ -98,11 +102,7 @@ double CpuMs() {
     return (ticks(kernel) + ticks(user)) / 10000.0;
 }
 
-void WriteLog() {
-    char path[MAX_PATH + 40];
-    UINT n = GetWindowsDirectoryA(path, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH) return;
-    std::strcat(path, "\\NerithScr-instrument.log");
+void WriteLogTo(const char* path) {
     FILE* f = std::fopen(path, "w");
     if (!f) return;
     for (int i = 0; i < markCount; ++i) std::fprintf(f, "mark %s %.1f\n", marks[i].name, marks[i].ms);
@@ -113,11 +113,25 @@ void WriteLog() {
         std::fprintf(f, "stage %s first %.2f avg %.2f\n", stages[i].name, stages[i].first,
                      stages[i].samples ? stages[i].total / stages[i].samples : 0.0);
     std::fprintf(f, "gl_errors %lld\n", glErrors);
+    if (tickStats.ticks > 0)
+        std::fprintf(f, "tick period_ms %.3f min %.3f max %.3f ticks %lld frames %lld timer %s\n", tickStats.meanMs,
+                     tickStats.minMs, tickStats.maxMs, tickStats.ticks, tickStats.frames, tickStats.timer);
     if (backLit >= 0) std::fprintf(f, "backbuffer %d %d\n", backLit, backColours);
     if (gdiObjects >= 0) std::fprintf(f, "gdi_objects %d\nuser_windows %d\n", gdiObjects, userWindows);
     std::fprintf(f, "frames %lld\nelapsed_ms %.1f\ncpu_ms %.1f\n", frames, MsSince(firstFrame),
                  CpuMs() - cpuAtFirstFrame);
     std::fclose(f);
+}
+
+// NERITH_LOG_COPY=PATH writes the log to PATH as well (the measurements read it from outside the
+// Wine prefix).
+void WriteLog() {
+    char path[MAX_PATH + 40];
+    UINT n = GetWindowsDirectoryA(path, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return;
+    std::strcat(path, "\\NerithScr-instrument.log");
+    WriteLogTo(path);
+    if (const char* copy = std::getenv("NERITH_LOG_COPY")) WriteLogTo(copy);
 }
 
 bool EnvironmentSays(const char* name) {
@@ -185,6 +199,8 @@ void Count(const char* name) {
     ++counts[i].value;
     WriteLog();
 }
+
+void Ticks(const TickStats& stats) { tickStats = stats; }
 
 void FrameFinished(int width, int height) {
     if (frames % 50 != 0 || width <= 0 || height <= 0) return;
