@@ -158,6 +158,34 @@ void RippleSurface::Draw() const {
     glTexCoord2f(last.s, last.t);
 }
 
+// Each cell is a rectangle on the screen; of its two triangles (c1, c2, c0) and (c2, c3, c0), each
+// has one side across and one side up it, along which the texture coordinates change linearly.
+// The scale is the longer of the two texel steps per pixel, as the OpenGL specification defines
+// it (a software rasteriser's faster estimate never exceeds it).
+double RippleSurface::MaxTexelsPerPixel(double pixelsX, double pixelsY, int texWidth, int texHeight) const {
+    auto step = [&](const GridVertex& a, const GridVertex& b, double pixels) {
+        if (pixels <= 0.0) return 0.0;
+        const double du = (static_cast<double>(b.s) - a.s) * texWidth / pixels;
+        const double dv = (static_cast<double>(b.t) - a.t) * texHeight / pixels;
+        return du * du + dv * dv;
+    };
+    double most = 0.0;
+    for (int n = 0; n + 1 < GridSize; ++n) {
+        for (int k = 0; k + 1 < GridSize; ++k) {
+            const GridVertex& c0 = grid_[n][k];
+            const GridVertex& c1 = grid_[n][k + 1];
+            const GridVertex& c2 = grid_[n + 1][k + 1];
+            const GridVertex& c3 = grid_[n + 1][k];
+            const double across = (static_cast<double>(c3.x) - c0.x) * pixelsX;
+            const double up = (static_cast<double>(c1.y) - c0.y) * pixelsY;
+            const double first = std::fmax(step(c1, c2, across), step(c0, c1, up));
+            const double second = std::fmax(step(c0, c3, across), step(c3, c2, up));
+            most = std::fmax(most, std::fmax(first, second));
+        }
+    }
+    return std::sqrt(most);
+}
+
 // Every slot adds sign(dn) * f * un * amplitude[phase] to s (and likewise to t) of every vertex.
 // Only a ring of vertices around a slot's centre has a phase strictly between 0 and 255, where
 // the amplitude can be non-zero; everywhere else the contribution is exactly zero. So each slot

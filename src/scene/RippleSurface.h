@@ -37,6 +37,11 @@ public:
     // Ages every slot by one frame and recomputes the current texture coordinates.
     void Animate();
 
+    // The most texels of a texture of texWidth x texHeight that one pixel step crosses anywhere
+    // on the grid as it is now (the scale from which OpenGL picks the mipmap level), when a grid
+    // unit spans pixelsX across and pixelsY up the screen.
+    double MaxTexelsPerPixel(double pixelsX, double pixelsY, int texWidth, int texHeight) const;
+
     const GridVertex& Vertex(int n, int k) const { return grid_[n][k]; }
     int CentreColumn(int slot) const { return centreColumn_[slot]; }
     int CentreRow(int slot) const { return centreRow_[slot]; }

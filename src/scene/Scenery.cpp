@@ -1,5 +1,6 @@
 #include "scene/Scenery.h"
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -58,6 +59,59 @@ BubbleEmitter SetUpTerrainAndBubbles(TerrainGrid& terrain, BubbleSystem& bubbles
     return emitter;
 }
 
+namespace {
+
+// Pixels per unit along x and y of the current model-view plane z = 0, when OpenGL maps that plane
+// onto the screen by a scale alone (the plane faces the camera squarely); false otherwise.
+bool PlanePixelScale(double* pixelsX, double* pixelsY) {
+    GLdouble model[16], projection[16];
+    GLint viewport[4];
+    glGetDoublev(GL_MODELVIEW_MATRIX, model);
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    // Clip coordinates of (0, 0), (1, 0) and (0, 1).
+    double clip[3][4];
+    const double points[3][2] = {{0.0, 0.0}, {1.0, 0.0}, {0.0, 1.0}};
+    for (int p = 0; p < 3; ++p) {
+        double eye[4];
+        for (int r = 0; r < 4; ++r) eye[r] = model[r] * points[p][0] + model[4 + r] * points[p][1] + model[12 + r];
+        for (int r = 0; r < 4; ++r)
+            clip[p][r] = projection[r] * eye[0] + projection[4 + r] * eye[1] + projection[8 + r] * eye[2] +
+                         projection[12 + r] * eye[3];
+    }
+    const double w = clip[0][3];
+    if (!(w > 0.0) || clip[1][3] != w || clip[2][3] != w || clip[1][1] != clip[0][1] || clip[2][0] != clip[0][0])
+        return false;
+    *pixelsX = std::fabs(clip[1][0] - clip[0][0]) / w * viewport[2] / 2.0;
+    *pixelsY = std::fabs(clip[2][1] - clip[0][1]) / w * viewport[3] / 2.0;
+    return true;
+}
+
+// Where the picture shows every texel at about its own size or larger, OpenGL samples only the
+// texture's first level: at a scale under 0.95 texels per pixel nothing is minified, and under
+// 1.3 (a level of detail under 0.38) the nearest level is the first. A mipmapped minifying filter
+// then samples exactly as the single-level filter of the same kind, which spares a software
+// rasteriser choosing a level for every pixel. Sets that filter on the bound texture and returns
+// the one to put back (0 when nothing changed).
+GLint UseFirstLevelOnly(const RippleSurface& surface) {
+    GLint minFilter = 0, magFilter = 0, width = 0, height = 0;
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minFilter);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &magFilter);
+    if (minFilter == magFilter) return 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+    double pixelsX = 0.0, pixelsY = 0.0;
+    if (width <= 0 || height <= 0 || !PlanePixelScale(&pixelsX, &pixelsY)) return 0;
+    const double scale = surface.MaxTexelsPerPixel(pixelsX, pixelsY, width, height);
+    const bool nearestLevel = (minFilter == GL_LINEAR_MIPMAP_NEAREST && magFilter == GL_LINEAR) ||
+                              (minFilter == GL_NEAREST_MIPMAP_NEAREST && magFilter == GL_NEAREST);
+    if (!(scale < 0.95 || (nearestLevel && scale < 1.3))) return 0;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, magFilter);
+    return minFilter;
+}
+
+}  // namespace
+
 RippleSurface* CreateBackgroundPicture(int screenWidth, int screenHeight) {
     RippleSurface* surface = new RippleSurface;
     surface->Resize(screenWidth, screenHeight);
@@ -80,7 +134,9 @@ void DrawBackgroundPicture(const Settings& settings, RippleSurface* surface, uns
     nerith::rand();  // drawn and discarded
     const int o = offsets[nerith::rand() % 9];
     surface->StartRipple(screenWidth / 2 + o, screenHeight / 2 + 100);
+    const GLint mipmapFilter = UseFirstLevelOnly(*surface);
     surface->Draw();
+    if (mipmapFilter) glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, mipmapFilter);
     surface->Animate();
     glPopMatrix();
 }

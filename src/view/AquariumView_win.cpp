@@ -348,20 +348,25 @@ void AquariumView::RenderFrame() {
     ApplyFrameProjection(screenWidth, screenHeight);
     ApplyFrameCamera(cameraOffset);
     glViewport(0, 0, screenWidth, screenHeight);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    ApplyFrameLight(gSettings);
-    instrument::Stage("clear");
     // The wall is left out where the picture drawn later in the frame covers it.
     const PixelRect pictureCover =
         BackgroundPictureShown(gSettings) && backgroundPicture
             ? PictureCover(screenWidth, screenHeight, cameraOffset, BackgroundScaleFor(resolutionIndex))
             : PixelRect();
+    const bool clearColour =
+        ColourClearNeeded(gSettings, tankBox, pictureCover, screenWidth, screenHeight, cameraOffset);
+    glClear(clearColour ? GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT : GL_DEPTH_BUFFER_BIT);
+    ApplyFrameLight(gSettings);
+    instrument::Stage("clear");
     backWall.Draw(gSettings, tankBox, pictureCover);
     instrument::Stage("wall");
+    const bool textureColours = LitColourIsWhite(gSettings);
+    if (textureColours) glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
     school.fishPass(gSettings.fishCounts, fishSkinTextures, mode);
     instrument::Stage("fish");
     const GLuint picture = backgroundDialog ? backgroundDialog->TextureToDraw(backgroundTexture) : backgroundTexture;
     DrawBackgroundPicture(gSettings, backgroundPicture, picture, resolutionIndex, screenWidth, screenHeight);
+    if (textureColours) glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     instrument::Stage("picture");
     DrawBubbleColumn(bubbleSystem, emitter, gSettings.bubbleSetting);
     instrument::Stage("bubbles");

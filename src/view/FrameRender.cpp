@@ -107,28 +107,55 @@ void DrawLayer(const TankBox& box, CornerColour corner) {
 
 }  // namespace
 
-PixelRect PictureCover(int width, int height, float cameraOffset, float scaleX) {
+PixelRect PlaneCover(int width, int height, float cameraOffset, float z, float left, float right, float bottom,
+                     float top) {
     PixelRect r;
     if (width <= 0 || height <= 0) return r;
     // The eye is at z = cameraOffset - 5 looking down -z; the near plane is 1 away.
-    const double distance = 110.0 + (static_cast<double>(cameraOffset) - 5.0);
+    const double distance = (static_cast<double>(cameraOffset) - 5.0) - z;
     if (distance <= 1.0) return r;
     const double w = width, h = height;
-    const double right = width > height ? 0.4 * w / h : 0.4;
-    const double top = width > height ? 0.4 : 0.4 * h / w;
-    const double halfX = scaleX / distance / right * w / 2;  // in pixels from the middle
-    const double halfY = 40.0 / distance / top * h / 2;
+    const double halfWidth = width > height ? 0.4 * w / h : 0.4;  // of the frustum at distance 1
+    const double halfHeight = width > height ? 0.4 : 0.4 * h / w;
+    auto column = [&](double x) { return w / 2 + x / distance / halfWidth * w / 2; };
+    auto row = [&](double y) { return h / 2 + y / distance / halfHeight * h / 2; };
     const double margin = 0.25;
-    // Pixel i is covered when its centre i + 0.5 lies within (centre - half, centre + half).
+    // Pixel i is covered when its centre i + 0.5 lies within the outline.
     auto first = [&](double edge) { return static_cast<int>(std::floor(edge + margin - 0.5)) + 1; };
     auto end = [&](double edge) { return static_cast<int>(std::ceil(edge - margin - 0.5)); };
     auto clamp = [](int v, int limit) { return v < 0 ? 0 : v > limit ? limit : v; };
-    r.x0 = clamp(first(w / 2 - halfX), width);
-    r.x1 = clamp(end(w / 2 + halfX), width);
-    r.y0 = clamp(first(h / 2 - halfY), height);
-    r.y1 = clamp(end(h / 2 + halfY), height);
+    r.x0 = clamp(first(column(left)), width);
+    r.x1 = clamp(end(column(right)), width);
+    r.y0 = clamp(first(row(bottom)), height);
+    r.y1 = clamp(end(row(top)), height);
     if (r.Empty()) r = PixelRect();
     return r;
+}
+
+PixelRect PictureCover(int width, int height, float cameraOffset, float scaleX) {
+    return PlaneCover(width, height, cameraOffset, -110.0f, -scaleX, scaleX, -40.0f, 40.0f);
+}
+
+bool ColourClearNeeded(const Settings& settings, const TankBox& box, const PixelRect& pictureCover, int width,
+                       int height, float cameraOffset) {
+    if (pictureCover.Whole(width, height)) return false;
+    return !(BackWall::Shown(settings) && BackWall::Cover(box, width, height, cameraOffset).Whole(width, height));
+}
+
+bool LitColourIsWhite(const Settings& settings) {
+    if (LightLevel(settings.lightIntensity) < 0.85f) return false;
+    GLfloat colour[4];
+    glGetFloatv(GL_CURRENT_COLOR, colour);
+    return colour[0] == 1.0f && colour[1] == 1.0f && colour[2] == 1.0f && colour[3] == 1.0f;
+}
+
+bool BackWall::Shown(const Settings& settings) {
+    return settings.backFixed || settings.backGradual || settings.backAuto;
+}
+
+PixelRect BackWall::Cover(const TankBox& box, int width, int height, float cameraOffset) {
+    return PlaneCover(width, height, cameraOffset, 3 * box.back, 2 * box.left, 2 * box.right, 3 * box.bottom,
+                      3 * box.top);
 }
 
 void BackWall::Draw(const Settings& settings, const TankBox& box, const PixelRect& hidden) {
@@ -142,7 +169,7 @@ void BackWall::Draw(const Settings& settings, const TankBox& box, const PixelRec
             backCyclePhase = phase_;
         }
     }
-    if (!settings.backFixed && !settings.backGradual && !settings.backAuto) return;
+    if (!Shown(settings)) return;
     // The layers lie in one plane and each one drawn replaces the one before it (blending is off,
     // or on with the replacing default function in the first frame), so only the last layer that
     // is switched on can be seen; the ones under it are not drawn.

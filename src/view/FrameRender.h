@@ -35,12 +35,30 @@ WallColours CycleColours(float t);
 struct PixelRect {
     int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
     bool Empty() const { return x1 <= x0 || y1 <= y0; }
+    bool Whole(int width, int height) const { return x0 <= 0 && y0 <= 0 && x1 >= width && y1 >= height; }
 };
 
-// The pixels that the background picture (the plane at z = -110 reaching scaleX to either side
-// and 40 up and down) is certain to cover on a screen of width x height seen from the camera
-// with `cameraOffset`: every pixel whose centre lies inside its outline by a quarter pixel.
+// The pixels that a rectangle facing the camera (at depth z, from left to right and bottom to
+// top) is certain to cover on a screen of width x height seen from the camera with
+// `cameraOffset`: every pixel whose centre lies inside its outline by a quarter pixel.
+PixelRect PlaneCover(int width, int height, float cameraOffset, float z, float left, float right, float bottom,
+                     float top);
+
+// The same for the background picture: the plane at z = -110 reaching scaleX to either side and
+// 40 up and down.
 PixelRect PictureCover(int width, int height, float cameraOffset, float scaleX);
+
+// False when the picture (drawn over `pictureCover`) or the back wall is certain to give every
+// pixel its colour in this frame: each replaces the colour of every pixel it covers, so clearing
+// the colour buffer first would change nothing. (The depth buffer is cleared whatever this says.)
+bool ColourClearNeeded(const Settings& settings, const TankBox& box, const PixelRect& pictureCover, int width,
+                       int height, float cameraOffset);
+
+// True when lighting leaves every vertex opaque white: the light at 85 % or more (its ambient
+// part alone then reaches full strength) and the current colour opaque white. Modulating a
+// texture by that colour changes nothing, so the texture's colours may simply replace it
+// (GL_REPLACE), which spares a software rasteriser the colour at every pixel.
+bool LitColourIsWhite(const Settings& settings);
 
 // The back wall: up to three layers (solid, gradient, cycling) behind the tank.
 class BackWall {
@@ -49,6 +67,11 @@ public:
     // in `hidden` (where the background picture will be drawn over the wall in this frame) are
     // left out.
     void Draw(const Settings& settings, const TankBox& box, const PixelRect& hidden = PixelRect());
+
+    // Some layer is switched on.
+    static bool Shown(const Settings& settings);
+    // The pixels the wall is certain to cover (where its layers are drawn).
+    static PixelRect Cover(const TankBox& box, int width, int height, float cameraOffset);
 
     // The cycling phase; initialised from "LOCKBACK ROT" the first time the layer is drawn.
     float Phase() const { return phase_; }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "FrameScene.h"
@@ -18,6 +19,7 @@ struct Run {
     int clickFrame, clickX, clickY;  // a feed click and two pellets before this frame (0: none)
     int frames;
     std::vector<std::pair<int, std::uint64_t>> expected;  // frame (1 = the first), checksum
+    bool builtInPicture = false;  // the built-in background picture instead of the made-up one
 };
 
 Settings WallSettings() {
@@ -35,7 +37,8 @@ Settings WallSettings() {
 }
 
 void Check(const Run& run) {
-    FrameScene scene(run.width, run.height, run.settings);
+    const std::string picture = std::string(NERITH_ART_DIR) + "/BackGround0.bmp";
+    FrameScene scene(run.width, run.height, run.settings, run.builtInPicture ? picture.c_str() : nullptr);
     ASSERT_TRUE(scene.ok());
     size_t next = 0;
     for (int frame = 1; frame <= run.frames; ++frame) {
@@ -64,6 +67,16 @@ TEST(FrameChecksum, FullLoadAtTheBenchmarkSize) {
             {30, 0xbba90f6df09a6cb0ull}}});
 }
 
+// The built-in picture (1024 x 512, mipmapped, the nearest level chosen): about one texel a pixel
+// at 1024 x 768, where only its first level is ever sampled; minified at 320 x 240, where the
+// other levels are.
+TEST(FrameChecksum, BuiltInPictureAtOneTexelAPixelAndMinified) {
+    Check({"built-in picture 1024x768", 1024, 768, FullLoadSettings(), 3, 500, 420, 30,
+           {{2, 0x7bef699eb9a5ac24ull}, {8, 0x7c20207c7c978318ull}, {30, 0xb4e6204061e65699ull}}, true});
+    Check({"built-in picture 320x240", 320, 240, FullLoadSettings(), 3, 160, 140, 30,
+           {{2, 0x037675c2d0970cc1ull}, {8, 0x1b1c2a04cba841a6ull}, {30, 0x0a1df7162dcad48eull}}, true});
+}
+
 TEST(FrameChecksum, WallLayersWithoutThePictureOnAnUnlistedScreen) {
     Check({"walls 640x480", 640, 480, WallSettings(), 0, 0, 0, 12,
            {{1, 0x2a910ab38bc2c383ull}, {12, 0x536a79de1080d4abull}}});
@@ -89,6 +102,36 @@ TEST(PictureCover, ListedScreens) {
     }
     // An eye behind the picture plane sees none of it.
     EXPECT_TRUE(PictureCover(1024, 768, -120.0f, 53.1f).Empty());
+}
+
+// The colour buffer is cleared only where neither the picture nor the wall gives every pixel its
+// colour (the checksums above prove that leaving it out changes no pixel at 1024 x 768).
+TEST(PictureCover, ColourClearOnlyWhereNothingCoversTheScreen) {
+    Settings wall = FullLoadSettings(), bare = FullLoadSettings(), none = FullLoadSettings();
+    bare.backFixed = 0;  // the picture alone
+    none.backFixed = 0;
+    none.showTerra = 0;
+    const struct {
+        int width, height;
+        const Settings* settings;
+        bool clear;
+    } rows[] = {
+        {1024, 768, &wall, false},  // the wall fills the two columns either side of the picture
+        {1024, 768, &bare, true},
+        {1024, 768, &none, true},
+        {1920, 1080, &bare, false},  // the picture alone covers the screen
+        {1920, 1080, &none, true},
+        {2560, 1440, &wall, true},   // 1024 x 768's tank on a wider screen: the wall falls short
+    };
+    for (const auto& r : rows) {
+        const bool shown = BackgroundPictureShown(*r.settings);
+        const PixelRect cover =
+            shown ? PictureCover(r.width, r.height, -5.0f, BackgroundScaleFor(ResolutionIndexFor(r.width, r.height)))
+                  : PixelRect();
+        EXPECT_EQ(ColourClearNeeded(*r.settings, TankBoxFor(r.width, r.height), cover, r.width, r.height, -5.0f),
+                  r.clear)
+            << r.width << " x " << r.height;
+    }
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "Checksum.h"
 #include "OsMesa.h"
 #include "Random.h"
+#include "assets/TextureLoader.h"
 #include "fish/School.h"
 #include "scene/Scenery.h"
 #include "settings/Settings.h"
@@ -17,7 +18,9 @@
 
 class FrameScene {
 public:
-    FrameScene(int width, int height, const Settings& settings)
+    // `picture`: a BMP file to show as the background picture (the built-in one, say) instead of
+    // the made-up one, loaded as the view loads it.
+    FrameScene(int width, int height, const Settings& settings, const char* picture = nullptr)
         : gl_(width, height), settings_(settings), width_(width), height_(height) {
         if (!gl_.ok()) return;
         InitSceneState();
@@ -33,6 +36,7 @@ public:
         glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
         gluBuild2DMipmaps(GL_TEXTURE_2D, 4, 256, 256, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
+        if (picture) LoadTextureMipmapped(picture, &background_);
         for (int j = 0; j < SpeciesCount; ++j) {
             skins_[j] = MakeTestTexture(64, 64, GL_LINEAR, [j](int x, int y, std::uint8_t* t) {
                 t[0] = static_cast<std::uint8_t>(j * 12 + x * 2);
@@ -66,14 +70,18 @@ public:
         ApplyFrameProjection(width_, height_);
         ApplyFrameCamera(-5.0f);
         glViewport(0, 0, width_, height_);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        ApplyFrameLight(settings_);
         const PixelRect cover = BackgroundPictureShown(settings_) && picture_
                                     ? PictureCover(width_, height_, -5.0f, BackgroundScaleFor(resolution_))
                                     : PixelRect();
+        const bool clearColour = ColourClearNeeded(settings_, tank_, cover, width_, height_, -5.0f);
+        glClear(clearColour ? GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT : GL_DEPTH_BUFFER_BIT);
+        ApplyFrameLight(settings_);
         wall_.Draw(settings_, tank_, cover);
+        const bool textureColours = LitColourIsWhite(settings_);
+        if (textureColours) glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
         school_.fishPass(settings_.fishCounts, skins_, FeedFishCmd);
         DrawBackgroundPicture(settings_, picture_, background_, resolution_, width_, height_);
+        if (textureColours) glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
         DrawBubbleColumn(bubbles_, emitter_, settings_.bubbleSetting);
         glDisable(GL_LIGHTING);
         school_.pelletPass();

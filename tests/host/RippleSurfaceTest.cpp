@@ -95,6 +95,29 @@ TEST_F(Ripples, ResizeLaysOutTheGridAndFreesEverySlot) {
     EXPECT_TRUE(surface.SlotFree(0));
 }
 
+// The texel scale from which the picture's mipmap level is chosen: at rest the texture's size over
+// the grid's pixels, the larger of the two ways; a ripple squeezes the texture in places.
+TEST_F(Ripples, TexelsPerPixelAtRestAndRippling) {
+    const struct {
+        double pixelsX, pixelsY;  // per grid unit (the grid spans two)
+        int texWidth, texHeight;
+        double atRest;
+    } rows[] = {
+        {512, 384, 1024, 512, 1.0},      // the built-in picture across a 1024 x 768 screen
+        {512, 384, 256, 256, 1.0 / 3},   // magnified both ways: the taller of the two
+        {160, 120, 1024, 512, 3.2},      // a 320 x 240 screen
+        {512, 100, 1024, 512, 2.56},     // squeezed in height only
+    };
+    for (const auto& r : rows)
+        EXPECT_NEAR(surface.MaxTexelsPerPixel(r.pixelsX, r.pixelsY, r.texWidth, r.texHeight), r.atRest, 1e-5)
+            << r.pixelsX << " x " << r.pixelsY;
+    surface.StartRipple(512, 384);
+    for (int i = 0; i < 60; ++i) surface.Animate();
+    const double rippling = surface.MaxTexelsPerPixel(512, 384, 1024, 512);
+    EXPECT_GT(rippling, 1.001);
+    EXPECT_LT(rippling, 1.3);  // still the first level only (the built-in picture's checksums)
+}
+
 TEST_F(Ripples, RippleAtTheCentreOf1024x768LivesFor153Frames) {
     surface.StartRipple(512, 384);
     EXPECT_EQ(surface.CentreColumn(0), 16);
