@@ -75,11 +75,11 @@ void Fish::placeAt(float x, float y, float z) {
     z_ = z;
 }
 
-void Fish::drawAndStep(int species) { step(species, true); }
+void Fish::drawAndStep(int species, FishStrips* keep) { step(species, true, keep); }
 
 void Fish::stepWithoutDrawing(int species) { step(species, false); }
 
-void Fish::step(int species, bool drawing) {
+void Fish::step(int species, bool drawing, FishStrips* keep) {
     species_ = species;
     AnimationFrame frame = {};
     // Fin flapping, the oscillators and the head jitter neither read nor change what turning
@@ -96,7 +96,7 @@ void Fish::step(int species, bool drawing) {
     if (drawing) glRotatef(-pitch_, std::sin(yaw_ * DegToRad), -std::cos(yaw_ * DegToRad), 0.0f);
 
     wander();
-    if (drawing) FishModel::draw(*this, frame);
+    if (drawing) FishModel::draw(*this, frame, keep);
     moveAndHitWalls();
     updateBoxes();
     if (drawing) glPopMatrix();

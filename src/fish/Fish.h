@@ -38,8 +38,8 @@ public:
     void setBounds(float xMin, float xMax, float topArg, float bottomArg, float zMin, float zMax);
 
     // One step of the fish, drawn into the current matrix (which the caller has translated to
-    // the fish's position, with the species' skin bound).
-    void drawAndStep(int species);
+    // the fish's position, with the species' skin bound), or with `keep` kept there for drawing later.
+    void drawAndStep(int species, FishStrips* keep = nullptr);
     // The same step without any OpenGL call, for simulation without a context.
     void stepWithoutDrawing(int species);
 
@@ -91,7 +91,7 @@ private:
     friend class FishModel;
     friend class FishTestPeer;
 
-    void step(int species, bool drawing);
+    void step(int species, bool drawing, FishStrips* keep = nullptr);
     void turnAndBend(AnimationFrame& frame);
     void wander();
     void moveAndHitWalls();

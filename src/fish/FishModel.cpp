@@ -117,28 +117,9 @@ void FishModel::advanceAnimation(Fish& fish, AnimationFrame& frame) {
 
 namespace {
 
-// One emitted vertex, laid out for glInterleavedArrays(GL_T2F_N3F_V3F).
-struct StripVertex {
-    float s, t;
-    float nx, ny, nz;
-    float x, y, z;
-};
-
-constexpr int FishStripsPerFrame = 31;  // quad strips of one fish, both passes of every part
-
-// The vertices of one fish in emission order, and where each quad strip starts. Filled on the
-// stack and handed to OpenGL in one go: the same vertices in the same order as one begin/end
-// pair per strip, in a few dozen calls instead of three thousand.
-struct StripBatch {
-    StripVertex vertices[FishVerticesPerFrame];
-    int stripFirst[FishStripsPerFrame];
-    int vertexCount = 0;
-    int stripCount = 0;
-};
-
 // Adds one vertex: stored normal and texture coordinate, position p transformed by m.
-inline void emitVertex(StripBatch& batch, const MeshVertex& v, const float m[16], float px, float py, float pz) {
-    StripVertex& out = batch.vertices[batch.vertexCount++];
+inline void emitVertex(FishStrips& batch, const MeshVertex& v, const float m[16], float px, float py, float pz) {
+    FishStrips::Vertex& out = batch.vertices[batch.vertexCount++];
     out.s = v.s;
     out.t = v.t;
     out.nx = v.nx;
@@ -152,7 +133,7 @@ inline void emitVertex(StripBatch& batch, const MeshVertex& v, const float m[16]
 // Adds one part, one quad strip per pair of rows. `matrixOf(column)` gives the column
 // transform; `place(row, column, vertex, out)` the deformed, scaled position.
 template <class MatrixOf, class Place>
-void emitPart(StripBatch& batch, FishPartIndex index, MatrixOf matrixOf, Place place) {
+void emitPart(FishStrips& batch, FishPartIndex index, MatrixOf matrixOf, Place place) {
     const MeshPart& part = FishMeshParts[index];
     const MeshVertex* grid = FishMeshVertices + part.first;
     for (int row = 0; row + 1 < part.rows; ++row) {
@@ -169,30 +150,18 @@ void emitPart(StripBatch& batch, FishPartIndex index, MatrixOf matrixOf, Place p
     }
 }
 
-// Draws the batch, one GL_QUAD_STRIP per strip. Afterwards the current normal and texture
-// coordinate are those of the last vertex, as they would be after immediate-mode drawing (the
-// background picture and the bubbles drawn later in the frame are lit with that normal).
-void drawBatch(const StripBatch& batch) {
-    if (batch.vertexCount == 0) return;
-    glInterleavedArrays(GL_T2F_N3F_V3F, 0, batch.vertices);  // enables the three arrays it names
-    for (int i = 0; i < batch.stripCount; ++i) {
-        const int end = i + 1 < batch.stripCount ? batch.stripFirst[i + 1] : batch.vertexCount;
-        glDrawArrays(GL_QUAD_STRIP, batch.stripFirst[i], end - batch.stripFirst[i]);
-    }
-    glDisableClientState(GL_VERTEX_ARRAY);
-    glDisableClientState(GL_NORMAL_ARRAY);
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-    const StripVertex& last = batch.vertices[batch.vertexCount - 1];
-    glNormal3f(last.nx, last.ny, last.nz);
-    glTexCoord2f(last.s, last.t);
-}
-
 }  // namespace
 
-void FishModel::draw(const Fish& fish, const AnimationFrame& frame) {
+// The vertices are filled in on the stack (or into `keep`) and handed to OpenGL in one go: the same
+// vertices in the same order as one begin/end pair per strip, in a few dozen calls instead of
+// three thousand.
+void FishModel::draw(const Fish& fish, const AnimationFrame& frame, FishStrips* keep) {
     const float size = fish.size_;
     const float jitter = frame.headJitter;
-    StripBatch batch;
+    FishStrips local;
+    FishStrips& batch = keep ? *keep : local;
+    batch.vertexCount = batch.stripCount = 0;
+    if (keep) glGetFloatv(GL_MODELVIEW_MATRIX, keep->modelView);
 
     // The column transforms of the body; the single-transform parts use those of columns 0, 8
     // and 21 (the same angles give the same matrices).
@@ -271,5 +240,39 @@ void FishModel::draw(const Fish& fish, const AnimationFrame& frame) {
             p[2] = v.z * size;
         });
     }
-    drawBatch(batch);
+    if (!keep) drawStrips(batch);
+}
+
+// One GL_QUAD_STRIP per strip. Afterwards the current normal and texture coordinate are those of
+// the last vertex, as they would be after immediate-mode drawing (the background picture and the
+// bubbles drawn later in the frame are lit with that normal).
+void FishModel::drawStrips(const FishStrips& strips) {
+    if (strips.vertexCount == 0) return;
+    glInterleavedArrays(GL_T2F_N3F_V3F, 0, strips.vertices);  // enables the three arrays it names
+    for (int i = 0; i < strips.stripCount; ++i) {
+        const int end = i + 1 < strips.stripCount ? strips.stripFirst[i + 1] : strips.vertexCount;
+        glDrawArrays(GL_QUAD_STRIP, strips.stripFirst[i], end - strips.stripFirst[i]);
+    }
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    leaveLastVertex(strips);
+}
+
+void FishModel::leaveLastVertex(const FishStrips& strips) {
+    if (strips.vertexCount == 0) return;
+    const FishStrips::Vertex& last = strips.vertices[strips.vertexCount - 1];
+    glNormal3f(last.nx, last.ny, last.nz);
+    glTexCoord2f(last.s, last.t);
+}
+
+float FishModel::farthestEyeZ(const FishStrips& strips) {
+    const float* m = strips.modelView;
+    float farthest = 0.0f;
+    for (int i = 0; i < strips.vertexCount; ++i) {
+        const FishStrips::Vertex& v = strips.vertices[i];
+        const float z = m[2] * v.x + m[6] * v.y + m[10] * v.z + m[14];
+        if (i == 0 || z < farthest) farthest = z;
+    }
+    return farthest;
 }

@@ -75,12 +75,35 @@ struct FishOscillator {
     void advance();
 };
 
+// One fish's geometry for one frame: its vertices in emission order, where each quad strip starts,
+// and (when it is kept for drawing later) the model-view matrix it was emitted into.
+struct FishStrips {
+    struct Vertex {  // laid out for glInterleavedArrays(GL_T2F_N3F_V3F)
+        float s, t;
+        float nx, ny, nz;
+        float x, y, z;
+    };
+    static constexpr int StripCount = 31;  // both passes of every part
+    Vertex vertices[FishVerticesPerFrame];
+    int stripFirst[StripCount];
+    int vertexCount = 0;
+    int stripCount = 0;
+    float modelView[16];
+};
+
 class FishModel {
 public:
     // Emits the nine parts into the current matrix, deformed by `frame` and scaled by the fish's
     // size: one GL_QUAD_STRIP begin/end pair per strip, nothing else (no state changes, no
-    // matrix push or pop).
-    static void draw(const Fish& fish, const AnimationFrame& frame);
+    // matrix push or pop). With `keep`, the geometry and the current model-view matrix go there
+    // instead and nothing is drawn.
+    static void draw(const Fish& fish, const AnimationFrame& frame, FishStrips* keep = nullptr);
+    // Draws kept geometry into the current matrix as draw would have drawn it.
+    static void drawStrips(const FishStrips& strips);
+    // Leaves the last vertex's normal and texture coordinate current, as drawing the strips does.
+    static void leaveLastVertex(const FishStrips& strips);
+    // The smallest (farthest) eye-space z of the kept geometry under its model-view matrix.
+    static float farthestEyeZ(const FishStrips& strips);
 
     // One frame of fin flapping, the six oscillators and the head jitter of `fish`; fills the
     // corresponding arrays of `frame` (everything but columnAngles).

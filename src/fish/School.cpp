@@ -21,7 +21,7 @@ float slope(float u1, float v1, float u2, float v2) {
 
 }  // namespace
 
-School::School() = default;
+School::School() : kept_(new KeptFish[FishSlotCount]) {}
 
 School::~School() = default;
 
@@ -52,9 +52,34 @@ int School::simulateFishPass(const int fishCounts[SpeciesCount], int mode) {
     return pass(fishCounts, nullptr, mode, false);
 }
 
+void School::drawKeptFish() {
+    for (int i = 0; i < keptCount_; ++i) {
+        const KeptFish& k = kept_[i];
+        glPushMatrix();
+        glLoadMatrixf(k.strips.modelView);
+        glBindTexture(GL_TEXTURE_2D, k.skin);
+        FishModel::drawStrips(k.strips);
+        glPopMatrix();
+    }
+}
+
+void School::leaveKeptFishVertex() {
+    if (keptCount_ > 0) FishModel::leaveLastVertex(kept_[keptCount_ - 1].strips);
+}
+
+float School::keptFishFarthestEyeZ() const {
+    float farthest = 0.0f;
+    for (int i = 0; i < keptCount_; ++i) {
+        const float z = FishModel::farthestEyeZ(kept_[i].strips);
+        if (i == 0 || z < farthest) farthest = z;
+    }
+    return farthest;
+}
+
 int School::pass(const int fishCounts[SpeciesCount], const GLuint* skinTextures, int mode, bool drawing) {
     mode_ = mode;
     live_ = liveCount(fishCounts);
+    keptCount_ = 0;
     for (int i = 0; i < live_; ++i) {
         Fish& f = fish_[i];
         const int species = speciesOfSlot(fishCounts, i);
@@ -62,8 +87,9 @@ int School::pass(const int fishCounts[SpeciesCount], const GLuint* skinTextures,
         if (drawing) {
             glPushMatrix();
             glTranslatef(f.x(), f.y(), f.z());
-            glBindTexture(GL_TEXTURE_2D, skinTextures[species]);
-            f.drawAndStep(species);
+            KeptFish& k = kept_[keptCount_++];
+            k.skin = skinTextures[species];
+            f.drawAndStep(species, &k.strips);
             glPopMatrix();
         } else {
             f.stepWithoutDrawing(species);

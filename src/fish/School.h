@@ -2,6 +2,8 @@
 // The fish side of the aquarium view: the 20 fish slots, the 10 food pellet slots, the table of
 // fish positions and the rules by which the fish steer toward food and keep clear of each other.
 // The view owns one School and calls it at scene set-up and on every frame.
+#include <memory>
+
 #include "Commands.h"
 #include "GL.h"
 #include "fish/Fish.h"
@@ -33,13 +35,22 @@ public:
     void setUpPellets();
 
     // The fish pass of one frame: every live fish (the first liveCount(fishCounts) slots) is
-    // translated to, given its species' skin (skinTextures[species]) and drawn and stepped; then
-    // the food steering (in the Feed Fish mode), pellet nudging and avoidance rules run for it and
-    // its position goes into the table. Finally the crowding rule over all live fish.
-    // Returns the number of live fish.
+    // translated to and stepped, its geometry kept with the model-view matrix and the skin
+    // (skinTextures[species]) it is to be drawn with; then the food steering (in the Feed Fish
+    // mode), pellet nudging and avoidance rules run for it and its position goes into the table.
+    // Finally the crowding rule over all live fish. drawKeptFish draws the fish afterwards, so
+    // that the frame may draw something else first. Returns the number of live fish.
     int fishPass(const int fishCounts[SpeciesCount], const GLuint skinTextures[SpeciesCount], int mode);
     // The same pass without any OpenGL call (simulation only).
     int simulateFishPass(const int fishCounts[SpeciesCount], int mode);
+    // Draws the fish the last fishPass kept, each as drawing it at once in the pass would have,
+    // one after the other; leaves the last one's skin bound and the normal and texture coordinate
+    // of its last vertex current.
+    void drawKeptFish();
+    // Leaves current the normal and texture coordinate that drawKeptFish will leave.
+    void leaveKeptFishVertex();
+    // The farthest eye-space z of the kept fish (0 when none was kept).
+    float keptFishFarthestEyeZ() const;
 
     // The pellet pass of one frame: every active pellet is drawn (and advanced) inside its own
     // matrix push and pop. Lighting is expected to be off.
@@ -81,9 +92,17 @@ public:
 private:
     int pass(const int fishCounts[SpeciesCount], const GLuint* skinTextures, int mode, bool drawing);
 
+    // One kept fish: its geometry and the skin it is drawn with.
+    struct KeptFish {
+        FishStrips strips;
+        GLuint skin;
+    };
+
     Fish fish_[FishSlotCount];
     FoodPellet pellets_[PelletSlotCount];
     FishPosition positions_[FishSlotCount] = {};
     int mode_ = FeedFishCmd;
     int live_ = 0;
+    std::unique_ptr<KeptFish[]> kept_;  // FishSlotCount entries, made once (some 30 KB each)
+    int keptCount_ = 0;
 };

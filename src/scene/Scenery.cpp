@@ -129,7 +129,7 @@ void DrawBackgroundPicture(const Settings& settings, RippleSurface* surface, uns
 
     glPushMatrix();
     glBindTexture(GL_TEXTURE_2D, texture);
-    glTranslatef(0.0f, 0.0f, -110.0f);
+    glTranslatef(0.0f, 0.0f, PicturePlaneZ);
     glScalef(BackgroundScaleFor(resolutionIndex), 40.0f, 1.0f);
     nerith::rand();  // drawn and discarded
     const int o = offsets[nerith::rand() % 9];

@@ -360,14 +360,9 @@ void AquariumView::RenderFrame() {
     instrument::Stage("clear");
     backWall.Draw(gSettings, tankBox, pictureCover);
     instrument::Stage("wall");
-    const bool textureColours = LitColourIsWhite(gSettings);
-    if (textureColours) glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-    school.fishPass(gSettings.fishCounts, fishSkinTextures, mode);
-    instrument::Stage("fish");
     const GLuint picture = backgroundDialog ? backgroundDialog->TextureToDraw(backgroundTexture) : backgroundTexture;
-    DrawBackgroundPicture(gSettings, backgroundPicture, picture, resolutionIndex, screenWidth, screenHeight);
-    if (textureColours) glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    instrument::Stage("picture");
+    DrawFishAndPicture(school, gSettings, fishSkinTextures, mode, backgroundPicture, picture, resolutionIndex,
+                       screenWidth, screenHeight, &instrument::Stage);
     DrawBubbleColumn(bubbleSystem, emitter, gSettings.bubbleSetting);
     instrument::Stage("bubbles");
     glDisable(GL_LIGHTING);

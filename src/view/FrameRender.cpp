@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "GL.h"
+#include "scene/Scenery.h"
 
 void InitSceneState() {
     glEnable(GL_TEXTURE_2D);
@@ -133,7 +134,7 @@ PixelRect PlaneCover(int width, int height, float cameraOffset, float z, float l
 }
 
 PixelRect PictureCover(int width, int height, float cameraOffset, float scaleX) {
-    return PlaneCover(width, height, cameraOffset, -110.0f, -scaleX, scaleX, -40.0f, 40.0f);
+    return PlaneCover(width, height, cameraOffset, PicturePlaneZ, -scaleX, scaleX, -40.0f, 40.0f);
 }
 
 bool ColourClearNeeded(const Settings& settings, const TankBox& box, const PixelRect& pictureCover, int width,
@@ -147,6 +148,42 @@ bool LitColourIsWhite(const Settings& settings) {
     GLfloat colour[4];
     glGetFloatv(GL_CURRENT_COLOR, colour);
     return colour[0] == 1.0f && colour[1] == 1.0f && colour[2] == 1.0f && colour[3] == 1.0f;
+}
+
+void DrawFishAndPicture(School& school, const Settings& settings, const GLuint skins[SpeciesCount], int mode,
+                        RippleSurface* picture, GLuint pictureTexture, int resolutionIndex, int width, int height,
+                        void (*stage)(const char*)) {
+    const bool textureColours = LitColourIsWhite(settings);
+    if (textureColours) glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    school.fishPass(settings.fishCounts, skins, mode);
+    stage("fish_moves");
+    // The picture's plane in eye space, and a unit's margin in front of it for the fish.
+    GLfloat camera[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, camera);
+    const bool facing = camera[2] == 0.0f && camera[6] == 0.0f;
+    const float pictureZ = camera[10] * PicturePlaneZ + camera[14];
+    if (picture && BackgroundPictureShown(settings) && facing && school.keptFishFarthestEyeZ() > pictureZ + 1.0f) {
+        school.leaveKeptFishVertex();  // the picture is lit with the normal the fish leave
+        glDisable(GL_DEPTH_TEST);
+        DrawBackgroundPicture(settings, picture, pictureTexture, resolutionIndex, width, height);
+        glEnable(GL_DEPTH_TEST);
+        stage("picture");
+        // What the picture leaves bound and current, as when it comes last.
+        GLint pictureBinding = 0;
+        GLfloat pictureTexCoord[4];
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &pictureBinding);
+        glGetFloatv(GL_CURRENT_TEXTURE_COORDS, pictureTexCoord);
+        school.drawKeptFish();
+        glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(pictureBinding));
+        glTexCoord4fv(pictureTexCoord);
+        stage("fish");
+    } else {
+        school.drawKeptFish();
+        stage("fish");
+        DrawBackgroundPicture(settings, picture, pictureTexture, resolutionIndex, width, height);
+        stage("picture");
+    }
+    if (textureColours) glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
 }
 
 bool BackWall::Shown(const Settings& settings) {

@@ -1,6 +1,9 @@
 #pragma once
 // The parts of a frame that belong to the view itself: projection, camera, light and the
 // back-wall colour layers.
+#include "GL.h"
+#include "fish/School.h"
+#include "scene/RippleSurface.h"
 #include "settings/Settings.h"
 #include "scene/ViewLayout.h"
 
@@ -22,6 +25,18 @@ float LightLevel(int lightIntensity);
 
 // Light 1's ambient and diffuse from the light setting; switches lighting on.
 void ApplyFrameLight(const Settings& settings);
+
+// The fish and the background picture of one frame (`picture` may be null), in the order that
+// draws least. The fish move first (their random draws come before the picture's) and their
+// geometry is kept. When all of it lies in front of the picture, the picture is drawn first
+// without the depth test, and the fish over it: the same pixels as drawing the fish first and the
+// picture behind them, without a depth test for the largest surface of the frame. Otherwise the
+// fish are drawn first. Where LitColourIsWhite, the textures replace the lit colour. `stage` is
+// called with "fish_moves", "fish" and "picture" after each step (the instrumented build times
+// them).
+void DrawFishAndPicture(School& school, const Settings& settings, const GLuint skins[SpeciesCount], int mode,
+                        RippleSurface* picture, GLuint pictureTexture, int resolutionIndex, int width, int height,
+                        void (*stage)(const char*));
 
 // A layer's four corner colours, in the order bottom-left, bottom-right, top-right, top-left.
 struct WallColours {

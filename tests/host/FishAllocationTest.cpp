@@ -57,6 +57,7 @@ TEST(FishAllocation, FramesInSteadyStateAllocateNothing) {
         if (n % 13 == 0) school.fish(n % 20).touch();
         if (n % 17 == 0) school.fish(n % 20).resize(2.0f, n % 2 == 0);
         school.fishPass(counts, skins, n % 50 < 40 ? FeedFishCmd : 1035);
+        school.drawKeptFish();
         school.pelletPass();
     };
     for (int n = 0; n < 20; ++n) frame(n);  // warm up

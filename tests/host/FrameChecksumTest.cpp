@@ -77,6 +77,24 @@ TEST(FrameChecksum, BuiltInPictureAtOneTexelAPixelAndMinified) {
            {{2, 0x037675c2d0970cc1ull}, {8, 0x1b1c2a04cba841a6ull}, {30, 0x0a1df7162dcad48eull}}, true});
 }
 
+// A fish moved behind the picture's plane is hidden by it where they overlap (the frame then
+// draws the fish before the picture, not after it).
+TEST(FrameChecksum, AFishBehindThePictureStaysBehindIt) {
+    FrameScene scene(1024, 768, FullLoadSettings());
+    ASSERT_TRUE(scene.ok());
+    const std::pair<int, std::uint64_t> expected[] = {{2, 0xd08a070afa6c0e2aull}, {6, 0x9d357c27d1a38ce1ull}};
+    size_t next = 0;
+    for (int frame = 1; frame <= 6; ++frame) {
+        if (frame == 2) scene.school().fish(0).placeAt(0.0f, 0.0f, -125.0f);
+        scene.Render();
+        if (frame == expected[next].first) {
+            const std::uint64_t sum = scene.PixelChecksum();
+            EXPECT_EQ(sum, expected[next].second) << "frame " << frame << ": 0x" << std::hex << sum;
+            ++next;
+        }
+    }
+}
+
 TEST(FrameChecksum, WallLayersWithoutThePictureOnAnUnlistedScreen) {
     Check({"walls 640x480", 640, 480, WallSettings(), 0, 0, 0, 12,
            {{1, 0x2a910ab38bc2c383ull}, {12, 0x536a79de1080d4abull}}});

@@ -77,11 +77,8 @@ public:
         glClear(clearColour ? GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT : GL_DEPTH_BUFFER_BIT);
         ApplyFrameLight(settings_);
         wall_.Draw(settings_, tank_, cover);
-        const bool textureColours = LitColourIsWhite(settings_);
-        if (textureColours) glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-        school_.fishPass(settings_.fishCounts, skins_, FeedFishCmd);
-        DrawBackgroundPicture(settings_, picture_, background_, resolution_, width_, height_);
-        if (textureColours) glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+        DrawFishAndPicture(school_, settings_, skins_, FeedFishCmd, picture_, background_, resolution_, width_,
+                           height_, [](const char*) {});
         DrawBubbleColumn(bubbles_, emitter_, settings_.bubbleSetting);
         glDisable(GL_LIGHTING);
         school_.pelletPass();
