@@ -41,8 +41,10 @@ private:
     HDC renderDC_ = nullptr;  // the view's DC, or the hidden window's under Wine
     HGLRC context_ = nullptr;
     int width_ = 0, height_ = 0;
-    // Under Wine: a bottom-up 32-bit DIB of the screen's size selected into a memory DC. Each
-    // frame is read straight into its bits in their byte order (blue, green, red, x) and blitted.
+    // Under Wine: a pixel buffer of the screen's size that each frame is read into in the byte
+    // order of a 32-bit DIB (blue, green, red, x) and shown from; where the driver has none, a
+    // bottom-up 32-bit DIB of the screen's size selected into a memory DC, read into and blitted.
+    unsigned pixelBuffer_ = 0;
     HDC frameDC_ = nullptr;
     HBITMAP frameBitmap_ = nullptr;
     HGDIOBJ previousBitmap_ = nullptr;

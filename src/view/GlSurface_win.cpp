@@ -6,6 +6,34 @@
 
 static bool directForced = false;
 
+namespace {
+
+// Pixel buffer objects (OpenGL 2.1), from the driver: the frame is read into one, converted by the
+// renderer's own threads, and shown from there.
+constexpr GLenum PixelPackBuffer = 0x88EB, StreamRead = 0x88E1, ReadOnly = 0x88B8;
+struct PixelBufferCalls {
+    void(APIENTRY* gen)(GLsizei, GLuint*);
+    void(APIENTRY* remove)(GLsizei, const GLuint*);
+    void(APIENTRY* bind)(GLenum, GLuint);
+    void(APIENTRY* data)(GLenum, ptrdiff_t, const void*, GLenum);
+    void*(APIENTRY* map)(GLenum, GLenum);
+    GLboolean(APIENTRY* unmap)(GLenum);
+} pixelBuffers;
+
+template <typename F>
+bool Fetch(F& call, const char* name) {
+    call = reinterpret_cast<F>(reinterpret_cast<void*>(wglGetProcAddress(name)));
+    return call != nullptr;
+}
+
+bool FetchPixelBufferCalls() {
+    return Fetch(pixelBuffers.gen, "glGenBuffers") && Fetch(pixelBuffers.remove, "glDeleteBuffers") &&
+           Fetch(pixelBuffers.bind, "glBindBuffer") && Fetch(pixelBuffers.data, "glBufferData") &&
+           Fetch(pixelBuffers.map, "glMapBuffer") && Fetch(pixelBuffers.unmap, "glUnmapBuffer");
+}
+
+}  // namespace
+
 void GlSurface::ForceDirect() { directForced = true; }
 
 bool GlSurface::UnderWine() {
@@ -36,26 +64,38 @@ GlSurface::Result GlSurface::Create(HWND view, HDC viewDC, const PIXELFORMATDESC
         const char* cls = win::RegisterWndClass(CS_OWNDC, nullptr, nullptr, nullptr);
         hiddenWindow_ = CreateWindowExA(WS_EX_TOOLWINDOW, cls, "", WS_POPUP, 0, 0, width, height, nullptr,
                                         nullptr, GetModuleHandleA(nullptr), nullptr);
-        if (hiddenWindow_) {
-            renderDC_ = GetDC(hiddenWindow_);
-            BITMAPINFO info = {};
-            info.bmiHeader.biSize = sizeof info.bmiHeader;
-            info.bmiHeader.biWidth = width;
-            info.bmiHeader.biHeight = height;  // bottom-up, as OpenGL reads
-            info.bmiHeader.biPlanes = 1;
-            info.bmiHeader.biBitCount = 32;
-            info.bmiHeader.biCompression = BI_RGB;
-            frameBitmap_ = CreateDIBSection(viewDC, &info, DIB_RGB_COLORS, &frameBits_, nullptr, 0);
-            frameDC_ = frameBitmap_ ? CreateCompatibleDC(viewDC) : nullptr;
-            if (frameDC_) previousBitmap_ = SelectObject(frameDC_, frameBitmap_);
-        }
+        if (hiddenWindow_) renderDC_ = GetDC(hiddenWindow_);
     }
     const int format = ChoosePixelFormat(renderDC_, &pfd);
     if (format == 0) return ChooseFailed;
     if (!SetPixelFormat(renderDC_, format, &pfd)) return SetFailed;
     context_ = wglCreateContext(renderDC_);
     wglMakeCurrent(renderDC_, context_);
-    instrument::Note(hiddenWindow_ ? "render gdi_copy" : "render direct");
+    if (hiddenWindow_ && context_ && FetchPixelBufferCalls()) {
+        while (glGetError() != GL_NO_ERROR) {
+        }
+        pixelBuffers.gen(1, &pixelBuffer_);
+        pixelBuffers.bind(PixelPackBuffer, pixelBuffer_);
+        pixelBuffers.data(PixelPackBuffer, static_cast<ptrdiff_t>(width) * height * 4, nullptr, StreamRead);
+        pixelBuffers.bind(PixelPackBuffer, 0);
+        if (glGetError() != GL_NO_ERROR) {
+            pixelBuffers.remove(1, &pixelBuffer_);
+            pixelBuffer_ = 0;
+        }
+    }
+    if (hiddenWindow_ && !pixelBuffer_) {
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = height;  // bottom-up, as OpenGL reads
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        frameBitmap_ = CreateDIBSection(viewDC, &info, DIB_RGB_COLORS, &frameBits_, nullptr, 0);
+        frameDC_ = frameBitmap_ ? CreateCompatibleDC(viewDC) : nullptr;
+        if (frameDC_) previousBitmap_ = SelectObject(frameDC_, frameBitmap_);
+    }
+    instrument::Note(!hiddenWindow_ ? "render direct" : pixelBuffer_ ? "render gdi_copy pixel_buffer" : "render gdi_copy");
     return Ready;
 }
 
@@ -69,21 +109,41 @@ void GlSurface::Present() {
     if (hiddenWindow_) {
         // The hidden window is never shown, so its buffers are not swapped: the frame goes from
         // the back buffer into the DIB and from there into the view.
-        if (w > 0 && h > 0 && frameDC_) {
-            glPixelStorei(GL_PACK_ALIGNMENT, 4);
-            glPixelStorei(GL_PACK_ROW_LENGTH, width_);  // rows as long as the DIB's
-            glReadBuffer(GL_BACK);
+        if (w <= 0 || h <= 0) return;
+        glPixelStorei(GL_PACK_ALIGNMENT, 4);
+        glPixelStorei(GL_PACK_ROW_LENGTH, width_);  // rows as long as the DIB's
+        glReadBuffer(GL_BACK);
+        if (pixelBuffer_) {
+            // Read into the buffer (the renderer's threads convert the pixels), then shown from it:
+            // the rows, bottom-up, as a DIB of h lines.
+            pixelBuffers.bind(PixelPackBuffer, pixelBuffer_);
+            glReadPixels(0, 0, w, h, GL_BGRA_EXT, GL_UNSIGNED_BYTE, nullptr);
+            if (const void* bits = pixelBuffers.map(PixelPackBuffer, ReadOnly)) {
+                BITMAPINFO info = {};
+                info.bmiHeader.biSize = sizeof info.bmiHeader;
+                info.bmiHeader.biWidth = width_;
+                info.bmiHeader.biHeight = h;
+                info.bmiHeader.biPlanes = 1;
+                info.bmiHeader.biBitCount = 32;
+                info.bmiHeader.biCompression = BI_RGB;
+                SetDIBitsToDevice(viewDC_, 0, 0, w, h, 0, 0, 0, h, bits, &info, DIB_RGB_COLORS);
+                pixelBuffers.unmap(PixelPackBuffer);
+            }
+            pixelBuffers.bind(PixelPackBuffer, 0);
+        } else if (frameDC_) {
             glReadPixels(0, 0, w, h, GL_BGRA_EXT, GL_UNSIGNED_BYTE, frameBits_);
-            glPixelStorei(GL_PACK_ROW_LENGTH, 0);
             // Bottom-up: the rows read fill the DIB from its last line upwards.
             BitBlt(viewDC_, 0, 0, w, h, frameDC_, 0, height_ - h, SRCCOPY);
         }
+        glPixelStorei(GL_PACK_ROW_LENGTH, 0);
         return;
     }
     SwapBuffers(renderDC_);
 }
 
 void GlSurface::Destroy() {
+    if (pixelBuffer_ && wglGetCurrentContext() == context_) pixelBuffers.remove(1, &pixelBuffer_);
+    pixelBuffer_ = 0;
     if (HGLRC current = wglGetCurrentContext()) {
         wglMakeCurrent(nullptr, nullptr);
         wglDeleteContext(current);
