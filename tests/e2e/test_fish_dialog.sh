@@ -34,6 +34,9 @@ cx=$((X + 3)); cy=$((Y + HEIGHT - 3 - 518))
 f0=$(frames)
 check "the tank keeps swimming behind the dialog" wait_for 15 frames_above "$f0"
 echo "frames went from $f0 to $(frames) in $WAITED ms with the dialog open"
+# The frame clock is the waitable timer's thread, not a window timer.
+clock=$(tr -d '\r' <"$LOG" | awk '$1=="tick" {print $NF}')
+check "the frame clock runs on a waitable timer ($clock)" test "$clock" = high_resolution -o "$clock" = system_1ms
 check "no fish yet" test "$(tank_lit empty)" -lt 50
 
 # Species 7: row 1, column 2 of the 100 x 90 cells.
