@@ -328,7 +328,7 @@ void AquariumView::OnPaint() {
 }
 
 void AquariumView::OnTick() {
-    frameTick.FrameStarted();
+    if (!frameTick.FrameStarted()) return;
     RenderFrame();
     instrument::SpanStart();
     // Timed apart: the ticks that start the loop, the ticks that stop it, and all the others.

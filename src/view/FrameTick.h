@@ -9,10 +9,12 @@
 // timers can do neither: Windows fires them on the system timer's 15.6 ms resolution, and Wine
 // restarts a window timer from the moment its message is taken.
 //
-// Never more than one tick waits. A tick that falls due while none has been taken yet is dropped;
-// one that falls due while the window renders starts the next frame as soon as the frame ends,
-// unless input, painting or window timers are waiting: posted messages come before those in every
-// message loop, so they go first and the next tick on the schedule starts the next frame.
+// Never more than one tick waits. A tick that falls due while one waits already is dropped; one
+// that falls due while the window renders starts the next frame as soon as the frame ends. Posted
+// messages come before input, painting and window timers in every message loop, so the ticks
+// give way to those as a window timer would: no frame starts at once while any of them waits, and
+// a tick taken while painting, window timers, keys or clicks wait starts no frame (the next tick
+// on the schedule tries again).
 #include <windows.h>
 
 #include <atomic>
@@ -44,8 +46,8 @@ public:
     // True for the messages that carry this clock's ticks.
     bool IsTick(UINT msg, WPARAM wParam) const;
 
-    // Called by the window when it takes a tick, before it renders the frame.
-    void FrameStarted();
+    // Called by the window when it takes a tick; true when it is to render the frame.
+    bool FrameStarted();
     // Called by the window when that frame is done.
     void FrameDone();
 

@@ -14,8 +14,13 @@ long long QpcNow() {
     return now.QuadPart;
 }
 
-// Something other than posted messages waits in this thread's queue.
-bool OtherWorkWaiting() { return HIWORD(GetQueueStatus(QS_INPUT | QS_PAINT | QS_TIMER | QS_HOTKEY)) != 0; }
+// Messages that a window timer would let go first wait in this thread's queue: input, painting,
+// window timers. Mouse moves are left out of the check before a frame (the pointer moves all the
+// time while the user moves it; each move is taken between frames all the same).
+bool InputPaintOrTimersWaiting() { return HIWORD(GetQueueStatus(QS_INPUT | QS_PAINT | QS_TIMER | QS_HOTKEY)) != 0; }
+bool PaintTimersOrClicksWaiting() {
+    return HIWORD(GetQueueStatus(QS_KEY | QS_MOUSEBUTTON | QS_PAINT | QS_TIMER | QS_HOTKEY)) != 0;
+}
 
 }  // namespace
 
@@ -129,10 +134,17 @@ void FrameTick::Fire() {
     }
 }
 
-void FrameTick::FrameStarted() {
-    if (!window_) return;
+bool FrameTick::FrameStarted() {
+    if (!window_) return false;
+    if (!windowTimer_) {
+        if (PaintTimersOrClicksWaiting()) {
+            state_ = Idle;  // they go first; the next tick starts the frame
+            return false;
+        }
+        state_ = Rendering;
+    }
     ++frames_;
-    if (!windowTimer_) state_ = Rendering;
+    return true;
 }
 
 void FrameTick::FrameDone() {
@@ -144,7 +156,7 @@ void FrameTick::FrameDone() {
         }
         return;
     }
-    if (state_.exchange(Idle) == RenderingDue && !OtherWorkWaiting()) Post();
+    if (state_.exchange(Idle) == RenderingDue && !InputPaintOrTimersWaiting()) Post();
 }
 
 TickStats FrameTick::Stats() const {

@@ -28,7 +28,7 @@ public:
 
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
         if (tick.IsTick(msg, wParam)) {
-            tick.FrameStarted();
+            if (!tick.FrameStarted()) return 0;
             ++frames;
             MSG more;
             if (PeekMessageW(&more, hwnd_, TickMessage, TickMessage, PM_NOREMOVE)) ++backlogged;
@@ -47,6 +47,29 @@ public:
     std::function<void()> onFrame;
 };
 
+// A window that counts its paints.
+class Painter : public win::Window {
+public:
+    Painter() {
+        const char* cls = win::RegisterWndClass(0, nullptr, nullptr, nullptr);
+        Create(cls, "painter", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 120, 0, 100, 100, nullptr, nullptr);
+    }
+    ~Painter() override {
+        if (hwnd_) DestroyWindow(hwnd_);
+    }
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg == WM_PAINT) {
+            PAINTSTRUCT ps;
+            BeginPaint(hwnd_, &ps);
+            EndPaint(hwnd_, &ps);
+            ++paints;
+            return 0;
+        }
+        return Window::WindowProc(msg, wParam, lParam);
+    }
+    int paints = 0;
+};
+
 // Runs a message loop on this thread for `ms`.
 void Pump(DWORD ms) {
     const DWORD end = GetTickCount() + ms;
@@ -63,10 +86,20 @@ void Pump(DWORD ms) {
 
 }  // namespace
 
-TEST(FrameTick, SlowFramesLeaveNoBacklogAndStarveNoTimer) {
+TEST(FrameTick, SlowFramesLeaveNoBacklogAndStarveNoTimerOrPainting) {
     TickedWindow w;
+    Painter painter;
     ASSERT_NE(w.hwnd(), nullptr);
+    Pump(100);
     w.frameMs = 25;  // two or three ticks fall due in each frame
+    int invalidated = 0, framesOverUnpainted = 0;
+    w.onFrame = [&] {
+        if (GetUpdateRect(painter.hwnd(), nullptr, FALSE)) ++framesOverUnpainted;
+        if (w.frames % 3 == 0) {
+            InvalidateRect(painter.hwnd(), nullptr, FALSE);
+            ++invalidated;
+        }
+    };
     w.tick.Start(w.hwnd(), TickMessage, 10);
     SetTimer(w.hwnd(), OtherTimer, 40, nullptr);
     Pump(1000);
@@ -77,6 +110,8 @@ TEST(FrameTick, SlowFramesLeaveNoBacklogAndStarveNoTimer) {
     EXPECT_EQ(w.backlogged, 0) << "a tick waited behind the one being rendered";
     EXPECT_GT(stats.ticks, stats.frames) << "the ticks that fell due during a frame start no frames of their own";
     EXPECT_GT(w.otherTimers, 3) << "frames slower than the tick held off the window's other timer";
+    EXPECT_GT(invalidated, 2);
+    EXPECT_EQ(framesOverUnpainted, 0) << "a frame started before a window waiting for paint was painted";
     w.tick.Stop();
 }
 
