@@ -11,8 +11,10 @@ tr -d '\r' <"$log" | awk '
   }
   $1 == "frames" { frames = $2 }
   $1 == "elapsed_ms" { elapsed = $2 }
+  $1 == "cpu_ms" { cpu = $2 }
   $1 == "stage" { stages = stages sprintf(" %s %.2f", $2, $6) }
   END {
-    if (frames > 1) printf "NerithScr frame period over the run: %.2f ms (%d frames)\n", elapsed / (frames - 1), frames
+    if (frames > 1) printf "NerithScr over the run: %.2f ms a frame, %.2f ms of its own process CPU a frame (%d frames)\n",
+                           elapsed / (frames - 1), cpu / (frames - 1), frames
     if (stages != "") print "NerithScr stage times, ms (sampled frames):" stages
   }'

@@ -377,7 +377,6 @@ void AquariumView::RenderFrame() {
         if (hit >= 0) instrument::Count("fish_picks");
     }
     DrawMagnifier(mode, screenCopyTexture, screenWidth, screenHeight, cameraOffset, backgroundPicture);
-    glFinish();
     instrument::Stage("picking");
     instrument::Snapshot();
     glSurface.Present();

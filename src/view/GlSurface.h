@@ -14,7 +14,9 @@ public:
     // (screen size width x height), and makes it current.
     Result Create(HWND view, HDC viewDC, const PIXELFORMATDESCRIPTOR& pfd, int width, int height);
 
-    // Shows the finished frame (after glFinish).
+    // Shows the frame drawn (glFinish and SwapBuffers on the view's own context). Under Wine the
+    // frame is drawn into frame buffers of the context's own and shown one tick later, while the
+    // renderer finishes the next one.
     void Present();
 
     // Releases the context made current by Create (and the hidden window under Wine).
@@ -41,10 +43,19 @@ private:
     HDC renderDC_ = nullptr;  // the view's DC, or the hidden window's under Wine
     HGLRC context_ = nullptr;
     int width_ = 0, height_ = 0;
-    // Under Wine: a pixel buffer of the screen's size that each frame is read into in the byte
-    // order of a 32-bit DIB (blue, green, red, x) and shown from; where the driver has none, a
-    // bottom-up 32-bit DIB of the screen's size selected into a memory DC, read into and blitted.
+    // Under Wine: two frame buffers of the screen's size (RGBA, 32-bit depth) drawn into in turn,
+    // and a pixel buffer each frame is read into in the byte order of a 32-bit DIB (blue, green,
+    // red, alpha) and shown from. Where the driver has no frame buffers, a bottom-up 32-bit DIB of
+    // the screen's size selected into a memory DC, read into from the back buffer and blitted.
+    void CreateFrameBuffers();
+    void DeleteFrameBuffers();
+    void ShowFrame(int index, int w, int h);  // reads frame buffer `index` and copies it into the view
+    unsigned frameBuffers_[2] = {};
+    unsigned renderBuffers_[4] = {};  // colour and depth of each
     unsigned pixelBuffer_ = 0;
+    int drawing_ = 0;               // the frame buffer being drawn into
+    bool started_ = false;          // a frame has been shown
+    bool previousWaiting_ = false;  // the other frame buffer holds a frame not shown yet
     HDC frameDC_ = nullptr;
     HBITMAP frameBitmap_ = nullptr;
     HGDIOBJ previousBitmap_ = nullptr;

@@ -8,17 +8,27 @@ static bool directForced = false;
 
 namespace {
 
-// Pixel buffer objects (OpenGL 2.1), from the driver: the frame is read into one, converted by the
-// renderer's own threads, and shown from there.
+// Frame buffer objects (OpenGL 3.0) and pixel buffer objects (2.1), from the driver.
+constexpr GLenum FrameBuffer = 0x8D40, RenderBuffer = 0x8D41, ColourAttachment = 0x8CE0, DepthAttachment = 0x8D00,
+                 FrameBufferComplete = 0x8CD5, Rgba8 = 0x8058, Depth32 = 0x81A7, Depth24 = 0x81A6;
 constexpr GLenum PixelPackBuffer = 0x88EB, StreamRead = 0x88E1, ReadOnly = 0x88B8;
-struct PixelBufferCalls {
-    void(APIENTRY* gen)(GLsizei, GLuint*);
-    void(APIENTRY* remove)(GLsizei, const GLuint*);
-    void(APIENTRY* bind)(GLenum, GLuint);
-    void(APIENTRY* data)(GLenum, ptrdiff_t, const void*, GLenum);
-    void*(APIENTRY* map)(GLenum, GLenum);
-    GLboolean(APIENTRY* unmap)(GLenum);
-} pixelBuffers;
+struct BufferCalls {
+    void(APIENTRY* genFrameBuffers)(GLsizei, GLuint*);
+    void(APIENTRY* deleteFrameBuffers)(GLsizei, const GLuint*);
+    void(APIENTRY* bindFrameBuffer)(GLenum, GLuint);
+    void(APIENTRY* genRenderBuffers)(GLsizei, GLuint*);
+    void(APIENTRY* deleteRenderBuffers)(GLsizei, const GLuint*);
+    void(APIENTRY* bindRenderBuffer)(GLenum, GLuint);
+    void(APIENTRY* renderBufferStorage)(GLenum, GLenum, GLsizei, GLsizei);
+    void(APIENTRY* attachRenderBuffer)(GLenum, GLenum, GLenum, GLuint);
+    GLenum(APIENTRY* checkFrameBuffer)(GLenum);
+    void(APIENTRY* genBuffers)(GLsizei, GLuint*);
+    void(APIENTRY* deleteBuffers)(GLsizei, const GLuint*);
+    void(APIENTRY* bindBuffer)(GLenum, GLuint);
+    void(APIENTRY* bufferData)(GLenum, ptrdiff_t, const void*, GLenum);
+    void*(APIENTRY* mapBuffer)(GLenum, GLenum);
+    GLboolean(APIENTRY* unmapBuffer)(GLenum);
+} gl;
 
 template <typename F>
 bool Fetch(F& call, const char* name) {
@@ -26,10 +36,17 @@ bool Fetch(F& call, const char* name) {
     return call != nullptr;
 }
 
-bool FetchPixelBufferCalls() {
-    return Fetch(pixelBuffers.gen, "glGenBuffers") && Fetch(pixelBuffers.remove, "glDeleteBuffers") &&
-           Fetch(pixelBuffers.bind, "glBindBuffer") && Fetch(pixelBuffers.data, "glBufferData") &&
-           Fetch(pixelBuffers.map, "glMapBuffer") && Fetch(pixelBuffers.unmap, "glUnmapBuffer");
+bool FetchBufferCalls() {
+    return Fetch(gl.genFrameBuffers, "glGenFramebuffers") && Fetch(gl.deleteFrameBuffers, "glDeleteFramebuffers") &&
+           Fetch(gl.bindFrameBuffer, "glBindFramebuffer") && Fetch(gl.genRenderBuffers, "glGenRenderbuffers") &&
+           Fetch(gl.deleteRenderBuffers, "glDeleteRenderbuffers") &&
+           Fetch(gl.bindRenderBuffer, "glBindRenderbuffer") &&
+           Fetch(gl.renderBufferStorage, "glRenderbufferStorage") &&
+           Fetch(gl.attachRenderBuffer, "glFramebufferRenderbuffer") &&
+           Fetch(gl.checkFrameBuffer, "glCheckFramebufferStatus") && Fetch(gl.genBuffers, "glGenBuffers") &&
+           Fetch(gl.deleteBuffers, "glDeleteBuffers") && Fetch(gl.bindBuffer, "glBindBuffer") &&
+           Fetch(gl.bufferData, "glBufferData") && Fetch(gl.mapBuffer, "glMapBuffer") &&
+           Fetch(gl.unmapBuffer, "glUnmapBuffer");
 }
 
 }  // namespace
@@ -71,19 +88,8 @@ GlSurface::Result GlSurface::Create(HWND view, HDC viewDC, const PIXELFORMATDESC
     if (!SetPixelFormat(renderDC_, format, &pfd)) return SetFailed;
     context_ = wglCreateContext(renderDC_);
     wglMakeCurrent(renderDC_, context_);
-    if (hiddenWindow_ && context_ && FetchPixelBufferCalls()) {
-        while (glGetError() != GL_NO_ERROR) {
-        }
-        pixelBuffers.gen(1, &pixelBuffer_);
-        pixelBuffers.bind(PixelPackBuffer, pixelBuffer_);
-        pixelBuffers.data(PixelPackBuffer, static_cast<ptrdiff_t>(width) * height * 4, nullptr, StreamRead);
-        pixelBuffers.bind(PixelPackBuffer, 0);
-        if (glGetError() != GL_NO_ERROR) {
-            pixelBuffers.remove(1, &pixelBuffer_);
-            pixelBuffer_ = 0;
-        }
-    }
-    if (hiddenWindow_ && !pixelBuffer_) {
+    if (hiddenWindow_ && context_ && FetchBufferCalls()) CreateFrameBuffers();
+    if (hiddenWindow_ && !frameBuffers_[0]) {
         BITMAPINFO info = {};
         info.bmiHeader.biSize = sizeof info.bmiHeader;
         info.bmiHeader.biWidth = width;
@@ -95,8 +101,70 @@ GlSurface::Result GlSurface::Create(HWND view, HDC viewDC, const PIXELFORMATDESC
         frameDC_ = frameBitmap_ ? CreateCompatibleDC(viewDC) : nullptr;
         if (frameDC_) previousBitmap_ = SelectObject(frameDC_, frameBitmap_);
     }
-    instrument::Note(!hiddenWindow_ ? "render direct" : pixelBuffer_ ? "render gdi_copy pixel_buffer" : "render gdi_copy");
+    instrument::Note(!hiddenWindow_ ? "render direct" : frameBuffers_[0] ? "render frame_buffers" : "render gdi_copy");
     return Ready;
+}
+
+void GlSurface::CreateFrameBuffers() {
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    gl.genFrameBuffers(2, frameBuffers_);
+    gl.genRenderBuffers(4, renderBuffers_);
+    bool complete = true;
+    for (int i = 0; i < 2; ++i) {
+        gl.bindRenderBuffer(RenderBuffer, renderBuffers_[2 * i]);
+        gl.renderBufferStorage(RenderBuffer, Rgba8, width_, height_);
+        gl.bindRenderBuffer(RenderBuffer, renderBuffers_[2 * i + 1]);
+        gl.renderBufferStorage(RenderBuffer, Depth32, width_, height_);
+        gl.bindFrameBuffer(FrameBuffer, frameBuffers_[i]);
+        gl.attachRenderBuffer(FrameBuffer, ColourAttachment, RenderBuffer, renderBuffers_[2 * i]);
+        gl.attachRenderBuffer(FrameBuffer, DepthAttachment, RenderBuffer, renderBuffers_[2 * i + 1]);
+        if (gl.checkFrameBuffer(FrameBuffer) != FrameBufferComplete) {
+            // Where 32 depth bits are not to be had, 24.
+            gl.bindRenderBuffer(RenderBuffer, renderBuffers_[2 * i + 1]);
+            gl.renderBufferStorage(RenderBuffer, Depth24, width_, height_);
+            complete = complete && gl.checkFrameBuffer(FrameBuffer) == FrameBufferComplete;
+        }
+    }
+    gl.bindRenderBuffer(RenderBuffer, 0);
+    gl.genBuffers(1, &pixelBuffer_);
+    gl.bindBuffer(PixelPackBuffer, pixelBuffer_);
+    gl.bufferData(PixelPackBuffer, static_cast<ptrdiff_t>(width_) * height_ * 4, nullptr, StreamRead);
+    gl.bindBuffer(PixelPackBuffer, 0);
+    if (complete && glGetError() == GL_NO_ERROR) {
+        gl.bindFrameBuffer(FrameBuffer, frameBuffers_[drawing_]);
+        return;
+    }
+    DeleteFrameBuffers();
+}
+
+void GlSurface::DeleteFrameBuffers() {
+    if (!frameBuffers_[0]) return;
+    gl.bindFrameBuffer(FrameBuffer, 0);
+    gl.deleteFrameBuffers(2, frameBuffers_);
+    gl.deleteRenderBuffers(4, renderBuffers_);
+    gl.deleteBuffers(1, &pixelBuffer_);
+    frameBuffers_[0] = frameBuffers_[1] = 0;
+    pixelBuffer_ = 0;
+}
+
+void GlSurface::ShowFrame(int index, int w, int h) {
+    gl.bindFrameBuffer(FrameBuffer, frameBuffers_[index]);
+    gl.bindBuffer(PixelPackBuffer, pixelBuffer_);
+    glReadPixels(0, 0, w, h, GL_BGRA_EXT, GL_UNSIGNED_BYTE, nullptr);
+    if (const void* bits = gl.mapBuffer(PixelPackBuffer, ReadOnly)) {
+        // The rows read, bottom-up, as a DIB of h lines as long as the buffer's.
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width_;
+        info.bmiHeader.biHeight = h;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        SetDIBitsToDevice(viewDC_, 0, 0, w, h, 0, 0, 0, h, bits, &info, DIB_RGB_COLORS);
+        gl.unmapBuffer(PixelPackBuffer);
+    }
+    gl.bindBuffer(PixelPackBuffer, 0);
 }
 
 void GlSurface::Present() {
@@ -106,44 +174,37 @@ void GlSurface::Present() {
     const int w = client.right < width_ ? client.right : width_;
     const int h = client.bottom < height_ ? client.bottom : height_;
     instrument::FrameFinished(w, h);
-    if (hiddenWindow_) {
-        // The hidden window is never shown, so its buffers are not swapped: the frame goes from
-        // the back buffer into the DIB and from there into the view.
-        if (w <= 0 || h <= 0) return;
-        glPixelStorei(GL_PACK_ALIGNMENT, 4);
-        glPixelStorei(GL_PACK_ROW_LENGTH, width_);  // rows as long as the DIB's
-        glReadBuffer(GL_BACK);
-        if (pixelBuffer_) {
-            // Read into the buffer (the renderer's threads convert the pixels), then shown from it:
-            // the rows, bottom-up, as a DIB of h lines.
-            pixelBuffers.bind(PixelPackBuffer, pixelBuffer_);
-            glReadPixels(0, 0, w, h, GL_BGRA_EXT, GL_UNSIGNED_BYTE, nullptr);
-            if (const void* bits = pixelBuffers.map(PixelPackBuffer, ReadOnly)) {
-                BITMAPINFO info = {};
-                info.bmiHeader.biSize = sizeof info.bmiHeader;
-                info.bmiHeader.biWidth = width_;
-                info.bmiHeader.biHeight = h;
-                info.bmiHeader.biPlanes = 1;
-                info.bmiHeader.biBitCount = 32;
-                info.bmiHeader.biCompression = BI_RGB;
-                SetDIBitsToDevice(viewDC_, 0, 0, w, h, 0, 0, 0, h, bits, &info, DIB_RGB_COLORS);
-                pixelBuffers.unmap(PixelPackBuffer);
-            }
-            pixelBuffers.bind(PixelPackBuffer, 0);
-        } else if (frameDC_) {
-            glReadPixels(0, 0, w, h, GL_BGRA_EXT, GL_UNSIGNED_BYTE, frameBits_);
-            // Bottom-up: the rows read fill the DIB from its last line upwards.
-            BitBlt(viewDC_, 0, 0, w, h, frameDC_, 0, height_ - h, SRCCOPY);
-        }
-        glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+    if (!hiddenWindow_) {
+        glFinish();
+        SwapBuffers(renderDC_);
         return;
     }
-    SwapBuffers(renderDC_);
+    // The hidden window is never shown, so its buffers are not swapped: the frame is read and
+    // copied into the view with GDI.
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glPixelStorei(GL_PACK_ROW_LENGTH, width_);  // rows as long as the buffer's
+    if (frameBuffers_[0]) {
+        // Each frame is drawn into one of two frame buffers, in turn. The renderer's threads go on
+        // with this frame while the one before it, long finished, is read and shown; the next
+        // frame is drawn into that buffer. The very first frame is shown at once.
+        glFlush();
+        const int shown = started_ ? 1 - drawing_ : drawing_;
+        if ((!started_ || previousWaiting_) && w > 0 && h > 0) ShowFrame(shown, w, h);
+        previousWaiting_ = started_;
+        started_ = true;
+        drawing_ = 1 - drawing_;
+        gl.bindFrameBuffer(FrameBuffer, frameBuffers_[drawing_]);
+    } else if (frameDC_ && w > 0 && h > 0) {
+        glFinish();
+        glReadPixels(0, 0, w, h, GL_BGRA_EXT, GL_UNSIGNED_BYTE, frameBits_);
+        // Bottom-up: the rows read fill the DIB from its last line upwards.
+        BitBlt(viewDC_, 0, 0, w, h, frameDC_, 0, height_ - h, SRCCOPY);
+    }
+    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
 }
 
 void GlSurface::Destroy() {
-    if (pixelBuffer_ && wglGetCurrentContext() == context_) pixelBuffers.remove(1, &pixelBuffer_);
-    pixelBuffer_ = 0;
+    if (wglGetCurrentContext() == context_) DeleteFrameBuffers();
     if (HGLRC current = wglGetCurrentContext()) {
         wglMakeCurrent(nullptr, nullptr);
         wglDeleteContext(current);

@@ -11,8 +11,9 @@ void Mark(const char* what);
 // A line of its own in the log ("note TEXT").
 void Note(const char* text);
 // Called with the finished frame in the back buffer, before it is shown (width x height of the
-// view). On the first frame and every 50th the back buffer is read: the log shows the share of
-// lit pixels and the number of colours ("backbuffer LIT_PER_MILLE COLOURS").
+// view). On the first frame and every 50th after the 25th (between the timed frames) the back
+// buffer is read: the log shows the share of lit pixels and the number of colours ("backbuffer
+// LIT_PER_MILLE COLOURS").
 void FrameFinished(int width, int height);
 // Called after every SwapBuffers. Counts the OpenGL errors raised since the last frame.
 void FrameShown();
