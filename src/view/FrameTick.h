@@ -12,9 +12,8 @@
 // Never more than one tick waits. A tick that falls due while one waits already is dropped; one
 // that falls due while the window renders starts the next frame as soon as the frame ends. Posted
 // messages come before input, painting and window timers in every message loop, so the ticks
-// give way to those as a window timer would: no frame starts at once while any of them waits, and
-// a tick taken while painting, window timers, keys or clicks wait starts no frame (the next tick
-// on the schedule tries again).
+// give way to those once, as a window timer would: a tick that finds them waiting (at the end of
+// the frame before, or when it is taken) is posted again 1 ms later, when they have been taken.
 #include <windows.h>
 
 #include <atomic>
@@ -60,16 +59,20 @@ private:
     void Run();
     void Fire();  // on the timer thread, when a tick falls due
     bool Post();  // Idle -> Posted, and the message with it
+    void GiveWay();  // the tick owed is posted again shortly
 
     HWND window_ = nullptr;
     UINT message_ = 0;
     UINT periodMs_ = 0;
     HANDLE timer_ = nullptr;
+    HANDLE retry_ = nullptr;  // armed by GiveWay
     HANDLE stop_ = nullptr;
     HANDLE thread_ = nullptr;
     bool systemTimerRaised_ = false;
     bool windowTimer_ = false;
     std::atomic<long> state_{Idle};
+    std::atomic<bool> owed_{false};  // a tick gave way and is to come again
+    bool gaveWay_ = false;           // the tick now taken gave way once already
 
     // Kept by the timer thread, read by the window's.
     std::atomic<long long> ticks_{0}, frames_{0};

@@ -2,6 +2,8 @@
 
 #include <mmsystem.h>
 
+#include <initializer_list>
+
 #ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
 #define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x00000002
 #endif
@@ -37,12 +39,15 @@ void FrameTick::Start(HWND window, UINT message, UINT periodMs) {
 
     // Windows 10 1803 and later: precise expiries without raising the system timer for everyone.
     timer_ = CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, TIMER_ALL_ACCESS);
-    if (!timer_) {
+    if (timer_) {
+        retry_ = CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, TIMER_ALL_ACCESS);
+    } else {
         timer_ = CreateWaitableTimerW(nullptr, FALSE, nullptr);
+        retry_ = CreateWaitableTimerW(nullptr, FALSE, nullptr);
         systemTimerRaised_ = timer_ && timeBeginPeriod(1) == TIMERR_NOERROR;
     }
     stop_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    if (timer_ && stop_) thread_ = CreateThread(nullptr, 0, &FrameTick::ThreadMain, this, 0, nullptr);
+    if (timer_ && retry_ && stop_) thread_ = CreateThread(nullptr, 0, &FrameTick::ThreadMain, this, 0, nullptr);
     if (thread_) {
         SetThreadPriority(thread_, THREAD_PRIORITY_TIME_CRITICAL);  // wakes, posts and sleeps again
         return;
@@ -59,9 +64,10 @@ void FrameTick::Stop() {
         CloseHandle(thread_);
         thread_ = nullptr;
     }
-    if (stop_) CloseHandle(stop_);
-    if (timer_) CloseHandle(timer_);
-    stop_ = timer_ = nullptr;
+    for (HANDLE* h : {&stop_, &timer_, &retry_}) {
+        if (*h) CloseHandle(*h);
+        *h = nullptr;
+    }
     if (systemTimerRaised_) timeEndPeriod(1);
     systemTimerRaised_ = false;
     if (windowTimer_) KillTimer(window_, message_);
@@ -73,6 +79,8 @@ void FrameTick::Stop() {
     windowTimer_ = false;
     window_ = nullptr;
     state_ = Idle;
+    owed_ = false;
+    gaveWay_ = false;
 }
 
 bool FrameTick::IsTick(UINT msg, WPARAM wParam) const {
@@ -89,13 +97,22 @@ void FrameTick::Run() {
     const long long period = qpcFrequency_ * periodMs_ / 1000;
     long long next = QpcNow() + period;  // when the next tick falls due
     long long last = 0;                  // when the last one came
-    const HANDLE waits[2] = {stop_, timer_};
-    for (;;) {
-        LARGE_INTEGER due;  // relative, in 100 ns units
-        const long long wait = next - QpcNow();
-        due.QuadPart = wait > 0 ? -(wait * 10000000 / qpcFrequency_) : -1;
-        if (!SetWaitableTimer(timer_, &due, 0, nullptr, nullptr, FALSE)) return;
-        if (WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) return;
+    const HANDLE waits[3] = {stop_, timer_, retry_};
+    for (bool armed = false;;) {
+        if (!armed) {
+            LARGE_INTEGER due;  // relative, in 100 ns units
+            const long long wait = next - QpcNow();
+            due.QuadPart = wait > 0 ? -(wait * 10000000 / qpcFrequency_) : -1;
+            if (!SetWaitableTimer(timer_, &due, 0, nullptr, nullptr, FALSE)) return;
+            armed = true;
+        }
+        const DWORD woken = WaitForMultipleObjects(3, waits, FALSE, INFINITE);
+        if (woken == WAIT_OBJECT_0 + 2) {
+            if (owed_) Fire();  // a tick that gave way comes again
+            continue;
+        }
+        if (woken != WAIT_OBJECT_0 + 1) return;
+        armed = false;
         const long long now = QpcNow();
         if (last) {
             const long long d = now - last;
@@ -116,8 +133,17 @@ void FrameTick::Run() {
 bool FrameTick::Post() {
     long expected = Idle;
     if (!state_.compare_exchange_strong(expected, Posted)) return false;
+    owed_ = false;
     if (!PostMessageW(window_, message_, 0, 0)) state_ = Idle;  // a full queue: the next tick tries again
     return true;
+}
+
+void FrameTick::GiveWay() {
+    state_ = Idle;
+    owed_ = true;
+    LARGE_INTEGER due;
+    due.QuadPart = -10000;  // 1 ms
+    SetWaitableTimer(retry_, &due, 0, nullptr, nullptr, FALSE);
 }
 
 void FrameTick::Fire() {
@@ -137,10 +163,13 @@ void FrameTick::Fire() {
 bool FrameTick::FrameStarted() {
     if (!window_) return false;
     if (!windowTimer_) {
-        if (PaintTimersOrClicksWaiting()) {
-            state_ = Idle;  // they go first; the next tick starts the frame
+        // They go first, once: the tick comes again when they have been taken.
+        if (!gaveWay_ && PaintTimersOrClicksWaiting()) {
+            gaveWay_ = true;
+            GiveWay();
             return false;
         }
+        gaveWay_ = false;
         state_ = Rendering;
     }
     ++frames_;
@@ -156,7 +185,13 @@ void FrameTick::FrameDone() {
         }
         return;
     }
-    if (state_.exchange(Idle) == RenderingDue && !InputPaintOrTimersWaiting()) Post();
+    if (state_.exchange(Idle) != RenderingDue) return;
+    if (!InputPaintOrTimersWaiting()) {
+        Post();
+    } else {
+        gaveWay_ = true;
+        GiveWay();
+    }
 }
 
 TickStats FrameTick::Stats() const {
