@@ -77,6 +77,7 @@ private:
     float cameraOffset = -5.0f;
     BubbleEmitter emitter = {0, 0, 0};
     int resolutionIndex = 7;
+    SceneLayout layout = LayoutFor(1680, 1050);  // everything else that follows from the size
     HDC clientDC = nullptr;  // the view's own device context, bound to the OpenGL context
     GlSurface glSurface;
     int insideWidth = 0, insideHeight = 0;  // set by CreateInside

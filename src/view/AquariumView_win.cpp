@@ -174,7 +174,8 @@ void AquariumView::InitializeScene() {
     const std::string folder = ResourcePack::WorkFolder();
 
     // The tank from the screen size (the size itself was needed for the context).
-    tankBox = TankBoxFor(screenWidth, screenHeight);
+    layout = LayoutFor(screenWidth, screenHeight);
+    tankBox = layout.tank;
 
     // The temporary folder.
     char temp[260];
@@ -206,11 +207,10 @@ void AquariumView::InitializeScene() {
     instrument::Mark("bubbles");
 
     // The fish, each at its random starting place.
-    school.placeFish(tankBox);
+    school.placeFish(layout);
 
     // The probe strips.
-    PlaceProbeColumns(tankBox, probeColumns);
-    PlaceProbeRows(tankBox, probeRows);
+    PlaceProbeStrips(layout, probeColumns, probeRows);
 
     // The screen-copy texture of the magnifier.
     screenCopyTexture = CreateBlankTexture();
@@ -352,14 +352,14 @@ void AquariumView::RenderFrame() {
     // The wall is left out where the picture drawn later in the frame covers it.
     const PixelRect pictureCover =
         BackgroundPictureShown(gSettings) && backgroundPicture
-            ? PictureCover(screenWidth, screenHeight, cameraOffset, BackgroundScaleFor(resolutionIndex))
+            ? PictureCover(screenWidth, screenHeight, cameraOffset, layout.picture)
             : PixelRect();
-    backWall.Draw(gSettings, tankBox, pictureCover);
+    backWall.Draw(gSettings, layout.wall, pictureCover);
     instrument::Stage("wall");
     school.fishPass(gSettings.fishCounts, fishSkinTextures, mode);
     instrument::Stage("fish");
     const GLuint picture = backgroundDialog ? backgroundDialog->TextureToDraw(backgroundTexture) : backgroundTexture;
-    DrawBackgroundPicture(gSettings, backgroundPicture, picture, resolutionIndex, screenWidth, screenHeight);
+    DrawBackgroundPicture(gSettings, backgroundPicture, picture, layout.picture, screenWidth, screenHeight);
     instrument::Stage("picture");
     DrawBubbleColumn(bubbleSystem, emitter, gSettings.bubbleSetting);
     instrument::Stage("bubbles");
@@ -367,7 +367,7 @@ void AquariumView::RenderFrame() {
     school.pelletPass();
     instrument::Stage("pellets");
     const SweepOutcome sweep = ProbeSweep(pickState, mode, mouseX, mouseY, feedRequest, probeRequest,
-                                          markerRequest, probeColumns, probeRows, tankBox, school);
+                                          markerRequest, probeColumns, probeRows, layout, school);
     if (sweep.dropped) instrument::Count("pellet_drops");
     if (fishClickPending) {
         const int hit = FishPick(mode, mouseX, mouseY, fishClickPending, school);
