@@ -30,8 +30,9 @@ constexpr float TankHalfHeight = 21.0f;
 constexpr float ListedFishHalfWidth = 50.0f;
 constexpr float PictureZ = -110.0f;
 constexpr float StripZ = -70.0f;
-// Fish far back (z = -80) turn this far beyond the edge of the view on a shape of its own.
-constexpr float FishTurnMargin = 6.0f;
+// The fish swim between these depths; at the back they turn at least this far beyond the edge.
+constexpr float FishFront = -60.0f, FishBack = -80.0f;
+constexpr float FishTurnMargin = 2.0f;
 // Each probe strip sweeps five units either way of its place.
 constexpr float StripSweep = 5.0f;
 
@@ -91,6 +92,18 @@ PicturePlane PicturePlaneFor(int width, int height) {
 
 float Min(float a, float b) { return a < b ? a : b; }
 float Max(float a, float b) { return a > b ? a : b; }
+
+// The fish's width on a shape of its own. On 1024 x 768 they swim 50 to either side, which takes
+// them past the edge of the view at every depth, furthest (23 units) at the front of their range.
+// A view of another shape gets as much more or less as it is wider or narrower, but never a wider
+// hidden band at the front than that, nor so little that fish at the back turn in sight.
+float OwnFishHalfWidth(int width, int height) {
+    const float listedMiddle = VisibleAt(1024, 768, StripZ).halfWidth;
+    const float hiddenAtFront = ListedFishHalfWidth - VisibleAt(1024, 768, FishFront).halfWidth;
+    const float scaled = ListedFishHalfWidth * VisibleAt(width, height, StripZ).halfWidth / listedMiddle;
+    const float half = Min(scaled, VisibleAt(width, height, FishFront).halfWidth + hiddenAtFront);
+    return Max(half, VisibleAt(width, height, FishBack).halfWidth + FishTurnMargin);
+}
 
 }  // namespace
 
@@ -166,7 +179,7 @@ SceneLayout LayoutFor(int width, int height) {
         layout.fishHalfWidth = static_cast<float>(ListedFishHalfWidth * Shape(width, height) /
                                                   Shape(TankTable[i].width, TankTable[i].height));
     else
-        layout.fishHalfWidth = VisibleAt(width, height, -80.0f).halfWidth + FishTurnMargin;
+        layout.fishHalfWidth = OwnFishHalfWidth(width, height);
     layout.spreadX = layout.fishHalfWidth / ListedFishHalfWidth;
     layout.spreadY = tank.top / TankHalfHeight;
 
