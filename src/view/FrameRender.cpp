@@ -139,7 +139,7 @@ void BackWall::Draw(const Settings& settings, const TankBox& box, const PixelRec
         }
         if (!settings.lockBack) {
             phase_ = AdvancePhase(phase_, false);
-            backCyclePhase = phase_;
+            if (publishes_) backCyclePhase = phase_;
         }
     }
     if (!settings.backFixed && !settings.backGradual && !settings.backAuto) return;
