@@ -16,10 +16,17 @@ wine reg add "$x11key" /v UseXRandR /d N /f >/dev/null 2>&1
 wine_stop
 holder=
 trap 'app_kill; [ -n "$holder" ] && kill $holder 2>/dev/null; wine reg delete "$x11key" /v UseXRandR /f >/dev/null 2>&1; wine_stop; stop_xvfb' EXIT
-rm -f "$WINDIR/PondelSet.ini"  # the defaults: a lit tank with fish
+# A lit tank with fish behind which the user's own picture, red, shows.
+mkdir -p "$WINEPREFIX/drive_c/nerith_pics"
+convert -size 320x200 xc:"rgb(255,0,0)" "$WINEPREFIX/drive_c/nerith_pics/red.png"
+write_ini "[Custom Images]" "OwnImage=1" "CycImage=1" "ImageTime=1" "ImageSum=1" 'ImageList0=C:\nerith_pics\red.png'
 
 # covered FILE GEOMETRY: whether more than half of that part of the screenshot is lit.
 covered() { local w=${2%%x*} h=${2#*x}; h=${h%%+*}; test "$(lit "$1" "$2")" -gt $((w * h / 2)); }
+# reddish FILE GEOMETRY: whether red rules that part of the screenshot (the user's picture).
+reddish() { local r g b; read -r r g b < <(convert "$1" -crop "$2" +repage \
+  -format "%[fx:int(255*mean.r)] %[fx:int(255*mean.g)] %[fx:int(255*mean.b)]" info:)
+  echo "$2: $r $g $b"; [ "$r" -gt $((g + 80)) ] && [ "$r" -gt $((b + 80)) ]; }
 
 # ---- /s: a window and a tank of its own on each monitor -----------------------------------------
 # The pointer waits on the second monitor. Xvfb puts it back in the middle when its last client
@@ -47,6 +54,8 @@ img=$(shot monitors_saver)
 check "the tank shows on the primary monitor" covered "$img" 1024x768+0+0
 check "the tank shows on the second monitor" covered "$img" 800x600+1024+0
 check "nothing is drawn beyond the monitors" test "$(lit "$img" 800x168+1024+600)" = 0
+check "the user's picture shows on the primary monitor" reddish "$img" 600x300+212+120
+check "and on the second, from the textures the primary loaded" reddish "$img" 460x230+1194+90
 
 # Input on the second monitor: a drift of two pixels is no move, a real move ends the saver.
 xdotool mousemove_relative -- 2 1
