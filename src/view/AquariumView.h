@@ -1,6 +1,9 @@
 #pragma once
 // The aquarium view: the one child window of the frame. It owns the OpenGL context and the whole
-// scene, and its 10 ms timer drives every frame.
+// scene, and its 10 ms timer drives every frame. The screen saver gives every further monitor a
+// companion view with a scene of its own, laid out for that monitor.
+#include <string>
+
 #include "GL.h"
 #include "Commands.h"
 #include "fish/School.h"
@@ -22,8 +25,12 @@ public:
     // Creates the view as the frame's pane with the class and styles of PreCreateWindow.
     bool CreateAsPane(HWND parent, int childId);
     // Creates the view as a child filling `parent`'s client area, with the scene laid out for
-    // that size instead of the screen's (the screen saver's preview).
-    bool CreateInside(HWND parent);
+    // that size instead of the screen's: the screen saver's preview, or with `main` a companion
+    // of the main view on another monitor. A companion draws with the main view's textures and
+    // user pictures (its context shares them where the driver allows; else it loads the built-in
+    // art itself), and leaves the settings record, the sound and the dialogs to the main view,
+    // which must outlive it.
+    bool CreateInside(HWND parent, const AquariumView* main = nullptr);
 
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
@@ -50,6 +57,9 @@ private:
     void OnTimer();
     void OnPaint();
     void InitializeScene();
+    void LoadBuiltInArt(const std::string& folder);
+    // The view that plays the music and owns the dialogs: neither the preview nor a companion.
+    bool Leads() const;
     void DestroySteps();
     // The size the scene is laid out for: the screen's, or the parent's of CreateInside.
     int SceneWidth() const;
@@ -81,6 +91,8 @@ private:
     HDC clientDC = nullptr;  // the view's own device context, bound to the OpenGL context
     GlSurface glSurface;
     int insideWidth = 0, insideHeight = 0;  // set by CreateInside
+    const AquariumView* main_ = nullptr;    // set for a companion by CreateInside
+    bool borrowsArt_ = false;               // a companion drawing with the main view's textures
 
     BackWall backWall;
     PickState pickState;

@@ -72,11 +72,13 @@ bool AquariumView::CreateAsPane(HWND parent, int childId) {
                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(childId)));
 }
 
-bool AquariumView::CreateInside(HWND parent) {
+bool AquariumView::CreateInside(HWND parent, const AquariumView* main) {
     RECT client;
     if (!GetClientRect(parent, &client) || client.right <= 0 || client.bottom <= 0) return false;
     insideWidth = client.right;
     insideHeight = client.bottom;
+    main_ = main;
+    if (main_) backWall.KeepPhasePrivate();
     const char* cls = win::RegisterWndClass(CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
                                             LoadCursorA(nullptr, IDC_ARROW),
                                             reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1), nullptr);
@@ -86,6 +88,8 @@ bool AquariumView::CreateInside(HWND parent) {
 int AquariumView::SceneWidth() const { return insideWidth ? insideWidth : GetSystemMetrics(SM_CXSCREEN); }
 
 int AquariumView::SceneHeight() const { return insideHeight ? insideHeight : GetSystemMetrics(SM_CYSCREEN); }
+
+bool AquariumView::Leads() const { return !main_ && !Previewing(); }
 
 LRESULT AquariumView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     LRESULT menuResult;
@@ -150,7 +154,8 @@ void AquariumView::InitializeScene() {
     const PIXELFORMATDESCRIPTOR pfd = GlSurface::ScenePixelFormat();
     screenWidth = SceneWidth();
     screenHeight = SceneHeight();
-    switch (glSurface.Create(hwnd_, clientDC, pfd, screenWidth, screenHeight)) {
+    switch (glSurface.Create(hwnd_, clientDC, pfd, screenWidth, screenHeight,
+                             main_ ? main_->glSurface.Context() : nullptr)) {
     case GlSurface::ChooseFailed:
         AppMessage("ChoosePixelFormat failed");
         return;
@@ -162,8 +167,9 @@ void AquariumView::InitializeScene() {
     }
 #ifdef NERITH_INSTRUMENT
     char line[96];
-    wsprintfA(line, "gl context %d gdi %d renderer %.40s", glSurface.Context() != nullptr,
-              glSurface.CopiesThroughGdi(), reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+    wsprintfA(line, "gl context %d gdi %d size %dx%d shared %d renderer %.24s", glSurface.Context() != nullptr,
+              glSurface.CopiesThroughGdi(), screenWidth, screenHeight, glSurface.SharesObjects(),
+              reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
     instrument::Note(line);
 #endif
 
@@ -185,21 +191,21 @@ void AquariumView::InitializeScene() {
         return;
     }
 
-    // The built-in background and the twenty fish skins.
-    UseBuiltInPicture(ResourcePack::kBackgroundId, folder, "BackGround0",
-                      [&](const char* path) { LoadTextureMipmapped(path, &backgroundTexture); });
-    instrument::Mark("background_texture");
-    for (int i = 0; i < 20; ++i) {
-        char baseName[16];
-        std::snprintf(baseName, sizeof baseName, "fish%d", i);
-        UseBuiltInPicture(ResourcePack::kFirstFishId + i, folder, baseName,
-                          [&](const char* path) { LoadTexture(path, &fishSkinTextures[i]); });
+    // The built-in background and the twenty fish skins: a companion whose context shares the
+    // main view's textures draws with the main view's.
+    borrowsArt_ = main_ && glSurface.SharesObjects();
+    if (borrowsArt_) {
+        backgroundTexture = main_->backgroundTexture;
+        for (int i = 0; i < 20; ++i) fishSkinTextures[i] = main_->fishSkinTextures[i];
+    } else {
+        LoadBuiltInArt(folder);
     }
-    instrument::Mark("fish_textures");
 
-    // The settings file.
-    LoadSettings();
-    instrument::Mark("settings");
+    // The settings file, read once for the whole process: a companion uses the main view's record.
+    if (!main_) {
+        LoadSettings();
+        instrument::Mark("settings");
+    }
 
     // The terrain, the bubble emitter on it and the bubble column, spread out already.
     emitter = SetUpTerrainAndBubbles(terrainGrid, bubbleSystem, tankBox, LoadBubbleSprite,
@@ -227,8 +233,9 @@ void AquariumView::InitializeScene() {
 
     instrument::Mark("scene_ready");
 
-    // The preview in the screen-saver settings only shows the tank: no dialogs, no sound.
-    if (Previewing()) return;
+    // The preview in the screen-saver settings and a companion only show the tank: no dialogs,
+    // no sound.
+    if (!Leads()) return;
 
     // The Custom Music dialog, hidden until "Custom Music" shows it.
     customMusicDialog = new CustomMusicDialog;
@@ -239,6 +246,19 @@ void AquariumView::InitializeScene() {
     backgroundDialog = new CustomBackgroundDialog();
     backgroundDialog->CreateHidden(hwnd_);
     instrument::SpanEnd("background_dialog");
+}
+
+void AquariumView::LoadBuiltInArt(const std::string& folder) {
+    UseBuiltInPicture(ResourcePack::kBackgroundId, folder, "BackGround0",
+                      [&](const char* path) { LoadTextureMipmapped(path, &backgroundTexture); });
+    instrument::Mark("background_texture");
+    for (int i = 0; i < 20; ++i) {
+        char baseName[16];
+        std::snprintf(baseName, sizeof baseName, "fish%d", i);
+        UseBuiltInPicture(ResourcePack::kFirstFishId + i, folder, baseName,
+                          [&](const char* path) { LoadTexture(path, &fishSkinTextures[i]); });
+    }
+    instrument::Mark("fish_textures");
 }
 
 LRESULT AquariumView::OnCommand(WPARAM wParam, LPARAM lParam) {
@@ -310,6 +330,7 @@ void AquariumView::UpdateCursor() {
 
 void AquariumView::OnSize(int cx, int cy) {
     if (cy == 0) cy = 1;
+    glSurface.MakeCurrent();
     glViewport(0, 0, cx, cy);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -332,7 +353,7 @@ void AquariumView::OnTimer() {
     // Timed apart: the ticks that start the loop, the ticks that stop it, and all the others.
     const char* musicSpan = !ownMusicOn ? (builtinMusicPending ? "music_start" : "music_idle")
                                         : (builtinMusicPending ? "music_idle" : "music_stop");
-    if (!Previewing()) ServiceBuiltinMusic();
+    if (Leads()) ServiceBuiltinMusic();
     instrument::SpanEnd(musicSpan);
     DefaultProc(WM_TIMER, FrameTimer, 0);
     // Ticks that fell due while rendering are dropped, so a slow frame leaves no backlog.
@@ -342,6 +363,7 @@ void AquariumView::OnTimer() {
 }
 
 void AquariumView::RenderFrame() {
+    glSurface.MakeCurrent();  // each view on this thread draws with its own context
     instrument::Stage("idle");  // since the last frame was shown (the first time: since entry)
     ApplyFrameProjection(screenWidth, screenHeight);
     ApplyFrameCamera(cameraOffset);
@@ -358,7 +380,9 @@ void AquariumView::RenderFrame() {
     instrument::Stage("wall");
     school.fishPass(gSettings.fishCounts, fishSkinTextures, mode);
     instrument::Stage("fish");
-    const GLuint picture = backgroundDialog ? backgroundDialog->TextureToDraw(backgroundTexture) : backgroundTexture;
+    // The user's pictures, loaded once by the main view's dialog, show on every view that shares them.
+    const CustomBackgroundDialog* pictures = borrowsArt_ ? main_->backgroundDialog : backgroundDialog;
+    const GLuint picture = pictures ? pictures->TextureToDraw(backgroundTexture) : backgroundTexture;
     DrawBackgroundPicture(gSettings, backgroundPicture, picture, layout.picture, screenWidth, screenHeight);
     instrument::Stage("picture");
     DrawBubbleColumn(bubbleSystem, emitter, gSettings.bubbleSetting);

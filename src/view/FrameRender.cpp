@@ -145,7 +145,7 @@ void BackWall::Draw(const Settings& settings, const WallRect& wall, const PixelR
         }
         if (!settings.lockBack) {
             phase_ = AdvancePhase(phase_, false);
-            backCyclePhase = phase_;
+            if (publishes_) backCyclePhase = phase_;
         }
     }
     if (!settings.backFixed && !settings.backGradual && !settings.backAuto) return;

@@ -53,6 +53,10 @@ public:
     // left out.
     void Draw(const Settings& settings, const WallRect& wall, const PixelRect& hidden = PixelRect());
 
+    // Keeps the cycling phase to this wall: by default each frame's phase also goes to
+    // backCyclePhase, which the Aquarium Settings dialog saves; only the main view's wall does that.
+    void KeepPhasePrivate() { publishes_ = false; }
+
     // The cycling phase; initialised from "LOCKBACK ROT" the first time the layer is drawn.
     float Phase() const { return phase_; }
     bool Started() const { return started_; }
@@ -62,5 +66,6 @@ public:
 
 private:
     bool started_ = false;
+    bool publishes_ = true;
     float phase_ = 0.0f;
 };

@@ -14,6 +14,9 @@
 //                              place a screen saver's preview draws into)
 //   winctl destroy HWND        asks that window to close (WM_CLOSE)
 //   winctl children HWND       prints "child PID W H VISIBLE" for each child window of HWND
+//   winctl windows             prints "window X Y W H TOPMOST VIEW_W VIEW_H" for each visible
+//                              top-level window of the program (its frames, one per monitor the
+//                              saver covers), with the client size of its first child
 #include <windows.h>
 
 #include <cstdio>
@@ -36,6 +39,19 @@ BOOL CALLBACK PrintDialog(HWND hwnd, LPARAM) {
         GetWindowTextA(hwnd, title, sizeof title);
         std::printf("%p %s\n", static_cast<void*>(hwnd), title);
     }
+    return TRUE;
+}
+
+BOOL CALLBACK PrintProgramWindow(HWND hwnd, LPARAM program) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != static_cast<DWORD>(program) || !IsWindowVisible(hwnd)) return TRUE;
+    RECT w, c = {};
+    GetWindowRect(hwnd, &w);
+    if (HWND child = GetWindow(hwnd, GW_CHILD)) GetClientRect(child, &c);
+    const bool topmost = (GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    std::printf("window %ld %ld %ld %ld %d %ld %ld\n", w.left, w.top, w.right - w.left, w.bottom - w.top,
+                topmost ? 1 : 0, c.right, c.bottom);
     return TRUE;
 }
 
@@ -120,6 +136,12 @@ int main(int argc, char** argv) {
     if (!frame) {
         std::printf("no window\n");
         return 1;
+    }
+    if (std::strcmp(argv[1], "windows") == 0) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(frame, &pid);
+        EnumWindows(PrintProgramWindow, static_cast<LPARAM>(pid));
+        return 0;
     }
     if (std::strcmp(argv[1], "close") == 0) return PostMessageA(frame, WM_CLOSE, 0, 0) ? 0 : 1;
     if (std::strcmp(argv[1], "command") == 0 && argc == 3) {
