@@ -46,6 +46,9 @@ private:
     void OnLButtonDown(int x, int y);
     void OnLButtonUp();
     void UpdateCursor();
+    // Where the menu opened from the keyboard shows: at the cursor when the cursor is over the
+    // view, else centred on the view (*centred true).
+    POINT KeyboardMenuPoint(bool* centred) const;
     void OnSize(int cx, int cy);
     void OnTimer();
     void OnPaint();

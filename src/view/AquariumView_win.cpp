@@ -128,6 +128,16 @@ LRESULT AquariumView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_RBUTTONDOWN:
         ShowPopupMenu(hwnd_, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         break;
+    case WM_CONTEXTMENU:
+        // Shift+F10 or the menu key (the point is -1, -1). The right button has shown the menu
+        // already on its press.
+        if (GET_X_LPARAM(lParam) == -1 && GET_Y_LPARAM(lParam) == -1) {
+            bool centred = false;
+            const POINT at = KeyboardMenuPoint(&centred);
+            ShowPopupMenu(hwnd_, at, centred ? TPM_CENTERALIGN | TPM_VCENTERALIGN : 0);
+            return 0;
+        }
+        break;
     default:
         break;
     }
@@ -306,6 +316,21 @@ void AquariumView::UpdateCursor() {
         if (cursor) SetCursor(cursor);
         return;
     }
+}
+
+POINT AquariumView::KeyboardMenuPoint(bool* centred) const {
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    POINT cursor;
+    if (GetCursorPos(&cursor) && WindowFromPoint(cursor) == hwnd_) {
+        ScreenToClient(hwnd_, &cursor);
+        if (PtInRect(&client, cursor)) {
+            *centred = false;
+            return cursor;
+        }
+    }
+    *centred = true;
+    return POINT{client.right / 2, client.bottom / 2};
 }
 
 void AquariumView::OnSize(int cx, int cy) {

@@ -14,6 +14,8 @@
 //                              place a screen saver's preview draws into)
 //   winctl destroy HWND        asks that window to close (WM_CLOSE)
 //   winctl children HWND       prints "child PID W H VISIBLE" for each child window of HWND
+//   winctl show minimize|restore  ShowWindow on the frame, as another program (or the taskbar) would
+//   winctl menus               prints how many popup menus are showing
 #include <windows.h>
 
 #include <cstdio>
@@ -23,6 +25,13 @@
 namespace {
 
 int countFrames = 0;
+int countMenus = 0;
+
+BOOL CALLBACK CountMenu(HWND hwnd, LPARAM) {
+    char cls[16];
+    if (IsWindowVisible(hwnd) && GetClassNameA(hwnd, cls, sizeof cls) && std::strcmp(cls, "#32768") == 0) ++countMenus;
+    return TRUE;
+}
 
 BOOL CALLBACK CountTitled(HWND hwnd, LPARAM) {
     char title[64];
@@ -116,6 +125,11 @@ int main(int argc, char** argv) {
         std::printf("%d %ld %ld %ld %ld\n", flag ? 1 : 0, r.left, r.top, r.right - r.left, r.bottom - r.top);
         return 0;
     }
+    if (std::strcmp(argv[1], "menus") == 0) {
+        EnumWindows(CountMenu, 0);
+        std::printf("%d\n", countMenus);
+        return 0;
+    }
     HWND frame = FindWindowA(nullptr, "NerithScr");
     if (!frame) {
         std::printf("no window\n");
@@ -125,6 +139,12 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[1], "command") == 0 && argc == 3) {
         HWND view = GetDlgItem(frame, 0xE900);
         return view && PostMessageA(view, WM_COMMAND, static_cast<WPARAM>(std::atoi(argv[2])), 0) ? 0 : 1;
+    }
+    if (std::strcmp(argv[1], "show") == 0 && argc == 3) {
+        const bool minimise = std::strcmp(argv[2], "minimize") == 0;
+        if (!minimise && std::strcmp(argv[2], "restore") != 0) return 2;
+        ShowWindow(frame, minimise ? SW_MINIMIZE : SW_RESTORE);
+        return 0;
     }
     if (std::strcmp(argv[1], "info") == 0) {
         RECT w, c;
