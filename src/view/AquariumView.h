@@ -33,6 +33,12 @@ public:
     // Renders one frame into the back buffer and shows it.
     void RenderFrame();
 
+    // Whether anyone can see the view (its frame knows). While hidden no frame runs at all: the
+    // tick stops and the scene waits where it is, to go on from there when shown again; only the
+    // built-in music is still looked after.
+    void SetHidden(bool hidden);
+    bool Hidden() const { return hidden; }
+
     // The mouse mode: the id of the last command received.
     int Mode() const { return mode; }
     const TankBox& Tank() const { return tankBox; }
@@ -72,6 +78,7 @@ private:
     bool probeRequest = false;
     bool markerRequest = false;
     bool fishClickPending = false;  // a touch or zoom click the next frame's fish pick resolves
+    bool hidden = false;  // nobody can see the view: no frame runs
     int mode = FeedFishCmd;
     RippleSurface* backgroundPicture = nullptr;  // lives until the process ends
     CustomBackgroundDialog* backgroundDialog = nullptr;  // created hidden at start-up

@@ -23,6 +23,8 @@
 
 namespace {
 constexpr UINT_PTR FrameTimer = 1;
+constexpr UINT_PTR HiddenMusicTimer = 2;  // looks after the built-in music while no frame runs
+constexpr UINT HiddenMusicPeriodMs = 200;
 
 // The cursors of the four click modes: button up, button held.
 struct ModeCursor {
@@ -104,6 +106,10 @@ LRESULT AquariumView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
         return TRUE;  // OpenGL paints every pixel
     case WM_TIMER:
+        if (wParam == HiddenMusicTimer) {
+            ServiceBuiltinMusic();
+            return 0;
+        }
         OnTimer();
         return 0;
     case WM_DESTROY:
@@ -347,11 +353,25 @@ void AquariumView::OnSize(int cx, int cy) {
 void AquariumView::OnPaint() {
     PAINTSTRUCT ps;
     BeginPaint(hwnd_, &ps);
-    RenderFrame();
+    if (!hidden) RenderFrame();
     EndPaint(hwnd_, &ps);
 }
 
+void AquariumView::SetHidden(bool hide) {
+    if (hide == hidden || !hwnd_) return;
+    hidden = hide;
+    instrument::Hidden(hide);
+    if (hide) {
+        KillTimer(hwnd_, FrameTimer);
+        if (!Previewing()) SetTimer(hwnd_, HiddenMusicTimer, HiddenMusicPeriodMs, nullptr);
+    } else {
+        KillTimer(hwnd_, HiddenMusicTimer);
+        SetTimer(hwnd_, FrameTimer, FramePeriodMs, nullptr);
+    }
+}
+
 void AquariumView::OnTimer() {
+    if (hidden) return;  // a tick queued before the stop
     RenderFrame();
     instrument::SpanStart();
     // Timed apart: the ticks that start the loop, the ticks that stop it, and all the others.
@@ -419,4 +439,5 @@ void AquariumView::DestroySteps() {
     delete backgroundDialog;
     backgroundDialog = nullptr;
     KillTimer(hwnd_, FrameTimer);
+    KillTimer(hwnd_, HiddenMusicTimer);
 }
