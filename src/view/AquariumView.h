@@ -40,6 +40,12 @@ public:
     // Renders one frame into the back buffer and shows it.
     void RenderFrame();
 
+    // Whether anyone can see the view (its frame knows). While hidden no frame runs at all: the
+    // tick stops and the scene waits where it is, to go on from there when shown again; only the
+    // built-in music is still looked after.
+    void SetHidden(bool hidden);
+    bool Hidden() const { return hidden; }
+
     // The mouse mode: the id of the last command received.
     int Mode() const { return mode; }
     const TankBox& Tank() const { return tankBox; }
@@ -53,6 +59,9 @@ private:
     void OnLButtonDown(int x, int y);
     void OnLButtonUp();
     void UpdateCursor();
+    // Where the menu opened from the keyboard shows: at the cursor when the cursor is over the
+    // view, else centred on the view (*centred true).
+    POINT KeyboardMenuPoint(bool* centred) const;
     void OnSize(int cx, int cy);
     void OnTimer();
     void OnPaint();
@@ -79,6 +88,7 @@ private:
     bool probeRequest = false;
     bool markerRequest = false;
     bool fishClickPending = false;  // a touch or zoom click the next frame's fish pick resolves
+    bool hidden = false;  // nobody can see the view: no frame runs
     int mode = FeedFishCmd;
     RippleSurface* backgroundPicture = nullptr;  // lives until the process ends
     CustomBackgroundDialog* backgroundDialog = nullptr;  // created hidden at start-up

@@ -23,6 +23,8 @@
 
 namespace {
 constexpr UINT_PTR FrameTimer = 1;
+constexpr UINT_PTR HiddenMusicTimer = 2;  // looks after the built-in music while no frame runs
+constexpr UINT HiddenMusicPeriodMs = 200;
 
 // The cursors of the four click modes: button up, button held.
 struct ModeCursor {
@@ -108,6 +110,10 @@ LRESULT AquariumView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
         return TRUE;  // OpenGL paints every pixel
     case WM_TIMER:
+        if (wParam == HiddenMusicTimer) {
+            ServiceBuiltinMusic();
+            return 0;
+        }
         OnTimer();
         return 0;
     case WM_DESTROY:
@@ -131,6 +137,16 @@ LRESULT AquariumView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_RBUTTONDOWN:
         ShowPopupMenu(hwnd_, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        break;
+    case WM_CONTEXTMENU:
+        // Shift+F10 or the menu key (the point is -1, -1). The right button has shown the menu
+        // already on its press.
+        if (GET_X_LPARAM(lParam) == -1 && GET_Y_LPARAM(lParam) == -1) {
+            bool centred = false;
+            const POINT at = KeyboardMenuPoint(&centred);
+            ShowPopupMenu(hwnd_, at, centred ? TPM_CENTERALIGN | TPM_VCENTERALIGN : 0);
+            return 0;
+        }
         break;
     default:
         break;
@@ -328,6 +344,21 @@ void AquariumView::UpdateCursor() {
     }
 }
 
+POINT AquariumView::KeyboardMenuPoint(bool* centred) const {
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    POINT cursor;
+    if (GetCursorPos(&cursor) && WindowFromPoint(cursor) == hwnd_) {
+        ScreenToClient(hwnd_, &cursor);
+        if (PtInRect(&client, cursor)) {
+            *centred = false;
+            return cursor;
+        }
+    }
+    *centred = true;
+    return POINT{client.right / 2, client.bottom / 2};
+}
+
 void AquariumView::OnSize(int cx, int cy) {
     if (cy == 0) cy = 1;
     glSurface.MakeCurrent();
@@ -343,11 +374,25 @@ void AquariumView::OnSize(int cx, int cy) {
 void AquariumView::OnPaint() {
     PAINTSTRUCT ps;
     BeginPaint(hwnd_, &ps);
-    RenderFrame();
+    if (!hidden) RenderFrame();
     EndPaint(hwnd_, &ps);
 }
 
+void AquariumView::SetHidden(bool hide) {
+    if (hide == hidden || !hwnd_) return;
+    hidden = hide;
+    instrument::Hidden(hide);
+    if (hide) {
+        KillTimer(hwnd_, FrameTimer);
+        if (!Previewing()) SetTimer(hwnd_, HiddenMusicTimer, HiddenMusicPeriodMs, nullptr);
+    } else {
+        KillTimer(hwnd_, HiddenMusicTimer);
+        SetTimer(hwnd_, FrameTimer, FramePeriodMs, nullptr);
+    }
+}
+
 void AquariumView::OnTimer() {
+    if (hidden) return;  // a tick queued before the stop
     RenderFrame();
     instrument::SpanStart();
     // Timed apart: the ticks that start the loop, the ticks that stop it, and all the others.
@@ -418,4 +463,5 @@ void AquariumView::DestroySteps() {
     delete backgroundDialog;
     backgroundDialog = nullptr;
     KillTimer(hwnd_, FrameTimer);
+    KillTimer(hwnd_, HiddenMusicTimer);
 }
