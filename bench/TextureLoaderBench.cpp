@@ -12,7 +12,7 @@
 namespace {
 
 void BM_DecodeMipmappedBackground(benchmark::State& state) {
-    const testbmp::Bytes file = testbmp::Make24(1024, 512, [](int x, int y) {
+    const testbmp::Bytes file = testbmp::Make24(2048, 1024, [](int x, int y) {
         return testbmp::Bgr{std::uint8_t(x), std::uint8_t(y), std::uint8_t(x ^ y)};
     });
     nerith::RgbaImage image;
