@@ -272,7 +272,7 @@ void AquariumView::LoadBuiltInArt(const std::string& folder) {
         char baseName[16];
         std::snprintf(baseName, sizeof baseName, "fish%d", i);
         UseBuiltInPicture(ResourcePack::kFirstFishId + i, folder, baseName,
-                          [&](const char* path) { LoadTexture(path, &fishSkinTextures[i]); });
+                          [&](const char* path) { LoadSkinTexture(path, &fishSkinTextures[i]); });
     }
     instrument::Mark("fish_textures");
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <utility>
 
 #include "assets/ResourcePack.h"
 #include "assets/TextureLoader.h"
@@ -48,6 +49,7 @@ TEST_F(WglContext, MissingFilesLeaveANameWithoutAnImage) {
     GLint w = -1, h = -1;
     Size(texture, &w, &h);
     EXPECT_EQ(w, 0);  // (foreign files: the host tests, with the same parser)
+    EXPECT_FALSE(LoadSkinTexture("C:\\nowhere\\none.bmp", &texture));
     EXPECT_FALSE(LoadTextureMipmapped("C:\\nowhere\\none.bmp", &texture));
 }
 
@@ -56,21 +58,27 @@ TEST_F(WglContext, BuiltInArtBecomesTextures) {
     ASSERT_FALSE(folder.empty());
     GLuint skin = 0, background = 0;
     ASSERT_TRUE(ResourcePack::Extract(ResourcePack::kFirstFishId + 7, folder, "fish7"));
-    EXPECT_TRUE(LoadTexture(ResourcePack::OutputPath(folder, "fish7").c_str(), &skin));
+    EXPECT_TRUE(LoadSkinTexture(ResourcePack::OutputPath(folder, "fish7").c_str(), &skin));
     std::remove(ResourcePack::IntermediatePath(folder, "fish7").c_str());
     std::remove(ResourcePack::OutputPath(folder, "fish7").c_str());
     ASSERT_TRUE(ResourcePack::Extract(ResourcePack::kBackgroundId, folder, "BackGround0"));
     EXPECT_TRUE(LoadTextureMipmapped(ResourcePack::OutputPath(folder, "BackGround0").c_str(), &background));
     std::remove(ResourcePack::IntermediatePath(folder, "BackGround0").c_str());
     std::remove(ResourcePack::OutputPath(folder, "BackGround0").c_str());
-    GLint w = 0, h = 0;
-    Size(skin, &w, &h);
-    EXPECT_EQ(w, 256);
-    EXPECT_EQ(h, 128);
-    Size(background, &w, &h);
-    EXPECT_EQ(w, 1024);
-    EXPECT_EQ(h, 512);
-    GLint levels = 0;
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 10, GL_TEXTURE_WIDTH, &levels);
-    EXPECT_EQ(levels, 1);  // the mipmaps go all the way down to 1 x 1
+    // Sharp on large screens: twice the skins' 256 x 128 design, the picture wide enough for a
+    // 2560-wide screen; both with every mipmap down to 1 x 1, or they would not be drawn at all.
+    for (const auto& t : {std::make_pair(skin, 512), std::make_pair(background, 2048)}) {
+        GLint w = 0, h = 0;
+        Size(t.first, &w, &h);
+        EXPECT_GE(w, t.second);
+        EXPECT_EQ(h, w / 2);
+        int levels = 0;
+        while ((1 << levels) < w) ++levels;
+        GLint last = 0, beyond = -1;
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, levels, GL_TEXTURE_WIDTH, &last);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, levels + 1, GL_TEXTURE_WIDTH, &beyond);
+        EXPECT_EQ(last, 1);
+        EXPECT_EQ(beyond, 0);
+    }
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
