@@ -132,8 +132,7 @@ INT_PTR FishSettingsDialog::DialogProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         OnOK();
         return TRUE;
     case WM_COMMAND: {
-        LRESULT consumed;
-        if (win::Window::ReflectToChild(msg, wParam, lParam, &consumed)) return TRUE;  // the control first
+        // The link's click never comes here: the link handles it itself (see Window.h).
         if (HIWORD(wParam) != BN_CLICKED) break;
         switch (LOWORD(wParam)) {
         case AddButton: Apply(grid.add()); return TRUE;

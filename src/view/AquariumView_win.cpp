@@ -57,7 +57,12 @@ void AppMessage(const char* text) {
 
 AquariumView::AquariumView() = default;
 
-AquariumView::~AquariumView() = default;
+AquariumView::~AquariumView() {
+    // Their windows went with the destroy steps or the frame; the objects go with the view, which
+    // goes only when none of their handlers can still be running (see win/Window.h).
+    delete customMusicDialog;
+    delete backgroundDialog;
+}
 
 bool AquariumView::CreateAsPane(HWND parent, int childId) {
     // The class: double clicks, full redraw on resize, the arrow cursor, the window brush.
@@ -271,6 +276,8 @@ LRESULT AquariumView::OnCommand(WPARAM wParam, LPARAM lParam) {
     default:
         break;
     }
+    // The frame may have been closed while a modal dialog ran: then the window is gone.
+    if (!hwnd_) return 0;
     return DefaultProc(WM_COMMAND, wParam, lParam);
 }
 
@@ -389,9 +396,9 @@ void AquariumView::DestroySteps() {
         ReleaseDC(hwnd_, clientDC);
         clientDC = nullptr;
     }
-    delete customMusicDialog;
-    customMusicDialog = nullptr;
-    delete backgroundDialog;
-    backgroundDialog = nullptr;
+    // The dialogs' windows go now; their objects stay until the view goes, since a handler of
+    // theirs may still be running (a message box of theirs open when the frame was closed).
+    if (customMusicDialog && customMusicDialog->hwnd()) DestroyWindow(customMusicDialog->hwnd());
+    if (backgroundDialog && backgroundDialog->hwnd()) DestroyWindow(backgroundDialog->hwnd());
     KillTimer(hwnd_, FrameTimer);
 }
