@@ -25,7 +25,7 @@ BOOL FishSettingsDialog::OnInitDialog() {
 
     grid.load();
     SetTimer(hwnd_, SaveTimer, SavePeriodMs, nullptr);
-    SetDlgItemTextA(hwnd_, TotalLabel, grid.totalText().c_str());
+    SetDlgItemTextA(hwnd_, TotalLabel, grid.roster.totalText().c_str());
 
     // The dialog manager's own loop would give the letters to the focused button (or turn them
     // into its mnemonic): take them before it sees them.
@@ -61,7 +61,7 @@ void FishSettingsDialog::Apply(const Repaint& repaint) {
         const RECT rc = {c.left, c.top, c.right, c.bottom};
         InvalidateRect(hwnd_, &rc, FALSE);
     }
-    SetDlgItemTextA(hwnd_, TotalLabel, grid.totalText().c_str());
+    SetDlgItemTextA(hwnd_, TotalLabel, grid.roster.totalText().c_str());
 }
 
 void FishSettingsDialog::OnPaint() {
