@@ -5,13 +5,13 @@
 #include <cstdlib>
 #include <string>
 
+#include "Instrument.h"
 #include "app/MainFrame.h"
 #include "resource.h"
 #include "settings/AquariumSettingsDialog.h"
 #include "settings/IniProfile.h"
 #include "settings/SettingsFile.h"
 #include "view/AquariumView.h"
-#include "view/Instrument.h"
 #include "win/Dialog.h"
 
 namespace {

@@ -5,10 +5,10 @@
 #include <cstdio>
 #include <vector>
 
+#include "Instrument.h"
 #include "backgrounds/CustomImages.h"
 #include "backgrounds/PictureTextures.h"
 #include "settings/Profile.h"
-#include "view/Instrument.h"
 #include "win/App.h"
 
 namespace {

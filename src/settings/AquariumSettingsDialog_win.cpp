@@ -3,7 +3,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
-#include "music/DeviceVolume.h"
+#include "DeviceVolume.h"
 #include "settings/Profile.h"
 #include "settings/SettingsFile.h"
 

@@ -7,6 +7,7 @@
 #include <windowsx.h>
 
 #include "Commands.h"
+#include "Instrument.h"
 #include "assets/ResourcePack.h"
 #include "assets/TextureLoader.h"
 #include "backgrounds/CustomBackgroundDialog.h"
@@ -18,7 +19,6 @@
 #include "settings/Settings.h"
 #include "settings/SettingsFile.h"
 #include "ui/IconMenu.h"
-#include "view/Instrument.h"
 #include "win/App.h"
 
 namespace {
