@@ -7,6 +7,7 @@
 
 #include "Instrument.h"
 #include "app/MainFrame.h"
+#include "app/MonitorFrame.h"
 #include "resource.h"
 #include "settings/AquariumSettingsDialog.h"
 #include "settings/IniProfile.h"
@@ -46,6 +47,10 @@ void InitControls() {
 }
 
 }  // namespace
+
+AquariumApp::AquariumApp() = default;
+
+AquariumApp::~AquariumApp() = default;
 
 bool AquariumApp::InitInstance() {
     switch (args_.mode) {
@@ -98,6 +103,7 @@ bool AquariumApp::StartAquarium() {
         SetWindowLongPtrA(hwnd, GWL_STYLE, GetWindowLongPtrA(hwnd, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_THICKFRAME));
         SetWindowPos(hwnd, nullptr, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
                      SWP_FRAMECHANGED | SWP_SHOWWINDOW | SWP_NOZORDER);
+        CoverOtherMonitors(*frame);
         SetForegroundWindow(hwnd);
         ShowCursor(FALSE);
     }
@@ -110,6 +116,14 @@ bool AquariumApp::StartAquarium() {
     instrument::Note(line);
 #endif
     return true;
+}
+
+void AquariumApp::CoverOtherMonitors(CMainFrame& frame) {
+    if (!frame.view.hwnd()) return;  // the frame lives on without a view: nothing to accompany
+    for (const RECT& monitor : OtherMonitors()) {
+        auto other = std::make_unique<MonitorFrame>();
+        if (other->Open(monitor, frame.hwnd(), frame.view)) monitorFrames_.push_back(std::move(other));
+    }
 }
 
 bool AquariumApp::StartPreview() {
@@ -195,6 +209,10 @@ bool AquariumApp::PreTranslateMessage(MSG& msg) {
 }
 
 int AquariumApp::ExitInstance() {
+    // Their windows went with the main frame's; only one left behind otherwise is destroyed here.
+    for (auto& other : monitorFrames_)
+        if (other->hwnd()) DestroyWindow(other->hwnd());
+    monitorFrames_.clear();
     if (preview_) {
         if (preview_->hwnd()) DestroyWindow(preview_->hwnd());
         delete preview_;

@@ -69,6 +69,8 @@ int CMainFrame::OnCreate() {
     LONG_PTR ex = GetWindowLongPtrA(hwnd_, GWL_EXSTYLE);
     SetWindowLongPtrA(hwnd_, GWL_EXSTYLE, ex & ~static_cast<LONG_PTR>(WS_EX_CLIENTEDGE));
     SetMenu(hwnd_, nullptr);
+    visibility_.Watch(hwnd_);
+    view.SetHidden(visibility_.Hidden());
     return 0;
 }
 
@@ -79,13 +81,18 @@ bool CMainFrame::OnCmdMsg(int id) {
 }
 
 LRESULT CMainFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (visibility_.OnMessage(msg, wParam, lParam) && view.hwnd()) view.SetHidden(visibility_.Hidden());
     switch (msg) {
     case WM_CREATE:
         return OnCreate();
     case WM_SIZE:
-        // The pane fills the client area.
-        if (view.hwnd()) MoveWindow(view.hwnd(), 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+        // The pane fills the client area; minimised, it keeps its size and its scene's layout.
+        if (view.hwnd() && wParam != SIZE_MINIMIZED)
+            MoveWindow(view.hwnd(), 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
         return 0;
+    case WM_DESTROY:
+        visibility_.Unwatch();
+        break;
     case WM_SETFOCUS:
         if (view.hwnd()) SetFocus(view.hwnd());
         return 0;

@@ -158,6 +158,25 @@ void RippleSurface::Draw() const {
     glTexCoord2f(last.s, last.t);
 }
 
+void RippleSurface::DrawSideStrips(float reach) const {
+    if (reach <= 1.0f) return;
+    glBegin(GL_QUADS);
+    for (const int n : {0, GridSize - 1}) {
+        const float outer = n == 0 ? -reach : reach;
+        for (int k = 0; k + 1 < GridSize; ++k) {
+            const GridVertex& low = grid_[n][k];
+            const GridVertex& high = grid_[n][k + 1];
+            glTexCoord2f(low.s, low.t);
+            glVertex2f(outer, low.y);
+            glVertex2f(low.x, low.y);
+            glTexCoord2f(high.s, high.t);
+            glVertex2f(high.x, high.y);
+            glVertex2f(outer, high.y);
+        }
+    }
+    glEnd();
+}
+
 // Every slot adds sign(dn) * f * un * amplitude[phase] to s (and likewise to t) of every vertex.
 // Only a ring of vertices around a slot's centre has a phase strictly between 0 and 255, where
 // the amplitude can be non-zero; everywhere else the contribution is exactly zero. So each slot

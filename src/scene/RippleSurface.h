@@ -34,6 +34,11 @@ public:
     // Draws the grid with the texture currently bound, at z = 0, covering -1..1 in x and y.
     void Draw() const;
 
+    // Draws, left and right of the grid, strips from x = -reach to -1 and from 1 to reach in
+    // which each row of cells stretches the texture coordinates of the grid's edge column, so that
+    // the picture's edge widens over them and the grid itself stays as it is. Call before Draw.
+    void DrawSideStrips(float reach) const;
+
     // Ages every slot by one frame and recomputes the current texture coordinates.
     void Animate();
 

@@ -69,17 +69,18 @@ bool BackgroundPictureShown(const Settings& settings) {
 }
 
 void DrawBackgroundPicture(const Settings& settings, RippleSurface* surface, unsigned texture,
-                           int resolutionIndex, int screenWidth, int screenHeight) {
+                           const PicturePlane& plane, int screenWidth, int screenHeight) {
     if (!surface || !BackgroundPictureShown(settings)) return;
     static const int offsets[9] = {-200, -150, -100, -50, 0, 50, 100, 150, 200};
 
     glPushMatrix();
     glBindTexture(GL_TEXTURE_2D, texture);
     glTranslatef(0.0f, 0.0f, -110.0f);
-    glScalef(BackgroundScaleFor(resolutionIndex), 40.0f, 1.0f);
+    glScalef(plane.scaleX, plane.scaleY, 1.0f);
     nerith::rand();  // drawn and discarded
     const int o = offsets[nerith::rand() % 9];
     surface->StartRipple(screenWidth / 2 + o, screenHeight / 2 + 100);
+    surface->DrawSideStrips(plane.coverX / plane.scaleX);
     surface->Draw();
     surface->Animate();
     glPopMatrix();

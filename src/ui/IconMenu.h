@@ -51,9 +51,10 @@ public:
     bool Build();
 
     // Shows the built menu at a point in the owner's client area and returns when tracking ends.
-    // The chosen entry's id arrives at the owner as WM_COMMAND. False if nothing was built or the
-    // menu could not be shown.
-    bool Track(HWND owner, POINT clientPoint);
+    // The chosen entry's id arrives at the owner as WM_COMMAND. `align` holds TrackPopupMenu's
+    // alignment flags (0: the menu's top-left corner at the point). False if nothing was built or
+    // the menu could not be shown.
+    bool Track(HWND owner, POINT clientPoint, UINT align = 0);
 
     HMENU Handle() const { return menu_; }
 
@@ -82,7 +83,8 @@ private:
     static IconMenu* tracked_;
 };
 
-// What the view does on a right-button press: builds the menu, tracks it at the client point with
-// `owner` as the owner window (TPM_RIGHTBUTTON) and destroys it again. The owner's window procedure
-// must forward its messages through IconMenu::HandleOwnerMessage (see above).
-void ShowPopupMenu(HWND owner, POINT clientPoint);
+// What the view does on a right-button press (or Shift+F10, or the menu key): builds the menu,
+// tracks it at the client point with `owner` as the owner window (TPM_RIGHTBUTTON, and the
+// alignment flags `align`) and destroys it again. The owner's window procedure must forward its
+// messages through IconMenu::HandleOwnerMessage (see above).
+void ShowPopupMenu(HWND owner, POINT clientPoint, UINT align = 0);

@@ -53,13 +53,13 @@ bool IconMenu::Build() {
     return true;
 }
 
-bool IconMenu::Track(HWND owner, POINT clientPoint) {
+bool IconMenu::Track(HWND owner, POINT clientPoint, UINT align) {
     if (!menu_) return false;
     POINT screen = clientPoint;
     ClientToScreen(owner, &screen);
     IconMenu* previous = tracked_;
     tracked_ = this;
-    BOOL shown = TrackPopupMenu(menu_, TPM_RIGHTBUTTON, screen.x, screen.y, 0, owner, nullptr);
+    BOOL shown = TrackPopupMenu(menu_, TPM_RIGHTBUTTON | align, screen.x, screen.y, 0, owner, nullptr);
     tracked_ = previous;
     return shown != FALSE;
 }
@@ -142,7 +142,7 @@ IconMenu::IconLoader IconMenu::SetIconLoader(IconLoader loader) {
     return previous;
 }
 
-void ShowPopupMenu(HWND owner, POINT clientPoint) {
+void ShowPopupMenu(HWND owner, POINT clientPoint, UINT align) {
     IconMenu menu;
-    if (menu.Build()) menu.Track(owner, clientPoint);
+    if (menu.Build()) menu.Track(owner, clientPoint, align);
 }

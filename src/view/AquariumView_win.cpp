@@ -23,6 +23,8 @@
 
 namespace {
 constexpr UINT_PTR FrameTimer = 1;
+constexpr UINT_PTR HiddenMusicTimer = 2;  // looks after the built-in music while no frame runs
+constexpr UINT HiddenMusicPeriodMs = 200;
 
 // The cursors of the four click modes: button up, button held.
 struct ModeCursor {
@@ -77,11 +79,13 @@ bool AquariumView::CreateAsPane(HWND parent, int childId) {
                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(childId)));
 }
 
-bool AquariumView::CreateInside(HWND parent) {
+bool AquariumView::CreateInside(HWND parent, const AquariumView* main) {
     RECT client;
     if (!GetClientRect(parent, &client) || client.right <= 0 || client.bottom <= 0) return false;
     insideWidth = client.right;
     insideHeight = client.bottom;
+    main_ = main;
+    if (main_) backWall.KeepPhasePrivate();
     const char* cls = win::RegisterWndClass(CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
                                             LoadCursorA(nullptr, IDC_ARROW),
                                             reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1), nullptr);
@@ -91,6 +95,8 @@ bool AquariumView::CreateInside(HWND parent) {
 int AquariumView::SceneWidth() const { return insideWidth ? insideWidth : GetSystemMetrics(SM_CXSCREEN); }
 
 int AquariumView::SceneHeight() const { return insideHeight ? insideHeight : GetSystemMetrics(SM_CYSCREEN); }
+
+bool AquariumView::Leads() const { return !main_ && !Previewing(); }
 
 LRESULT AquariumView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     LRESULT menuResult;
@@ -109,6 +115,10 @@ LRESULT AquariumView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
         return TRUE;  // OpenGL paints every pixel
     case WM_TIMER:
+        if (wParam == HiddenMusicTimer) {
+            ServiceBuiltinMusic();
+            return 0;
+        }
         OnTimer();
         return 0;
     case WM_DESTROY:
@@ -133,6 +143,16 @@ LRESULT AquariumView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_RBUTTONDOWN:
         ShowPopupMenu(hwnd_, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         break;
+    case WM_CONTEXTMENU:
+        // Shift+F10 or the menu key (the point is -1, -1). The right button has shown the menu
+        // already on its press.
+        if (GET_X_LPARAM(lParam) == -1 && GET_Y_LPARAM(lParam) == -1) {
+            bool centred = false;
+            const POINT at = KeyboardMenuPoint(&centred);
+            ShowPopupMenu(hwnd_, at, centred ? TPM_CENTERALIGN | TPM_VCENTERALIGN : 0);
+            return 0;
+        }
+        break;
     default:
         break;
     }
@@ -155,7 +175,8 @@ void AquariumView::InitializeScene() {
     const PIXELFORMATDESCRIPTOR pfd = GlSurface::ScenePixelFormat();
     screenWidth = SceneWidth();
     screenHeight = SceneHeight();
-    switch (glSurface.Create(hwnd_, clientDC, pfd, screenWidth, screenHeight)) {
+    switch (glSurface.Create(hwnd_, clientDC, pfd, screenWidth, screenHeight,
+                             main_ ? main_->glSurface.Context() : nullptr)) {
     case GlSurface::ChooseFailed:
         AppMessage("ChoosePixelFormat failed");
         return;
@@ -167,8 +188,9 @@ void AquariumView::InitializeScene() {
     }
 #ifdef NERITH_INSTRUMENT
     char line[96];
-    wsprintfA(line, "gl context %d gdi %d renderer %.40s", glSurface.Context() != nullptr,
-              glSurface.CopiesThroughGdi(), reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+    wsprintfA(line, "gl context %d gdi %d size %dx%d shared %d renderer %.24s", glSurface.Context() != nullptr,
+              glSurface.CopiesThroughGdi(), screenWidth, screenHeight, glSurface.SharesObjects(),
+              reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
     instrument::Note(line);
 #endif
 
@@ -179,7 +201,8 @@ void AquariumView::InitializeScene() {
     const std::string folder = ResourcePack::WorkFolder();
 
     // The tank from the screen size (the size itself was needed for the context).
-    tankBox = TankBoxFor(screenWidth, screenHeight);
+    layout = LayoutFor(screenWidth, screenHeight);
+    tankBox = layout.tank;
 
     // The temporary folder.
     char temp[260];
@@ -189,21 +212,21 @@ void AquariumView::InitializeScene() {
         return;
     }
 
-    // The built-in background and the twenty fish skins.
-    UseBuiltInPicture(ResourcePack::kBackgroundId, folder, "BackGround0",
-                      [&](const char* path) { LoadTextureMipmapped(path, &backgroundTexture); });
-    instrument::Mark("background_texture");
-    for (int i = 0; i < 20; ++i) {
-        char baseName[16];
-        std::snprintf(baseName, sizeof baseName, "fish%d", i);
-        UseBuiltInPicture(ResourcePack::kFirstFishId + i, folder, baseName,
-                          [&](const char* path) { LoadTexture(path, &fishSkinTextures[i]); });
+    // The built-in background and the twenty fish skins: a companion whose context shares the
+    // main view's textures draws with the main view's.
+    borrowsArt_ = main_ && glSurface.SharesObjects();
+    if (borrowsArt_) {
+        backgroundTexture = main_->backgroundTexture;
+        for (int i = 0; i < 20; ++i) fishSkinTextures[i] = main_->fishSkinTextures[i];
+    } else {
+        LoadBuiltInArt(folder);
     }
-    instrument::Mark("fish_textures");
 
-    // The settings file.
-    LoadSettings();
-    instrument::Mark("settings");
+    // The settings file, read once for the whole process: a companion uses the main view's record.
+    if (!main_) {
+        LoadSettings();
+        instrument::Mark("settings");
+    }
 
     // The terrain, the bubble emitter on it and the bubble column, spread out already.
     emitter = SetUpTerrainAndBubbles(terrainGrid, bubbleSystem, tankBox, LoadBubbleSprite,
@@ -211,11 +234,10 @@ void AquariumView::InitializeScene() {
     instrument::Mark("bubbles");
 
     // The fish, each at its random starting place.
-    school.placeFish(tankBox);
+    school.placeFish(layout);
 
     // The probe strips.
-    PlaceProbeColumns(tankBox, probeColumns);
-    PlaceProbeRows(tankBox, probeRows);
+    PlaceProbeStrips(layout, probeColumns, probeRows);
 
     // The screen-copy texture of the magnifier.
     screenCopyTexture = CreateBlankTexture();
@@ -232,8 +254,9 @@ void AquariumView::InitializeScene() {
 
     instrument::Mark("scene_ready");
 
-    // The preview in the screen-saver settings only shows the tank: no dialogs, no sound.
-    if (Previewing()) return;
+    // The preview in the screen-saver settings and a companion only show the tank: no dialogs,
+    // no sound.
+    if (!Leads()) return;
 
     // The Custom Music dialog, hidden until "Custom Music" shows it.
     customMusicDialog = new CustomMusicDialog;
@@ -244,6 +267,19 @@ void AquariumView::InitializeScene() {
     backgroundDialog = new CustomBackgroundDialog();
     backgroundDialog->CreateHidden(hwnd_);
     instrument::SpanEnd("background_dialog");
+}
+
+void AquariumView::LoadBuiltInArt(const std::string& folder) {
+    UseBuiltInPicture(ResourcePack::kBackgroundId, folder, "BackGround0",
+                      [&](const char* path) { LoadTextureMipmapped(path, &backgroundTexture); });
+    instrument::Mark("background_texture");
+    for (int i = 0; i < 20; ++i) {
+        char baseName[16];
+        std::snprintf(baseName, sizeof baseName, "fish%d", i);
+        UseBuiltInPicture(ResourcePack::kFirstFishId + i, folder, baseName,
+                          [&](const char* path) { LoadTexture(path, &fishSkinTextures[i]); });
+    }
+    instrument::Mark("fish_textures");
 }
 
 LRESULT AquariumView::OnCommand(WPARAM wParam, LPARAM lParam) {
@@ -315,8 +351,24 @@ void AquariumView::UpdateCursor() {
     }
 }
 
+POINT AquariumView::KeyboardMenuPoint(bool* centred) const {
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    POINT cursor;
+    if (GetCursorPos(&cursor) && WindowFromPoint(cursor) == hwnd_) {
+        ScreenToClient(hwnd_, &cursor);
+        if (PtInRect(&client, cursor)) {
+            *centred = false;
+            return cursor;
+        }
+    }
+    *centred = true;
+    return POINT{client.right / 2, client.bottom / 2};
+}
+
 void AquariumView::OnSize(int cx, int cy) {
     if (cy == 0) cy = 1;
+    glSurface.MakeCurrent();
     glViewport(0, 0, cx, cy);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -329,17 +381,31 @@ void AquariumView::OnSize(int cx, int cy) {
 void AquariumView::OnPaint() {
     PAINTSTRUCT ps;
     BeginPaint(hwnd_, &ps);
-    RenderFrame();
+    if (!hidden) RenderFrame();
     EndPaint(hwnd_, &ps);
 }
 
+void AquariumView::SetHidden(bool hide) {
+    if (hide == hidden || !hwnd_) return;
+    hidden = hide;
+    instrument::Hidden(hide);
+    if (hide) {
+        KillTimer(hwnd_, FrameTimer);
+        if (!Previewing()) SetTimer(hwnd_, HiddenMusicTimer, HiddenMusicPeriodMs, nullptr);
+    } else {
+        KillTimer(hwnd_, HiddenMusicTimer);
+        SetTimer(hwnd_, FrameTimer, FramePeriodMs, nullptr);
+    }
+}
+
 void AquariumView::OnTimer() {
+    if (hidden) return;  // a tick queued before the stop
     RenderFrame();
     instrument::SpanStart();
     // Timed apart: the ticks that start the loop, the ticks that stop it, and all the others.
     const char* musicSpan = !ownMusicOn ? (builtinMusicPending ? "music_start" : "music_idle")
                                         : (builtinMusicPending ? "music_idle" : "music_stop");
-    if (!Previewing()) ServiceBuiltinMusic();
+    if (Leads()) ServiceBuiltinMusic();
     instrument::SpanEnd(musicSpan);
     DefaultProc(WM_TIMER, FrameTimer, 0);
     // Ticks that fell due while rendering are dropped, so a slow frame leaves no backlog.
@@ -349,6 +415,7 @@ void AquariumView::OnTimer() {
 }
 
 void AquariumView::RenderFrame() {
+    glSurface.MakeCurrent();  // each view on this thread draws with its own context
     instrument::Stage("idle");  // since the last frame was shown (the first time: since entry)
     ApplyFrameProjection(screenWidth, screenHeight);
     ApplyFrameCamera(cameraOffset);
@@ -359,14 +426,16 @@ void AquariumView::RenderFrame() {
     // The wall is left out where the picture drawn later in the frame covers it.
     const PixelRect pictureCover =
         BackgroundPictureShown(gSettings) && backgroundPicture
-            ? PictureCover(screenWidth, screenHeight, cameraOffset, BackgroundScaleFor(resolutionIndex))
+            ? PictureCover(screenWidth, screenHeight, cameraOffset, layout.picture)
             : PixelRect();
-    backWall.Draw(gSettings, tankBox, pictureCover);
+    backWall.Draw(gSettings, layout.wall, pictureCover);
     instrument::Stage("wall");
     school.fishPass(gSettings.fishCounts, fishSkinTextures, mode);
     instrument::Stage("fish");
-    const GLuint picture = backgroundDialog ? backgroundDialog->TextureToDraw(backgroundTexture) : backgroundTexture;
-    DrawBackgroundPicture(gSettings, backgroundPicture, picture, resolutionIndex, screenWidth, screenHeight);
+    // The user's pictures, loaded once by the main view's dialog, show on every view that shares them.
+    const CustomBackgroundDialog* pictures = borrowsArt_ ? main_->backgroundDialog : backgroundDialog;
+    const GLuint picture = pictures ? pictures->TextureToDraw(backgroundTexture) : backgroundTexture;
+    DrawBackgroundPicture(gSettings, backgroundPicture, picture, layout.picture, screenWidth, screenHeight);
     instrument::Stage("picture");
     DrawBubbleColumn(bubbleSystem, emitter, gSettings.bubbleSetting);
     instrument::Stage("bubbles");
@@ -374,7 +443,7 @@ void AquariumView::RenderFrame() {
     school.pelletPass();
     instrument::Stage("pellets");
     const SweepOutcome sweep = ProbeSweep(pickState, mode, mouseX, mouseY, feedRequest, probeRequest,
-                                          markerRequest, probeColumns, probeRows, tankBox, school);
+                                          markerRequest, probeColumns, probeRows, layout, school);
     if (sweep.dropped) instrument::Count("pellet_drops");
     if (fishClickPending) {
         const int hit = FishPick(mode, mouseX, mouseY, fishClickPending, school);
@@ -401,4 +470,5 @@ void AquariumView::DestroySteps() {
     if (customMusicDialog && customMusicDialog->hwnd()) DestroyWindow(customMusicDialog->hwnd());
     if (backgroundDialog && backgroundDialog->hwnd()) DestroyWindow(backgroundDialog->hwnd());
     KillTimer(hwnd_, FrameTimer);
+    KillTimer(hwnd_, HiddenMusicTimer);
 }

@@ -34,14 +34,20 @@ void InitFog() {
     glEnable(GL_FOG);
 }
 
-void ApplyFrameProjection(int width, int height) {
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
+void MultFrameFrustum(int width, int height) {
+    if (width <= 0) width = 1;
+    if (height <= 0) height = 1;
     const double w = width, h = height;
     if (width > height)
         glFrustum(-0.4 * w / h, 0.4 * w / h, -0.4, 0.4, 1.0, 1000.0);
     else
         glFrustum(-0.4, 0.4, -0.4 * h / w, 0.4 * h / w, 1.0, 1000.0);
+}
+
+void ApplyFrameProjection(int width, int height) {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    MultFrameFrustum(width, height);
 }
 
 void ApplyFrameCamera(float cameraOffset) {
@@ -90,10 +96,10 @@ void ColourBytes(COLORREF c) {
 
 // One layer: a quad far behind the tank, corners bottom-left, bottom-right, top-right, top-left.
 template <typename CornerColour>
-void DrawLayer(const TankBox& box, CornerColour corner) {
-    const float x[4] = {2 * box.left, 2 * box.right, 2 * box.right, 2 * box.left};
-    const float y[4] = {3 * box.bottom, 3 * box.bottom, 3 * box.top, 3 * box.top};
-    const float z = 3 * box.back;
+void DrawLayer(const WallRect& wall, CornerColour corner) {
+    const float x[4] = {wall.left, wall.right, wall.right, wall.left};
+    const float y[4] = {wall.bottom, wall.bottom, wall.top, wall.top};
+    const float z = wall.z;
     glDisable(GL_TEXTURE_2D);  // smooth shading is the scene's fixed state
     glBegin(GL_QUADS);
     for (int i = 0; i < 4; ++i) {
@@ -107,7 +113,7 @@ void DrawLayer(const TankBox& box, CornerColour corner) {
 
 }  // namespace
 
-PixelRect PictureCover(int width, int height, float cameraOffset, float scaleX) {
+PixelRect PictureCover(int width, int height, float cameraOffset, const PicturePlane& plane) {
     PixelRect r;
     if (width <= 0 || height <= 0) return r;
     // The eye is at z = cameraOffset - 5 looking down -z; the near plane is 1 away.
@@ -116,8 +122,8 @@ PixelRect PictureCover(int width, int height, float cameraOffset, float scaleX) 
     const double w = width, h = height;
     const double right = width > height ? 0.4 * w / h : 0.4;
     const double top = width > height ? 0.4 : 0.4 * h / w;
-    const double halfX = scaleX / distance / right * w / 2;  // in pixels from the middle
-    const double halfY = 40.0 / distance / top * h / 2;
+    const double halfX = plane.coverX / distance / right * w / 2;  // in pixels from the middle
+    const double halfY = plane.scaleY / distance / top * h / 2;
     const double margin = 0.25;
     // Pixel i is covered when its centre i + 0.5 lies within (centre - half, centre + half).
     auto first = [&](double edge) { return static_cast<int>(std::floor(edge + margin - 0.5)) + 1; };
@@ -131,7 +137,7 @@ PixelRect PictureCover(int width, int height, float cameraOffset, float scaleX) 
     return r;
 }
 
-void BackWall::Draw(const Settings& settings, const TankBox& box, const PixelRect& hidden) {
+void BackWall::Draw(const Settings& settings, const WallRect& wall, const PixelRect& hidden) {
     if (settings.backAuto) {
         if (!started_) {
             started_ = true;
@@ -139,7 +145,7 @@ void BackWall::Draw(const Settings& settings, const TankBox& box, const PixelRec
         }
         if (!settings.lockBack) {
             phase_ = AdvancePhase(phase_, false);
-            backCyclePhase = phase_;
+            if (publishes_) backCyclePhase = phase_;
         }
     }
     if (!settings.backFixed && !settings.backGradual && !settings.backAuto) return;
@@ -152,7 +158,7 @@ void BackWall::Draw(const Settings& settings, const TankBox& box, const PixelRec
     // around `hidden`, cut out with the scissor: the same quad, so the same pixels there.
     auto draw = [&](auto corner) {
         if (hidden.Empty()) {
-            DrawLayer(box, corner);
+            DrawLayer(wall, corner);
             return;
         }
         GLint viewport[4];
@@ -166,7 +172,7 @@ void BackWall::Draw(const Settings& settings, const TankBox& box, const PixelRec
         for (const auto& b : bands) {
             if (b[2] <= 0 || b[3] <= 0) continue;
             glScissor(b[0], b[1], b[2], b[3]);
-            DrawLayer(box, corner);
+            DrawLayer(wall, corner);
         }
         glDisable(GL_SCISSOR_TEST);
     };

@@ -13,6 +13,8 @@ void InitFog();
 
 // The perspective for a screen of width x height: 0.4 is the half-size of the shorter side.
 void ApplyFrameProjection(int width, int height);
+// The same frustum multiplied onto the current matrix (picking puts its region in front of it).
+void MultFrameFrustum(int width, int height);
 
 // Eye at (0, 0, cameraOffset - 5) looking down -z.
 void ApplyFrameCamera(float cameraOffset);
@@ -37,10 +39,11 @@ struct PixelRect {
     bool Empty() const { return x1 <= x0 || y1 <= y0; }
 };
 
-// The pixels that the background picture (the plane at z = -110 reaching scaleX to either side
-// and 40 up and down) is certain to cover on a screen of width x height seen from the camera
-// with `cameraOffset`: every pixel whose centre lies inside its outline by a quarter pixel.
-PixelRect PictureCover(int width, int height, float cameraOffset, float scaleX);
+// The pixels that the background picture (the plane at z = -110 reaching plane.coverX to either
+// side and plane.scaleY up and down) is certain to cover on a screen of width x height seen from
+// the camera with `cameraOffset`: every pixel whose centre lies inside its outline by a quarter
+// pixel.
+PixelRect PictureCover(int width, int height, float cameraOffset, const PicturePlane& plane);
 
 // The back wall: up to three layers (solid, gradient, cycling) behind the tank.
 class BackWall {
@@ -48,7 +51,11 @@ public:
     // Draws the layers the settings switch on; advances the cycling phase by one frame. Pixels
     // in `hidden` (where the background picture will be drawn over the wall in this frame) are
     // left out.
-    void Draw(const Settings& settings, const TankBox& box, const PixelRect& hidden = PixelRect());
+    void Draw(const Settings& settings, const WallRect& wall, const PixelRect& hidden = PixelRect());
+
+    // Keeps the cycling phase to this wall: by default each frame's phase also goes to
+    // backCyclePhase, which the Aquarium Settings dialog saves; only the main view's wall does that.
+    void KeepPhasePrivate() { publishes_ = false; }
 
     // The cycling phase; initialised from "LOCKBACK ROT" the first time the layer is drawn.
     float Phase() const { return phase_; }
@@ -59,5 +66,6 @@ public:
 
 private:
     bool started_ = false;
+    bool publishes_ = true;
     float phase_ = 0.0f;
 };

@@ -26,7 +26,7 @@ PIXELFORMATDESCRIPTOR GlSurface::ScenePixelFormat() {
 }
 
 GlSurface::Result GlSurface::Create(HWND view, HDC viewDC, const PIXELFORMATDESCRIPTOR& pfd, int width,
-                                    int height) {
+                                    int height, HGLRC shareWith) {
     view_ = view;
     viewDC_ = viewDC;
     renderDC_ = viewDC;
@@ -54,9 +54,15 @@ GlSurface::Result GlSurface::Create(HWND view, HDC viewDC, const PIXELFORMATDESC
     if (format == 0) return ChooseFailed;
     if (!SetPixelFormat(renderDC_, format, &pfd)) return SetFailed;
     context_ = wglCreateContext(renderDC_);
+    // Sharing has to be set up while the new context is empty and has never been current.
+    sharesObjects_ = context_ && shareWith && wglShareLists(shareWith, context_);
     wglMakeCurrent(renderDC_, context_);
     instrument::Note(hiddenWindow_ ? "render gdi_copy" : "render direct");
     return Ready;
+}
+
+void GlSurface::MakeCurrent() {
+    if (context_ && wglGetCurrentContext() != context_) wglMakeCurrent(renderDC_, context_);
 }
 
 void GlSurface::Present() {
@@ -84,11 +90,12 @@ void GlSurface::Present() {
 }
 
 void GlSurface::Destroy() {
-    if (HGLRC current = wglGetCurrentContext()) {
-        wglMakeCurrent(nullptr, nullptr);
-        wglDeleteContext(current);
+    if (context_) {
+        if (wglGetCurrentContext() == context_) wglMakeCurrent(nullptr, nullptr);
+        wglDeleteContext(context_);
     }
     context_ = nullptr;
+    sharesObjects_ = false;
     if (frameDC_) {
         SelectObject(frameDC_, previousBitmap_);
         DeleteDC(frameDC_);

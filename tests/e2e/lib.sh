@@ -107,6 +107,16 @@ roster() { local i; echo "[Fish Number]"; for i in $(seq 0 19); do echo "Fish$i=
 bright() { convert "$1" ${2:+-crop "$2" +repage} -separate -evaluate-sequence min -threshold 90% -format "%[fx:int(mean*w*h+0.5)]" info:; }
 # lit FILE [GEOMETRY]: pixels that are not (nearly) black.
 lit() { convert "$1" ${2:+-crop "$2" +repage} -separate -evaluate-sequence max -threshold 8% -format "%[fx:int(mean*w*h+0.5)]" info:; }
+# edges FILE: the lit share, in per cent, of each of the outermost two columns and rows of a
+# picture (left, right, top, bottom): a black band at any edge shows as a low number.
+edges() {
+  local w h
+  read -r w h <<<"$(identify -format '%w %h' "$1")"
+  echo "$(( $(lit "$1" 2x$h+0+0) * 50 / h )) $(( $(lit "$1" 2x$h+$((w - 2))+0) * 50 / h ))" \
+       "$(( $(lit "$1" ${w}x2+0+0) * 50 / w )) $(( $(lit "$1" ${w}x2+0+$((h - 2))) * 50 / w ))"
+}
+# covers FILE: no black band at any edge (every edge at least 95 % lit; a fish may darken a few).
+covers() { local e; for e in $(edges "$1"); do [ "$e" -ge 95 ] || return 1; done; }
 # colours FILE: distinct colours after reducing to 4 levels a channel.
 colours() { convert "$1" -posterize 4 -unique-colors -format "%[fx:w]" info:; }
 # pellet_pixels FILE GEOMETRY: pixels of the food pellets' pale yellow in a region.

@@ -21,8 +21,8 @@ public:
         : gl_(width, height), settings_(settings), width_(width), height_(height) {
         if (!gl_.ok()) return;
         InitSceneState();
-        tank_ = TankBoxFor(width, height);
-        resolution_ = ResolutionIndexFor(width, height);
+        layout_ = LayoutFor(width, height);
+        tank_ = layout_.tank;
         background_ = MakeTestTexture(256, 256, GL_LINEAR, [](int x, int y, std::uint8_t* t) {
             t[0] = static_cast<std::uint8_t>(x);
             t[1] = static_cast<std::uint8_t>(y);
@@ -42,9 +42,8 @@ public:
             });
         }
         emitter_ = SetUpTerrainAndBubbles(terrain_, bubbles_, tank_, &BubbleSprite, settings_.bubbleSetting);
-        school_.placeFish(tank_);
-        PlaceProbeColumns(tank_, columns_);
-        PlaceProbeRows(tank_, rows_);
+        school_.placeFish(layout_);
+        PlaceProbeStrips(layout_, columns_, rows_);
         picture_ = CreateBackgroundPicture(width, height);
         school_.setUpPellets();
         InitFog();
@@ -69,15 +68,15 @@ public:
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         ApplyFrameLight(settings_);
         const PixelRect cover = BackgroundPictureShown(settings_) && picture_
-                                    ? PictureCover(width_, height_, -5.0f, BackgroundScaleFor(resolution_))
+                                    ? PictureCover(width_, height_, -5.0f, layout_.picture)
                                     : PixelRect();
-        wall_.Draw(settings_, tank_, cover);
+        wall_.Draw(settings_, layout_.wall, cover);
         school_.fishPass(settings_.fishCounts, skins_, FeedFishCmd);
-        DrawBackgroundPicture(settings_, picture_, background_, resolution_, width_, height_);
+        DrawBackgroundPicture(settings_, picture_, background_, layout_.picture, width_, height_);
         DrawBubbleColumn(bubbles_, emitter_, settings_.bubbleSetting);
         glDisable(GL_LIGHTING);
         school_.pelletPass();
-        ProbeSweep(pick_, FeedFishCmd, mouseX_, mouseY_, feedRequest_, false, false, columns_, rows_, tank_,
+        ProbeSweep(pick_, FeedFishCmd, mouseX_, mouseY_, feedRequest_, false, false, columns_, rows_, layout_,
                    school_);
         glFinish();
     }
@@ -111,8 +110,8 @@ private:
     OsMesaContext gl_;
     Settings settings_;
     int width_, height_;
+    SceneLayout layout_ = {};
     TankBox tank_ = {};
-    int resolution_ = 0;
     GLuint background_ = 0;
     GLuint skins_[SpeciesCount] = {};
     TerrainGrid terrain_;

@@ -14,6 +14,18 @@
 //                              place a screen saver's preview draws into)
 //   winctl destroy HWND        asks that window to close (WM_CLOSE)
 //   winctl children HWND       prints "child PID W H VISIBLE" for each child window of HWND
+//   winctl windows             prints "window X Y W H TOPMOST VIEW_W VIEW_H" for each visible
+//                              top-level window of the program (its frames, one per monitor the
+//                              saver covers), with the client size of its first child
+//   winctl show minimize|restore  ShowWindow on the frame, as another program (or the taskbar) would
+//   winctl menus               prints how many popup menus are showing
+//   winctl redraw              asks the frame and its view to paint themselves again
+//   winctl session lock|unlock   sends the frame the session change the system sends on lock/unlock
+//   winctl display off|on|dimmed [monitor]
+//                              sends the frame the display-state notification the system sends
+//                              (GUID_CONSOLE_DISPLAY_STATE, or GUID_MONITOR_POWER_ON with
+//                              "monitor"); its data is written into the program's own memory, as
+//                              the system's would be
 //   winctl close-on-change TITLE ID   prints "ready", waits until the text of control ID of the
 //                              window TITLE changes (the program has just handled something) and
 //                              then at once posts WM_CLOSE to the frame, as another program could
@@ -31,6 +43,40 @@
 namespace {
 
 int countFrames = 0;
+int countMenus = 0;
+
+BOOL CALLBACK CountMenu(HWND hwnd, LPARAM) {
+    char cls[16];
+    if (IsWindowVisible(hwnd) && GetClassNameA(hwnd, cls, sizeof cls) && std::strcmp(cls, "#32768") == 0) ++countMenus;
+    return TRUE;
+}
+
+// The display-state notification: the POWERBROADCAST_SETTING goes into the target's address space
+// (the message's lParam points there), and is freed once the message has been handled.
+int SendDisplayState(HWND frame, DWORD state, bool monitorGuid) {
+    static const GUID ConsoleDisplayState = {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
+    static const GUID MonitorPowerOn = {0x02731015, 0x4510, 0x4526, {0x99, 0xe6, 0xe5, 0xa1, 0x7e, 0xbd, 0x1a, 0xea}};
+    struct {
+        GUID guid;
+        DWORD length;
+        DWORD data;
+    } setting = {monitorGuid ? MonitorPowerOn : ConsoleDisplayState, sizeof(DWORD), state};
+    DWORD pid = 0;
+    GetWindowThreadProcessId(frame, &pid);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
+    if (!process) return 1;
+    void* remote = VirtualAllocEx(process, nullptr, sizeof setting, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    int status = 1;
+    if (remote && WriteProcessMemory(process, remote, &setting, sizeof setting, nullptr)) {
+        DWORD_PTR answer = 0;
+        if (SendMessageTimeoutA(frame, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(remote),
+                                SMTO_ABORTIFHUNG, 5000, &answer))
+            status = 0;
+    }
+    if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    return status;
+}
 
 BOOL CALLBACK CountTitled(HWND hwnd, LPARAM) {
     char title[64];
@@ -44,6 +90,19 @@ BOOL CALLBACK PrintDialog(HWND hwnd, LPARAM) {
         GetWindowTextA(hwnd, title, sizeof title);
         std::printf("%p %s\n", static_cast<void*>(hwnd), title);
     }
+    return TRUE;
+}
+
+BOOL CALLBACK PrintProgramWindow(HWND hwnd, LPARAM program) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != static_cast<DWORD>(program) || !IsWindowVisible(hwnd)) return TRUE;
+    RECT w, c = {};
+    GetWindowRect(hwnd, &w);
+    if (HWND child = GetWindow(hwnd, GW_CHILD)) GetClientRect(child, &c);
+    const bool topmost = (GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    std::printf("window %ld %ld %ld %ld %d %ld %ld\n", w.left, w.top, w.right - w.left, w.bottom - w.top,
+                topmost ? 1 : 0, c.right, c.bottom);
     return TRUE;
 }
 
@@ -153,6 +212,11 @@ int main(int argc, char** argv) {
         }
         return PostMessageA(frame, WM_CLOSE, 0, 0) ? 0 : 1;
     }
+    if (std::strcmp(argv[1], "menus") == 0) {
+        EnumWindows(CountMenu, 0);
+        std::printf("%d\n", countMenus);
+        return 0;
+    }
     HWND frame = FindWindowA(nullptr, "NerithScr");
     if (!frame) {
         std::printf("no window\n");
@@ -167,10 +231,40 @@ int main(int argc, char** argv) {
         std::printf("ended %lu\n", static_cast<unsigned long>(ended));
         return 0;
     }
+    if (std::strcmp(argv[1], "windows") == 0) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(frame, &pid);
+        EnumWindows(PrintProgramWindow, static_cast<LPARAM>(pid));
+        return 0;
+    }
     if (std::strcmp(argv[1], "close") == 0) return PostMessageA(frame, WM_CLOSE, 0, 0) ? 0 : 1;
     if (std::strcmp(argv[1], "command") == 0 && argc == 3) {
         HWND view = GetDlgItem(frame, 0xE900);
         return view && PostMessageA(view, WM_COMMAND, static_cast<WPARAM>(std::atoi(argv[2])), 0) ? 0 : 1;
+    }
+    if (std::strcmp(argv[1], "show") == 0 && argc == 3) {
+        const bool minimise = std::strcmp(argv[2], "minimize") == 0;
+        if (!minimise && std::strcmp(argv[2], "restore") != 0) return 2;
+        ShowWindow(frame, minimise ? SW_MINIMIZE : SW_RESTORE);
+        return 0;
+    }
+    if (std::strcmp(argv[1], "redraw") == 0)
+        return RedrawWindow(frame, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN) ? 0 : 1;
+    if (std::strcmp(argv[1], "session") == 0 && argc == 3) {
+        const bool lock = std::strcmp(argv[2], "lock") == 0;
+        if (!lock && std::strcmp(argv[2], "unlock") != 0) return 2;
+        DWORD session = 0;
+        ProcessIdToSessionId(GetCurrentProcessId(), &session);
+        DWORD_PTR answer = 0;
+        return SendMessageTimeoutA(frame, WM_WTSSESSION_CHANGE, lock ? WTS_SESSION_LOCK : WTS_SESSION_UNLOCK, session,
+                                   SMTO_ABORTIFHUNG, 5000, &answer)
+                   ? 0
+                   : 1;
+    }
+    if (std::strcmp(argv[1], "display") == 0 && (argc == 3 || argc == 4)) {
+        const DWORD state = std::strcmp(argv[2], "off") == 0 ? 0 : std::strcmp(argv[2], "on") == 0 ? 1 : 2;
+        if (state == 2 && std::strcmp(argv[2], "dimmed") != 0) return 2;
+        return SendDisplayState(frame, state, argc == 4 && std::strcmp(argv[3], "monitor") == 0);
     }
     if (std::strcmp(argv[1], "info") == 0) {
         RECT w, c;
