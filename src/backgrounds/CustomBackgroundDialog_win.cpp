@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "Dpi.h"
 #include "Instrument.h"
 #include "backgrounds/CustomImages.h"
 #include "backgrounds/PictureTextures.h"
@@ -64,12 +65,13 @@ BOOL CustomBackgroundDialog::OnInitDialog() {
     const struct {
         const char* title;
         int width;
-    } columns[2] = {{"Backgrounds Directory", 430}, {"State", 50}};
+    } columns[2] = {{"Backgrounds Directory", 430}, {"State", 50}};  // pixels at 96 DPI
+    const DpiScale scale = DpiScale::System();
     for (int i = 0; i < 2; ++i) {
         LVCOLUMNA column = {};
         column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
         column.fmt = LVCFMT_CENTER;
-        column.cx = columns[i].width;
+        column.cx = scale(columns[i].width);
         column.pszText = const_cast<char*>(columns[i].title);
         column.iSubItem = i;
         SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));

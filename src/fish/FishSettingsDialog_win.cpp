@@ -7,7 +7,39 @@
 namespace {
 constexpr UINT_PTR SaveTimer = 1;
 constexpr UINT SavePeriodMs = 500;
-constexpr int PictureId = 129;
+constexpr int PictureId = 129;        // 500 x 512, drawn as it is at 96 DPI
+constexpr int LargePictureId = 130;   // the same picture at 1000 x 1024
+
+HBITMAP LoadBitmapResource(int id) {
+    return static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, 0));
+}
+
+// The species picture at the grid's scale. At 96 DPI the 500 x 512 bitmap as it is; otherwise the
+// large one, shrunk once with halftone averaging unless it already has the size (200 %).
+HBITMAP LoadPicture(const DpiScale& scale) {
+    if (scale.isDesign()) return LoadBitmapResource(PictureId);
+    HBITMAP source = LoadBitmapResource(LargePictureId);
+    if (!source) source = LoadBitmapResource(PictureId);
+    if (!source) return nullptr;
+    BITMAP bm = {};
+    GetObjectA(source, sizeof bm, &bm);
+    const int w = scale(FishGrid::PictureWidth), h = scale(FishGrid::PictureHeight);
+    if (bm.bmWidth == w && bm.bmHeight == h) return source;
+    HDC screen = GetDC(nullptr);
+    HBITMAP sized = CreateCompatibleBitmap(screen, w, h);
+    HDC from = CreateCompatibleDC(screen), to = CreateCompatibleDC(screen);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ oldFrom = SelectObject(from, source), oldTo = SelectObject(to, sized);
+    SetStretchBltMode(to, HALFTONE);
+    SetBrushOrgEx(to, 0, 0, nullptr);  // as HALFTONE asks
+    StretchBlt(to, 0, 0, w, h, from, 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY);
+    SelectObject(to, oldTo);
+    SelectObject(from, oldFrom);
+    DeleteDC(to);
+    DeleteDC(from);
+    DeleteObject(source);
+    return sized;
+}
 }  // namespace
 
 FishSettingsDialog* FishSettingsDialog::active = nullptr;
@@ -20,8 +52,18 @@ BOOL FishSettingsDialog::OnInitDialog() {
     const int ids[6] = {AddButton, DeleteButton, RandomButton, ClearButton, IDOK, IDCANCEL};
     for (int i = 0; i < 6; ++i) buttons[i].SubclassDlgItem(ids[i], hwnd_);
     link.SubclassDlgItem(WebLink, hwnd_);
-    picture = static_cast<HBITMAP>(
-        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(PictureId), IMAGE_BITMAP, 0, 0, 0));
+    // The template grew with its font; the picture, its cells and the clicks follow the screen's DPI.
+    grid.scale = DpiScale::System();
+    picture = LoadPicture(grid.scale);
+    if (!grid.scale.isDesign()) {
+        // The counts are written in the default font. Above 100 % it may come taller but no
+        // wider (Wine keeps its 96-DPI width): the same font with the width its height asks for.
+        LOGFONTA lf = {};
+        if (GetObjectA(GetStockObject(SYSTEM_FONT), sizeof lf, &lf)) {
+            lf.lfWidth = 0;
+            numberFont = CreateFontIndirectA(&lf);
+        }
+    }
 
     grid.load();
     SetTimer(hwnd_, SaveTimer, SavePeriodMs, nullptr);
@@ -73,19 +115,32 @@ void FishSettingsDialog::OnPaint() {
         HDC memory = CreateCompatibleDC(dc);
         HGDIOBJ old = SelectObject(memory, picture);
         BitBlt(dc, 0, 0, bm.bmWidth, bm.bmHeight, memory, 0, 0, SRCCOPY);
+        if (!grid.scale.isDesign()) {
+            // The template grows with its font, which need not keep the DPI's proportions: carry
+            // the picture's plain ground on where the dialog is larger (its left column, whose
+            // shade depends on the height only, and its last row, the empty band).
+            RECT client;
+            GetClientRect(hwnd_, &client);
+            if (client.right > bm.bmWidth)
+                StretchBlt(dc, bm.bmWidth, 0, client.right - bm.bmWidth, bm.bmHeight, memory, 0, 0, 1, bm.bmHeight, SRCCOPY);
+            if (client.bottom > bm.bmHeight)
+                StretchBlt(dc, 0, bm.bmHeight, client.right, client.bottom - bm.bmHeight, memory, 0, bm.bmHeight - 1,
+                           1, 1, SRCCOPY);
+        }
         SelectObject(memory, old);
         DeleteDC(memory);
     }
     SetBkMode(dc, TRANSPARENT);
+    HGDIOBJ oldFont = numberFont ? SelectObject(dc, numberFont) : nullptr;
     for (int i = 0; i < SpeciesCount; ++i) {
-        const CellRect c = FishGrid::cell(i);
         char number[16];
         const int n = std::snprintf(number, sizeof number, "%d", grid.roster.counts[i]);
-        TextOutA(dc, c.left + 2, c.top + 2, number, n);
+        TextOutA(dc, grid.numberX(i), grid.numberY(i), number, n);
     }
+    if (oldFont) SelectObject(dc, oldFont);
     const int selected = grid.roster.selected;
     if (FishGrid::hasCell(selected)) {
-        const CellRect c = FishGrid::cell(selected);
+        const CellRect c = grid.cell(selected);
         const int oldMode = SetROP2(dc, R2_NOT);  // the picture shows inverted inside the ellipse
         Ellipse(dc, c.left, c.top, c.right, c.bottom);
         SetROP2(dc, oldMode);
@@ -98,13 +153,15 @@ void FishSettingsDialog::OnOK() {
     EndDialog(IDOK);
 }
 
-// Everything the dialog holds beyond its window: the key filter and the picture.
+// Everything the dialog holds beyond its window: the key filter, the picture and the font.
 void FishSettingsDialog::Finish() {
     if (keyHook) UnhookWindowsHookEx(keyHook);
     keyHook = nullptr;
     if (active == this) active = nullptr;
     if (picture) DeleteObject(picture);
     picture = nullptr;
+    if (numberFont) DeleteObject(numberFont);
+    numberFont = nullptr;
 }
 
 INT_PTR FishSettingsDialog::DialogProc(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "Dpi.h"
 #include "music/BuiltinMusic.h"
 #include "music/MusicListFile.h"
 #include "music/TrackChoice.h"
@@ -38,7 +39,7 @@ BOOL CustomMusicDialog::OnInitDialog() {
     LVCOLUMNA column = {};
     column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
     column.fmt = LVCFMT_CENTER;
-    column.cx = 500;
+    column.cx = DpiScale::System()(500);  // pixels at 96 DPI, as wide at any other
     column.pszText = const_cast<char*>("Music List");
     SendMessageA(list, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
 

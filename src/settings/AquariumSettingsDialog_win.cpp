@@ -4,6 +4,7 @@
 #include <commdlg.h>
 
 #include "DeviceVolume.h"
+#include "Dpi.h"
 #include "settings/Profile.h"
 #include "settings/SettingsFile.h"
 
@@ -55,8 +56,26 @@ void AquariumSettingsDialog::AttachControls() {
     aboutButton.SubclassDlgItem(IdAbout, hwnd_);
 }
 
+// The background previews are bitmaps of 13 x 5 pixels at 96 DPI: above it each static gets a copy
+// of its bitmap at the scaled size (and takes that size); the one it loaded from the template goes.
+void AquariumSettingsDialog::ScalePreviews() {
+    const DpiScale scale = DpiScale::System();
+    if (scale.isDesign()) return;
+    for (int id : {IdPreview0, IdPreview1, IdPreview2, IdPreview3}) {
+        HANDLE original = reinterpret_cast<HANDLE>(SendDlgItemMessageW(hwnd_, id, STM_GETIMAGE, IMAGE_BITMAP, 0));
+        BITMAP bm = {};
+        if (!original || !GetObjectW(original, sizeof bm, &bm)) continue;
+        HANDLE larger = CopyImage(original, IMAGE_BITMAP, scale(bm.bmWidth), scale(bm.bmHeight), 0);
+        if (!larger) continue;
+        if (HGDIOBJ old = reinterpret_cast<HGDIOBJ>(
+                SendDlgItemMessageW(hwnd_, id, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(larger))))
+            DeleteObject(old);
+    }
+}
+
 BOOL AquariumSettingsDialog::OnInitDialog() {
     AttachControls();
+    ScalePreviews();
 
     // Ranges and start positions. The 32-bit range messages: the Sound range does not fit the
     // signed 16-bit halves of TBM_SETRANGE.

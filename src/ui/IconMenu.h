@@ -14,6 +14,8 @@
 // Everything else (control reflection, the default procedure) carries on as before.
 #include <windows.h>
 
+#include "Dpi.h"
+
 // One entry's picture and text. The menu item's data is the address of this record, so it has to
 // stay alive while the menu is tracked.
 struct IconMenuItem {
@@ -32,11 +34,14 @@ struct IconMenuEntry {
 class IconMenu {
 public:
     static constexpr int EntryCount = 8;
+    // The entry's layout at 96 DPI; drawn scaled by `scale` (the caption's font is the menu font,
+    // which the system already sizes for the screen).
     static constexpr int ItemWidth = 140;
     static constexpr int ItemHeight = 48;
     static constexpr int IconStripWidth = 25;
     static constexpr int IconSize = 24;
     static constexpr int CaptionIndent = 8;
+    static constexpr int IconInset = 3;
 
     // The entries in menu order.
     static const IconMenuEntry Entries[EntryCount];
@@ -58,6 +63,8 @@ public:
 
     HMENU Handle() const { return menu_; }
 
+    DpiScale scale = DpiScale::System();
+
     void MeasureItem(MEASUREITEMSTRUCT* mis) const;
     void DrawItem(const DRAWITEMSTRUCT* dis) const;
 
@@ -69,10 +76,10 @@ public:
     // The menu being tracked, or nullptr.
     static IconMenu* Tracked() { return tracked_; }
 
-    // Icons come from the program's resources at 24 x 24. The loader returns a new icon (or
-    // nullptr) that the caller destroys; passing nullptr restores the resource loader. Returns the
-    // loader that was in place.
-    using IconLoader = HICON (*)(int resourceId);
+    // Icons come from the program's resources at `size` x `size` (24 at 96 DPI, scaled). The
+    // loader returns a new icon (or nullptr) that the caller destroys; passing nullptr restores
+    // the resource loader. Returns the loader that was in place.
+    using IconLoader = HICON (*)(int resourceId, int size);
     static IconLoader SetIconLoader(IconLoader loader);
 
 private:

@@ -269,4 +269,21 @@ TEST(BuiltinArt, SpeciesPictureFillsTheFishDialog) {
     };
     for (int i = 0; i < 4; ++i) EXPECT_GT(rowSpread(90 * i + 47), 0.3) << "row of cells " << i;
     for (int y = 370; y < 512; y += 10) EXPECT_LT(rowSpread(y), 0.05) << y;
+
+    // The picture for screens above 100 % is the same one drawn twice as large: shrunk back by
+    // averaging 2 x 2 blocks it matches the small one, so its cells lie where the dialog scales them.
+    const Bmp big = loadBmp("species2x.bmp", 1000, 1024);
+    ASSERT_FALSE(big.file.empty());
+    double sum = 0;
+    int far = 0;
+    for (int row = 0; row < 512; ++row)
+        for (int x = 0; x < 500; ++x) {
+            const double shrunk = (big.luma(2 * x, 2 * row) + big.luma(2 * x + 1, 2 * row) +
+                                   big.luma(2 * x, 2 * row + 1) + big.luma(2 * x + 1, 2 * row + 1)) / 4;
+            const double d = std::fabs(shrunk - pic.luma(x, row));
+            sum += d;
+            far += d > 0.25;
+        }
+    EXPECT_LT(sum / (500 * 512), 0.02);
+    EXPECT_LT(far, 500 * 512 / 200);
 }

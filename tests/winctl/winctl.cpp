@@ -8,6 +8,8 @@
 //   winctl command ID          posts WM_COMMAND ID to the view, as another program could
 //   winctl window TITLE [ID]   prints "visible X Y W H" of the top-level window with that title, or
 //                              "enabled X Y W H" of its control ID (screen pixels); "none" if absent
+//   winctl client TITLE        prints "X Y W H" of the client area of the top-level window with that
+//                              title (screen pixels); "none" if absent
 //   winctl pos TITLE ID        position of the trackbar ID of the window titled TITLE
 //   winctl parent W H          shows a magenta window at (40, 40) with a W x H client area, prints
 //                              its handle in decimal and runs until that window is destroyed (the
@@ -179,6 +181,17 @@ int main(int argc, char** argv) {
             GetClientRect(c, &r);
             std::printf("child %lu %ld %ld %d\n", pid, r.right, r.bottom, IsWindowVisible(c) ? 1 : 0);
         }
+        return 0;
+    }
+    if (std::strcmp(argv[1], "client") == 0 && argc == 3) {
+        HWND top = FindWindowA(nullptr, argv[2]);
+        RECT r;
+        POINT origin = {0, 0};
+        if (!top || !GetClientRect(top, &r) || !ClientToScreen(top, &origin)) {
+            std::printf("none\n");
+            return 1;
+        }
+        std::printf("%ld %ld %ld %ld\n", origin.x, origin.y, r.right, r.bottom);
         return 0;
     }
     if ((std::strcmp(argv[1], "window") == 0 && (argc == 3 || argc == 4)) ||

@@ -96,6 +96,42 @@ TEST(LedCheckButton, CheckMessagesAndLampColours) {
     EXPECT_EQ(canvas.At(10, 12), GetSysColor(COLOR_BTNSHADOW));
 }
 
+// Above 100 % the lamp, its insets and its icons grow with the screen's DPI: the lamp's widest row
+// runs from its scaled left inset over its scaled size, and the 24-pixel music icons grow too.
+TEST(LedCheckButton, LampAndIconsScaleWithTheScreensDpi) {
+    Host host;
+    const struct { int dpi, left, size, icon; } cases[] = {{96, 3, 15, 24}, {120, 4, 19, 30}, {144, 5, 23, 36}, {192, 6, 30, 48}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.dpi);
+        LedCheckButton lamp;
+        lamp.scale = DpiScale{c.dpi};
+        const int height = lamp.scale(24);
+        ASSERT_TRUE(lamp.Attach(host.Child("BUTTON", BS_CHECKBOX, 1023, 120, height)));
+        SetWindowTextA(lamp.hwnd(), "");
+        lamp.setCheck(true);
+        Canvas canvas(120, height);
+        lamp.Draw(ItemFor(lamp.hwnd(), canvas.dc(), 0));
+        const COLORREF face = GetSysColor(COLOR_BTNFACE);
+        int first = -1, widest = 0, widestRow = 0;
+        for (int y = 0; y < height; ++y) {
+            int left = -1, right = -1;
+            for (int x = 0; x < 120; ++x)
+                if (canvas.At(x, y) != face) {
+                    if (left < 0) left = x;
+                    right = x;
+                }
+            if (left >= 0 && right - left + 1 > widest) first = left, widest = right - left + 1, widestRow = y;
+        }
+        EXPECT_EQ(first, c.left);
+        EXPECT_EQ(widest, c.size);
+        EXPECT_EQ(canvas.At(c.left + c.size / 2, widestRow), RGB(0, 255, 0));
+        lamp.setIcons(184, 183);
+        EXPECT_EQ(lamp.iconOnWidth, c.icon);
+        EXPECT_EQ(lamp.iconOffHeight, c.icon);
+        DestroyWindow(lamp.hwnd());
+    }
+}
+
 TEST(FlatButton, HoverFollowsTheMouseUnlessADragArrivesAndShowsInTheFill) {
     Host host;
     SetWindowPos(host.hwnd(), HWND_TOP, 0, 0, 300, 200, SWP_SHOWWINDOW);
@@ -139,16 +175,21 @@ TEST(FlatButton, HoverFollowsTheMouseUnlessADragArrivesAndShowsInTheFill) {
 }
 
 // The white and the green end mark sit on the thumb's side of each orientation; the thumb is solid
-// red, a red and green checkerboard while pressed.
+// red, a red and green checkerboard while pressed. At 144 DPI the marks are 11 x 11, 2 pixels in.
 TEST(ColourSlider, ThumbAndEndMarks) {
     Host host;
-    // Centres of the white and the green mark for a 60 x 60 client area (R = B = 60).
-    const struct { DWORD style; int wx, wy, gx, gy; } cases[] = {
-        {TBS_VERT, 4, 4, 4, 55}, {TBS_VERT | TBS_LEFT, 55, 4, 55, 55},
-        {TBS_HORZ, 4, 4, 55, 4}, {TBS_HORZ | TBS_TOP, 4, 55, 55, 55}};
+    // Centres of the white and the green mark for a 60 x 60 client area (R = B = 60): n on the
+    // near side, f on the far side; and how many pixels the white mark's inside has.
+    const struct { int dpi, n, f, whiteMin, whiteMax; } scales[] = {{96, 4, 55, 9, 24}, {144, 7, 52, 26, 81}};
+    const struct { DWORD style; bool wFar[2], gFar[2]; } cases[] = {
+        {TBS_VERT, {false, false}, {false, true}}, {TBS_VERT | TBS_LEFT, {true, false}, {true, true}},
+        {TBS_HORZ, {false, false}, {true, false}}, {TBS_HORZ | TBS_TOP, {false, true}, {true, true}}};
+    for (const auto& s : scales)
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.style);
+        SCOPED_TRACE(::testing::Message() << c.style << " at " << s.dpi);
+        auto at = [&](bool farSide) { return farSide ? s.f : s.n; };
         ColourSlider slider;
+        slider.scale = DpiScale{s.dpi};
         ASSERT_TRUE(slider.Attach(host.Child(TRACKBAR_CLASSA, c.style, 1010, 60, 60)));
         Canvas canvas(60, 60);
         canvas.Clear(RGB(0, 0, 0));
@@ -157,9 +198,12 @@ TEST(ColourSlider, ThumbAndEndMarks) {
         draw.hdc = canvas.dc();
         draw.dwDrawStage = CDDS_POSTPAINT;
         EXPECT_EQ(slider.OnCustomDraw(draw), CDRF_SKIPDEFAULT);
-        EXPECT_EQ(canvas.At(c.wx, c.wy), RGB(255, 255, 255));
-        EXPECT_EQ(canvas.At(c.gx, c.gy), RGB(0, 255, 0));
+        EXPECT_EQ(canvas.At(at(c.wFar[0]), at(c.wFar[1])), RGB(255, 255, 255));
+        EXPECT_EQ(canvas.At(at(c.gFar[0]), at(c.gFar[1])), RGB(0, 255, 0));
         EXPECT_EQ(canvas.At(30, 30), RGB(0, 0, 0));
+        const int white = canvas.Count(RGB(255, 255, 255));
+        EXPECT_GE(white, s.whiteMin);
+        EXPECT_LE(white, s.whiteMax);
         draw.dwDrawStage = CDDS_PREPAINT;
         EXPECT_EQ(slider.OnCustomDraw(draw), 0x30);
         draw.dwDrawStage = CDDS_ITEMPREPAINT;

@@ -85,6 +85,7 @@ int main(int argc, char** argv) {
         }
     }
     save("species.bmp", art::encodeBmp24(art::makeSpeciesPicture(skins), true));
+    save("species2x.bmp", art::encodeBmp24(art::makeSpeciesPicture(skins, 2), true));
 
     if (preview) {
         // Side views of every species over water, for looking at the skins.
