@@ -14,7 +14,7 @@ list(REMOVE_ITEM WIN_SOURCES ${ENTRY_SOURCE})
 # everything else once, into a common library.
 set(PROBED_SOURCES)
 foreach(f ${WIN_SOURCES})
-  file(STRINGS ${f} probed REGEX "#include \"view/Instrument.h\"")
+  file(STRINGS ${f} probed REGEX "#include \"Instrument.h\"")
   if(probed)
     list(APPEND PROBED_SOURCES ${f})
   endif()

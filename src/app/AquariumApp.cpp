@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "Instrument.h"
 #include "app/MainFrame.h"
 #include "app/MonitorFrame.h"
 #include "resource.h"
@@ -12,7 +13,6 @@
 #include "settings/IniProfile.h"
 #include "settings/SettingsFile.h"
 #include "view/AquariumView.h"
-#include "view/Instrument.h"
 #include "win/Dialog.h"
 
 namespace {

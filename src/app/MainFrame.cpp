@@ -1,6 +1,7 @@
 #include "app/MainFrame.h"
 
 #include "win/App.h"
+#include "win/Dialog.h"
 
 namespace {
 constexpr int PaneFirst = 0xE900;  // the child id of the frame's one pane
@@ -101,6 +102,18 @@ LRESULT CMainFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
         if (lParam == 0 && OnCmdMsg(LOWORD(wParam))) return 0;
         break;
+    case WM_CLOSE:
+        // Closed from outside, perhaps while a dialog is open: the dialogs close first, as their
+        // close boxes would, and keep what they keep then; the default then destroys the frame.
+        win::Dialog::CloseOwnedBy(hwnd_);
+        break;
+    case WM_ENDSESSION:
+        // The session ends and the process with it: the same close, at once.
+        if (wParam) {
+            win::Dialog::CloseOwnedBy(hwnd_);
+            DestroyWindow(hwnd_);
+        }
+        return 0;
     default:
         break;
     }

@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "Dpi.h"
+#include "Instrument.h"
 #include "backgrounds/CustomImages.h"
 #include "backgrounds/PictureTextures.h"
 #include "settings/Profile.h"
-#include "view/Instrument.h"
 #include "win/App.h"
 
 namespace {
@@ -126,12 +126,9 @@ INT_PTR CustomBackgroundDialog::DialogProc(UINT msg, WPARAM wParam, LPARAM lPara
         }
         break;
     }
-    case WM_CTLCOLORSTATIC: {
-        LRESULT reflected = 0;
-        if (ReflectToChild(msg, wParam, lParam, &reflected)) return static_cast<INT_PTR>(reflected);
+    case WM_CTLCOLORSTATIC:
         SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
         return reinterpret_cast<INT_PTR>(GetStockObject(NULL_BRUSH));
-    }
     default:
         break;
     }

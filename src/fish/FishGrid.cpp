@@ -90,7 +90,3 @@ Repaint FishGrid::clear() {
     roster.clear();
     return allNumberSquares();
 }
-
-std::string FishGrid::totalText() const {
-    return "Total: " + std::to_string(liveCount(roster.counts)) + "   (Max:20)";
-}

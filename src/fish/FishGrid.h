@@ -60,9 +60,6 @@ public:
     Repaint randomize();
     Repaint clear();
 
-    // The total label: the number of fish the tank shows for these counts (never above 20).
-    std::string totalText() const;
-
 private:
     void dropNegativeCounts();
     Repaint allNumberSquares() const;

@@ -67,7 +67,7 @@ BOOL FishSettingsDialog::OnInitDialog() {
 
     grid.load();
     SetTimer(hwnd_, SaveTimer, SavePeriodMs, nullptr);
-    SetDlgItemTextA(hwnd_, TotalLabel, grid.totalText().c_str());
+    SetDlgItemTextA(hwnd_, TotalLabel, grid.roster.totalText().c_str());
 
     // The dialog manager's own loop would give the letters to the focused button (or turn them
     // into its mnemonic): take them before it sees them.
@@ -103,7 +103,7 @@ void FishSettingsDialog::Apply(const Repaint& repaint) {
         const RECT rc = {c.left, c.top, c.right, c.bottom};
         InvalidateRect(hwnd_, &rc, FALSE);
     }
-    SetDlgItemTextA(hwnd_, TotalLabel, grid.totalText().c_str());
+    SetDlgItemTextA(hwnd_, TotalLabel, grid.roster.totalText().c_str());
 }
 
 void FishSettingsDialog::OnPaint() {
@@ -189,8 +189,7 @@ INT_PTR FishSettingsDialog::DialogProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         OnOK();
         return TRUE;
     case WM_COMMAND: {
-        LRESULT consumed;
-        if (win::Window::ReflectToChild(msg, wParam, lParam, &consumed)) return TRUE;  // the control first
+        // The link's click never comes here: the link handles it itself (see Window.h).
         if (HIWORD(wParam) != BN_CLICKED) break;
         switch (LOWORD(wParam)) {
         case AddButton: Apply(grid.add()); return TRUE;

@@ -3,8 +3,8 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include "DeviceVolume.h"
 #include "Dpi.h"
-#include "music/DeviceVolume.h"
 #include "settings/Profile.h"
 #include "settings/SettingsFile.h"
 
@@ -131,20 +131,17 @@ INT_PTR AquariumSettingsDialog::DialogProc(UINT msg, WPARAM wParam, LPARAM lPara
         if (wParam != SaveTimer) break;
         OnTimerTick();
         return TRUE;
-    case WM_VSCROLL: {
-        Dialog::DialogProc(msg, wParam, lParam);  // the slider's own part first
+    case WM_VSCROLL:
         OnVScroll();
         return TRUE;
-    }
     case WM_HSCROLL: {
-        Dialog::DialogProc(msg, wParam, lParam);
         const HWND from = reinterpret_cast<HWND>(lParam);
         if (from == Item(IdLeftRight) || from == Item(IdNearFar)) OnHScroll();
         return TRUE;
     }
     case WM_COMMAND:
-        // OK and Cancel, and clicks a control consumes itself (a lamp box toggles, then posts
-        // its command without a window handle), are done here.
+        // OK and Cancel are done here. A lamp box's own click never comes here: the box toggles
+        // and posts its command without a window handle, which does.
         if (Dialog::DialogProc(msg, wParam, lParam)) return TRUE;
         if (hwnd_) OnCommand(LOWORD(wParam), HIWORD(wParam));
         return TRUE;

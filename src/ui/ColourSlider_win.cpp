@@ -39,12 +39,10 @@ void ColourSlider::SetColour(COLORREF colour) {
 }
 
 LRESULT ColourSlider::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == win::ReflectBase + WM_NOTIFY) {
-        auto* header = reinterpret_cast<NMHDR*>(lParam);
-        if (header->code == static_cast<UINT>(NM_CUSTOMDRAW))
-            return OnCustomDraw(*reinterpret_cast<NMCUSTOMDRAW*>(lParam));
-        return 0;
-    }
+    // Custom drawing is the slider's own; its other notifications are the parent's.
+    if (msg == win::ReflectBase + WM_NOTIFY &&
+        reinterpret_cast<NMHDR*>(lParam)->code == static_cast<UINT>(NM_CUSTOMDRAW))
+        return OnCustomDraw(*reinterpret_cast<NMCUSTOMDRAW*>(lParam));
     return Window::WindowProc(msg, wParam, lParam);
 }
 

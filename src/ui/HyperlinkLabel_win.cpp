@@ -283,8 +283,9 @@ LRESULT HyperlinkLabel::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     switch (msg) {
     case win::ReflectBase + WM_COMMAND:
-        if (HIWORD(wParam) == STN_CLICKED) OnClick();
-        return 0;
+        if (HIWORD(wParam) != STN_CLICKED) break;
+        OnClick();
+        return 0;  // handled here: the dialog never sees the click
     case win::ReflectBase + WM_CTLCOLORSTATIC: {
         HDC dc = reinterpret_cast<HDC>(wParam);
         SetTextColor(dc, hovering ? hoverColour : visited ? visitedColour : linkColour);
@@ -321,5 +322,5 @@ LRESULT HyperlinkLabel::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     default:
         break;
     }
-    return DefaultProc(msg, wParam, lParam);
+    return Window::WindowProc(msg, wParam, lParam);
 }

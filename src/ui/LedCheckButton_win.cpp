@@ -67,7 +67,7 @@ LRESULT LedCheckButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
         return TRUE;
     case win::ReflectBase + WM_COMMAND:
-        if (HIWORD(wParam) != BN_CLICKED) return 0;
+        if (HIWORD(wParam) != BN_CLICKED) break;
         // Toggle first, then let the parent handle the click as a plain command.
         isOn = !isOn;
         InvalidateRect(hwnd_, nullptr, FALSE);

@@ -7,6 +7,7 @@
 #include <windowsx.h>
 
 #include "Commands.h"
+#include "Instrument.h"
 #include "assets/ResourcePack.h"
 #include "assets/TextureLoader.h"
 #include "backgrounds/CustomBackgroundDialog.h"
@@ -18,7 +19,6 @@
 #include "settings/Settings.h"
 #include "settings/SettingsFile.h"
 #include "ui/IconMenu.h"
-#include "view/Instrument.h"
 #include "win/App.h"
 
 namespace {
@@ -59,7 +59,12 @@ void AppMessage(const char* text) {
 
 AquariumView::AquariumView() = default;
 
-AquariumView::~AquariumView() = default;
+AquariumView::~AquariumView() {
+    // Their windows went with the destroy steps or the frame; the objects go with the view, which
+    // goes only when none of their handlers can still be running (see win/Window.h).
+    delete customMusicDialog;
+    delete backgroundDialog;
+}
 
 bool AquariumView::CreateAsPane(HWND parent, int childId) {
     // The class: double clicks, full redraw on resize, the arrow cursor, the window brush.
@@ -307,6 +312,8 @@ LRESULT AquariumView::OnCommand(WPARAM wParam, LPARAM lParam) {
     default:
         break;
     }
+    // The frame may have been closed while a modal dialog ran: then the window is gone.
+    if (!hwnd_) return 0;
     return DefaultProc(WM_COMMAND, wParam, lParam);
 }
 
@@ -458,10 +465,10 @@ void AquariumView::DestroySteps() {
         ReleaseDC(hwnd_, clientDC);
         clientDC = nullptr;
     }
-    delete customMusicDialog;
-    customMusicDialog = nullptr;
-    delete backgroundDialog;
-    backgroundDialog = nullptr;
+    // The dialogs' windows go now; their objects stay until the view goes, since a handler of
+    // theirs may still be running (a message box of theirs open when the frame was closed).
+    if (customMusicDialog && customMusicDialog->hwnd()) DestroyWindow(customMusicDialog->hwnd());
+    if (backgroundDialog && backgroundDialog->hwnd()) DestroyWindow(backgroundDialog->hwnd());
     KillTimer(hwnd_, FrameTimer);
     KillTimer(hwnd_, HiddenMusicTimer);
 }

@@ -1,7 +1,7 @@
 #include "view/GlSurface.h"
 
 #include "GL.h"
-#include "view/Instrument.h"
+#include "Instrument.h"
 #include "win/Window.h"
 
 static bool directForced = false;

@@ -1,4 +1,4 @@
-#include "view/Instrument.h"
+#include "Instrument.h"
 
 #ifdef NERITH_INSTRUMENT
 #include <windows.h>

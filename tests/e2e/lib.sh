@@ -121,3 +121,12 @@ covers() { local e; for e in $(edges "$1"); do [ "$e" -ge 95 ] || return 1; done
 colours() { convert "$1" -posterize 4 -unique-colors -format "%[fx:w]" info:; }
 # pellet_pixels FILE GEOMETRY: pixels of the food pellets' pale yellow in a region.
 pellet_pixels() { convert "$1" -crop "$2" +repage -fill white -fuzz 12% -opaque "rgb(243,225,159)" -fill black +opaque white -format "%[fx:int(mean*w*h+0.5)]" info:; }
+
+# menu_entry N [X Y]: right-clicks the view at X,Y (700,150) and chooses entry N (0-based) of the
+# popup menu, whose owner-drawn rows are 48 pixels high.
+menu_entry() {
+  local x=${2:-700} y=${3:-150}
+  xdotool mousemove "$x" "$y" click 3
+  sleep 0.5
+  xdotool mousemove $((x + 80)) $((y + 3 + $1 * 48 + 24)) click 1
+}

@@ -4,8 +4,8 @@
 
 #include <vector>
 
+#include "DeviceVolume.h"
 #include "Random.h"
-#include "music/DeviceVolume.h"
 #include "music/MusicListFile.h"
 #include "music/TrackChoice.h"
 #include "settings/MemoryProfile.h"

@@ -28,11 +28,19 @@
 //                              (GUID_CONSOLE_DISPLAY_STATE, or GUID_MONITOR_POWER_ON with
 //                              "monitor"); its data is written into the program's own memory, as
 //                              the system's would be
+//   winctl close-on-change TITLE ID   prints "ready", waits until the text of control ID of the
+//                              window TITLE changes (the program has just handled something) and
+//                              then at once posts WM_CLOSE to the frame, as another program could
+//   winctl endsession          sends the frame WM_QUERYENDSESSION and, if it agrees, WM_ENDSESSION,
+//                              as Windows does when the user logs off; prints both answers
+// Copied as IEXPLORE.exe into the folder the program runs in, winctl stands in for the web browser
+// the program starts by that name: each start appends its command line to browser-starts.txt there.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -124,7 +132,23 @@ int RunParent(int width, int height) {
 
 }  // namespace
 
+std::string TextOf(HWND control) {
+    char text[256] = "";
+    GetWindowTextA(control, text, sizeof text);
+    return text;
+}
+
 int main(int argc, char** argv) {
+    char self[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    const char* name = std::strrchr(self, '\\') ? std::strrchr(self, '\\') + 1 : self;
+    if (lstrcmpiA(name, "IEXPLORE.exe") == 0) {
+        FILE* log = std::fopen("browser-starts.txt", "a");
+        if (!log) return 1;
+        std::fprintf(log, "%s\n", GetCommandLineA());
+        std::fclose(log);
+        return 0;
+    }
     if (argc < 2) return 2;
     if (std::strcmp(argv[1], "count") == 0) {
         EnumWindows(CountTitled, 0);
@@ -188,6 +212,19 @@ int main(int argc, char** argv) {
         std::printf("%d %ld %ld %ld %ld\n", flag ? 1 : 0, r.left, r.top, r.right - r.left, r.bottom - r.top);
         return 0;
     }
+    if (std::strcmp(argv[1], "close-on-change") == 0 && argc == 4) {
+        HWND control = GetDlgItem(FindWindowA(nullptr, argv[2]), std::atoi(argv[3]));
+        HWND frame = FindWindowA(nullptr, "NerithScr");
+        if (!control || !frame) return 1;
+        const std::string before = TextOf(control);
+        std::printf("ready\n");
+        std::fflush(stdout);
+        for (int waited = 0; TextOf(control) == before; ++waited) {
+            if (waited > 30000) return 1;
+            Sleep(1);
+        }
+        return PostMessageA(frame, WM_CLOSE, 0, 0) ? 0 : 1;
+    }
     if (std::strcmp(argv[1], "menus") == 0) {
         EnumWindows(CountMenu, 0);
         std::printf("%d\n", countMenus);
@@ -197,6 +234,15 @@ int main(int argc, char** argv) {
     if (!frame) {
         std::printf("no window\n");
         return 1;
+    }
+    if (std::strcmp(argv[1], "endsession") == 0) {
+        DWORD_PTR agreed = 0, ended = 0;
+        if (!SendMessageTimeoutA(frame, WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 10000, &agreed)) return 1;
+        std::printf("query %lu\n", static_cast<unsigned long>(agreed));
+        if (!agreed) return 0;
+        if (!SendMessageTimeoutA(frame, WM_ENDSESSION, TRUE, 0, SMTO_NORMAL, 10000, &ended)) return 1;
+        std::printf("ended %lu\n", static_cast<unsigned long>(ended));
+        return 0;
     }
     if (std::strcmp(argv[1], "windows") == 0) {
         DWORD pid = 0;

@@ -5,6 +5,7 @@
 #include "Canvas.h"
 #include "ui/ColourSlider.h"
 #include "ui/FlatButton.h"
+#include "ui/HyperlinkLabel.h"
 #include "ui/LedCheckButton.h"
 #include "win/Window.h"
 
@@ -27,13 +28,14 @@ public:
                                nullptr);
     }
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        // What the controls left to their parent.
+        if (msg == watched && (msg != WM_COMMAND || HIWORD(wParam) == code) &&
+            (msg != WM_NOTIFY || reinterpret_cast<NMHDR*>(lParam)->code == code))
+            ++seen;
         if (msg == WM_COMMAND) {
-            LRESULT r;
-            if (!win::Window::ReflectToChild(msg, wParam, lParam, &r)) {
-                ++commands;
-                fromControl = lParam != 0;
-                seenCheck = lamp && lamp->getCheck();
-            }
+            ++commands;
+            fromControl = lParam != 0;
+            seenCheck = lamp && lamp->getCheck();
             return 0;
         }
         return Window::WindowProc(msg, wParam, lParam);
@@ -41,6 +43,8 @@ public:
     LedCheckButton* lamp = nullptr;
     int commands = 0;
     bool fromControl = false, seenCheck = false;
+    UINT watched = 0, code = 0;  // the one kind of message (and notification code) to count
+    int seen = 0;
 };
 
 DRAWITEMSTRUCT ItemFor(HWND control, HDC dc, UINT state) {
@@ -232,4 +236,69 @@ TEST(ColourSwatch, ShowsItsColourInAWhiteFrame) {
     EXPECT_EQ(canvas.At(0, 0), RGB(255, 255, 255));
     EXPECT_EQ(canvas.At(119, 23), RGB(255, 255, 255));
     EXPECT_EQ(canvas.At(60, 12), RGB(0, 0, 0));
+}
+
+// Every self-drawn control takes what is its own (drawing, its colours, the lamp's click) and
+// leaves the rest to its parent: each notification is handled by one of them, never by both.
+// (The link's click, which opens the browser, is the end-to-end tests' part.)
+TEST(Controls, EachNotificationIsTheControlsOrItsParentsNeverBoth) {
+    Host parent;
+    auto child = [&parent](const char* cls, DWORD style, int id) { return parent.Child(cls, style, id); };
+    LedCheckButton lamp;
+    FlatButton button;
+    ColourSwatch swatch;
+    ColourSlider slider;
+    HyperlinkLabel link;
+    ASSERT_TRUE(lamp.Attach(child("BUTTON", BS_AUTOCHECKBOX, 1011)));
+    ASSERT_TRUE(button.Attach(child("BUTTON", BS_PUSHBUTTON, 1008)));
+    child("BUTTON", BS_OWNERDRAW, 1015);
+    ASSERT_TRUE(swatch.Attach(1015, parent.hwnd(), 0));
+    ASSERT_TRUE(slider.Attach(child(TRACKBAR_CLASSA, TBS_VERT, 1010)));
+    ASSERT_TRUE(link.Attach(child("STATIC", SS_LEFT, 1037)));
+    Canvas canvas(120, 24);
+    const struct {
+        const char* what;
+        HWND control;
+        UINT msg, code;
+        bool parents;
+    } cases[] = {
+        {"lamp drawing", lamp.hwnd(), WM_DRAWITEM, 0, false},
+        {"lamp click (it posts a plain command instead)", lamp.hwnd(), WM_COMMAND, BN_CLICKED, false},
+        {"lamp focus", lamp.hwnd(), WM_COMMAND, BN_SETFOCUS, true},
+        {"flat button drawing", button.hwnd(), WM_DRAWITEM, 0, false},
+        {"flat button click", button.hwnd(), WM_COMMAND, BN_CLICKED, true},
+        {"swatch drawing", swatch.hwnd(), WM_DRAWITEM, 0, false},
+        {"swatch click", swatch.hwnd(), WM_COMMAND, BN_CLICKED, true},
+        {"slider drawing", slider.hwnd(), WM_NOTIFY, static_cast<UINT>(NM_CUSTOMDRAW), false},
+        {"slider released", slider.hwnd(), WM_NOTIFY, static_cast<UINT>(NM_RELEASEDCAPTURE), true},
+        {"slider scroll", slider.hwnd(), WM_VSCROLL, 0, true},
+        {"link colours", link.hwnd(), WM_CTLCOLORSTATIC, 0, false},
+        {"link double click", link.hwnd(), WM_COMMAND, STN_DBLCLK, true},
+    };
+    for (const auto& c : cases) {
+        const int id = GetDlgCtrlID(c.control);
+        parent.watched = c.msg;
+        parent.code = c.code;
+        parent.seen = 0;
+        NMCUSTOMDRAW draw = {};
+        draw.hdr = {c.control, static_cast<UINT_PTR>(id), c.code};
+        draw.hdc = canvas.dc();
+        draw.dwDrawStage = CDDS_PREPAINT;
+        DRAWITEMSTRUCT item = ItemFor(c.control, canvas.dc(), 0);
+        item.CtlID = id;
+        switch (c.msg) {
+        case WM_DRAWITEM: SendMessageA(parent.hwnd(), c.msg, id, reinterpret_cast<LPARAM>(&item)); break;
+        case WM_NOTIFY: SendMessageA(parent.hwnd(), c.msg, id, reinterpret_cast<LPARAM>(&draw)); break;
+        case WM_COMMAND:
+            SendMessageA(parent.hwnd(), c.msg, MAKEWPARAM(id, c.code), reinterpret_cast<LPARAM>(c.control));
+            break;
+        default:
+            SendMessageA(parent.hwnd(), c.msg, reinterpret_cast<WPARAM>(canvas.dc()),
+                         reinterpret_cast<LPARAM>(c.control));
+            break;
+        }
+        EXPECT_EQ(parent.seen, c.parents ? 1 : 0) << c.what;
+    }
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
 }
