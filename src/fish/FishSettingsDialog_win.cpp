@@ -1,6 +1,9 @@
 #include "fish/FishSettingsDialog.h"
 
+#include <cstdint>
 #include <cstdio>
+
+#include "assets/SoilLoader.h"
 
 #include <windowsx.h>
 
@@ -8,17 +11,50 @@ namespace {
 constexpr UINT_PTR SaveTimer = 1;
 constexpr UINT SavePeriodMs = 500;
 constexpr int PictureId = 129;        // 500 x 512, drawn as it is at 96 DPI
-constexpr int LargePictureId = 130;   // the same picture at 1000 x 1024
+constexpr int LargePictureId = 130;   // the same picture at 1000 x 1024, a PNG
 
 HBITMAP LoadBitmapResource(int id) {
     return static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, 0));
+}
+
+// The large picture, kept compressed in the program file, decoded into a bitmap.
+HBITMAP LoadLargePicture() {
+    HMODULE self = GetModuleHandleA(nullptr);
+    HRSRC found = FindResourceA(self, MAKEINTRESOURCEA(LargePictureId), MAKEINTRESOURCEA(10));  // RT_RCDATA
+    HGLOBAL loaded = found ? LoadResource(self, found) : nullptr;
+    const void* bytes = loaded ? LockResource(loaded) : nullptr;
+    nerith::SoilImage image;
+    if (!bytes || !nerith::DecodeCheckedPicture(static_cast<const std::uint8_t*>(bytes),
+                                                SizeofResource(self, found), nerith::PictureLimits{4096}, image) ||
+        image.channels < 3)
+        return nullptr;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = image.width;
+    info.bmiHeader.biHeight = -image.height;  // top-down, as decoded
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bitmap) return nullptr;
+    auto* out = static_cast<std::uint8_t*>(bits);
+    const std::size_t count = static_cast<std::size_t>(image.width) * image.height;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint8_t* p = &image.pixels[i * image.channels];
+        out[i * 4] = p[2];
+        out[i * 4 + 1] = p[1];
+        out[i * 4 + 2] = p[0];
+        out[i * 4 + 3] = 0;
+    }
+    return bitmap;
 }
 
 // The species picture at the grid's scale. At 96 DPI the 500 x 512 bitmap as it is; otherwise the
 // large one, shrunk once with halftone averaging unless it already has the size (200 %).
 HBITMAP LoadPicture(const DpiScale& scale) {
     if (scale.isDesign()) return LoadBitmapResource(PictureId);
-    HBITMAP source = LoadBitmapResource(LargePictureId);
+    HBITMAP source = LoadLargePicture();
     if (!source) source = LoadBitmapResource(PictureId);
     if (!source) return nullptr;
     BITMAP bm = {};

@@ -4,10 +4,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "TestBmp.h"
+#include "assets/SoilLoader.h"
 
 namespace {
 
@@ -336,14 +339,25 @@ TEST(BuiltinArt, SpeciesPictureFillsTheFishDialog) {
 
     // The picture for screens above 100 % is the same one drawn twice as large: shrunk back by
     // averaging 2 x 2 blocks it matches the small one, so its cells lie where the dialog scales them.
-    const Bmp big = loadBmp("species2x.bmp", 1000, 1024);
-    ASSERT_FALSE(big.file.empty());
+    // It goes into the program as a PNG (the picture's stored rows run top-down there).
+    std::ifstream in(std::string(NERITH_ART_DIR) + "/species2x.png", std::ios::binary);
+    const std::vector<std::uint8_t> png((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    nerith::SoilImage big;
+    ASSERT_TRUE(nerith::DecodeCheckedPicture(png.data(), png.size(), nerith::PictureLimits{4096}, big));
+    ASSERT_EQ(big.width, 1000);
+    ASSERT_EQ(big.height, 1024);
+    ASSERT_EQ(big.channels, 3);
+    EXPECT_LT(png.size(), 1500u * 1024);
+    auto luma = [&](int x, int storedRow) {
+        const std::uint8_t* p = &big.pixels[(static_cast<size_t>(1023 - storedRow) * 1000 + x) * 3];
+        return (0.299 * p[0] + 0.587 * p[1] + 0.114 * p[2]) / 255;
+    };
     double sum = 0;
     int far = 0;
     for (int row = 0; row < 512; ++row)
         for (int x = 0; x < 500; ++x) {
-            const double shrunk = (big.luma(2 * x, 2 * row) + big.luma(2 * x + 1, 2 * row) +
-                                   big.luma(2 * x, 2 * row + 1) + big.luma(2 * x + 1, 2 * row + 1)) / 4;
+            const double shrunk = (luma(2 * x, 2 * row) + luma(2 * x + 1, 2 * row) + luma(2 * x, 2 * row + 1) +
+                                   luma(2 * x + 1, 2 * row + 1)) / 4;
             const double d = std::fabs(shrunk - pic.luma(x, row));
             sum += d;
             far += d > 0.25;

@@ -107,7 +107,7 @@ int main(int argc, char** argv) {
         }
     }
     save("species.bmp", art::encodeBmp24(art::makeSpeciesPicture(viewSkins), true));
-    save("species2x.bmp", art::encodeBmp24(art::makeSpeciesPicture(skins, 2), true));
+    save("species2x.png", art::encodePng(art::makeSpeciesPicture(skins, 2)));
 
     if (preview) {
         // Side views of every species over water, for looking at the skins.
