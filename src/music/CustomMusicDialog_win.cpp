@@ -9,6 +9,7 @@
 #include "music/TrackChoice.h"
 #include "settings/Profile.h"
 #include "settings/RegistryVolume.h"
+#include "view/Instrument.h"
 #include "win/App.h"
 
 int playingRow = -1;
@@ -264,16 +265,29 @@ void CustomMusicDialog::PrepareTrack(int fallbackIndex, bool userPick) {
     currentIndex = ChooseTrack(playMode, runState == 0, userPick, FirstSelectedRow(), n, currentIndex,
                                fallbackIndex);
     // A file that cannot be played is never shown as playing; Repeat All and Random go on to the
-    // next one that can.
+    // next one that can. A row that names no file is passed over without a player window: opening
+    // one takes milliseconds, and a list of a thousand missing files would hold up the program.
+    instrument::SpanStart();
+    player.Stop();
+    player.Close();
     const int opened = OpenPlayableTrack(currentIndex, playMode, n, [this](int row) {
+        const std::string path = RowPath(row);
+        const DWORD attributes = GetFileAttributesA(path.c_str());
+        if (path.empty() || attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
         player.Stop();
         player.Close();
-        player.SetFileName(RowPath(row));
+        player.SetFileName(path);
         player.Open();
         return player.canPlay && player.GetLength() > 0;
     });
-    if (opened < 0) StopPlaying();
-    else currentIndex = opened;
+    instrument::SpanEnd("track_choice");
+    if (opened < 0) {
+        player.Close();  // nothing playable stays open
+        player.canPlay = false;
+        StopPlaying();
+    } else {
+        currentIndex = opened;
+    }
     player.Seek(0);
     player.SetVolume(musicVolume);
     HWND slider = Item(PositionId);
