@@ -239,7 +239,11 @@ void CustomMusicDialog::LoadList() {
     repeatAll.setCheck(file.repeatAll);
     repeatOne.setCheck(file.repeatOne);
     onOff.setCheck(file.ownMusic);
+    // A long list goes in without a redraw per row, into room made for all of it.
+    SendMessageA(Item(ListId), WM_SETREDRAW, FALSE, 0);
+    SendMessageA(Item(ListId), LVM_SETITEMCOUNT, file.paths.size(), 0);
     for (const std::string& path : file.paths) AppendRow(path);
+    SendMessageA(Item(ListId), WM_SETREDRAW, TRUE, 0);
     if (!random.getCheck() && !repeatAll.getCheck() && !repeatOne.getCheck()) repeatOne.setCheck(true);
     SelectMode(random.getCheck() ? RandomId : repeatAll.getCheck() ? RepeatAllId : RepeatOneId);
     if (!file.paths.empty() && onOff.getCheck()) {
@@ -340,6 +344,10 @@ void CustomMusicDialog::MarkPlayingRow(int row) {
 }
 
 void CustomMusicDialog::EnableEditing(bool enable) {
+    // The focus leaves a button about to be disabled ("Play" just clicked) for "Stop": left on it,
+    // the focus would be nowhere and the dialog's keys (Escape, Tab) unheard.
+    for (int id : EditingButtons)
+        if (!enable && GetFocus() == Item(id)) SendMessageA(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(StopId)), TRUE);
     for (int id : EditingButtons) EnableWindow(Item(id), enable);
 }
 

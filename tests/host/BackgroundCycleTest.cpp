@@ -135,19 +135,6 @@ TEST(BackgroundTexture, BuiltInUnlessOneOfOursIsShown) {
 const char* const kImages = "Custom Images";
 
 // (Reading the stored list, gaps and hostile counts: PathList in SettingsFileTest.)
-TEST(CustomImagesSection, StoredPicturesAfterAGapAreKept) {
-    MemoryProfile p;
-    p.set(kImages, "ImageSum", "100000");
-    p.set(kImages, "ImageList0", "C:\\a.jpg");
-    p.set(kImages, "ImageList2", "C:\\after-a-gap.png");
-    std::vector<std::string> seen;
-    ForEachStoredPicture(p, [&](const std::string& path) {
-        seen.push_back(path);
-        return true;
-    });
-    EXPECT_EQ(seen, (std::vector<std::string>{"C:\\a.jpg", "", "C:\\after-a-gap.png"}));
-}
-
 TEST(CustomImagesSection, BoxesAndInterval) {
     const struct {
         const char* stored;  // nullptr: absent

@@ -253,15 +253,13 @@ TEST(PathList, EveryStoredEntryWithinTheCountComesBack) {
     } cases[] = {
         // A missing or empty entry inside the count is a gap; the entries after it still come.
         {"3", {{"L0", "a"}, {"L2", "c"}}, 100, 100, {"a", "", "c"}},
-        {"4", {{"L0", "a"}, {"L1", ""}, {"L3", "d"}}, 100, 100, {"a", "", "", "d"}},
-        {"3", {{"L1", "b"}}, 100, 100, {"", "b"}},
+        {"4", {{"L1", ""}, {"L3", "d"}}, 100, 100, {"", "", "", "d"}},
         // Nothing comes after the last stored entry, however large the count.
         {"100000", {{"L0", "a"}, {"L1", "b"}, {"L5", ""}}, 100000, 100, {"a", "b"}},
         {"2147483647", {{"L0", "a"}, {"L4", "e"}}, 100000, 100, {"a", "", "", "", "e"}},
         // The count and the limit bound the reading; a key the writer would not spell is no entry.
         {"2", {{"L0", "a"}, {"L1", "b"}, {"L2", "c"}}, 100, 100, {"a", "b"}},
         {"5", {{"L0", "a"}, {"L4", "e"}}, 3, 100, {"a"}},
-        {"-3", {{"L0", "a"}}, 100, 100, {}},
         {"3", {{"l0", "a"}, {"L01", "x"}, {"L+2", "y"}, {"L", "z"}, {"L2", "c"}}, 100, 100, {"a", "", "c"}},
         // `add` refusing one ends the reading after it.
         {"12", {{"L0", "a"}, {"L1", "b"}, {"L3", "d"}, {"L4", "e"}}, 100, 2, {"a", "b", ""}},

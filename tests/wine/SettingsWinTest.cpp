@@ -69,54 +69,35 @@ void Capture(const std::string& text) { reports.push_back(text); }
 // back for the rest of the run; once the file takes writes again, the next save of them is made.
 TEST_F(IniFileTest, ASaveThatCannotBeMadeIsToldOnceAndItsValuesStay) {
     const char binary[] = "[Aquarium Settings]\r\nQIPAONUM=5\r\n\x7f\x00\x02\x01";
-    const std::string text = "[Aquarium Settings]\r\nQIPAONUM=5\r\n; \xe9t\xe9\r\n";
-    HANDLE held = INVALID_HANDLE_VALUE;
     const struct {
-        const char* name;
         std::string file;
-        void (*lock)(const std::string& path, HANDLE* held);
-        void (*unlock)(const std::string& path, HANDLE* held);
+        bool readOnly;
         const char* told;
-        bool readable;  // while locked
-    } cases[] = {
-        {"control bytes", std::string(binary, sizeof binary - 1), nullptr, nullptr, "not text", true},
-        {"read-only", text, [](const std::string& p, HANDLE*) { SetFileAttributesA(p.c_str(), FILE_ATTRIBUTE_READONLY); },
-         [](const std::string& p, HANDLE*) { SetFileAttributesA(p.c_str(), FILE_ATTRIBUTE_NORMAL); }, "read-only", true},
-        {"held open", text,
-         [](const std::string& p, HANDLE* h) {
-             *h = CreateFileA(p.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-         },
-         [](const std::string&, HANDLE* h) { CloseHandle(*h); }, "Another program", false},
-    };
+    } cases[] = {{std::string(binary, sizeof binary - 1), false, "not text"},
+                 {"[Aquarium Settings]\r\nQIPAONUM=5\r\n; \xe9t\xe9\r\n", true, "read-only"}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.told);
         reports.clear();
         std::ofstream(path, std::ios::binary) << c.file;
+        if (c.readOnly) SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
         IniProfile ini(Capture);
-        if (c.lock && c.readable) c.lock(path, &held);
         ini.write("Aquarium Settings", "QIPAONUM", "5");  // what the file holds: nothing to write
-        EXPECT_EQ(ini.fileChecks(), 0);
-        if (c.lock && !c.readable) c.lock(path, &held);
         for (const char* bubbles : {"7", "8"}) {
             ProfileSave save(ini);
             ini.write("Aquarium Settings", "QIPAONUM", bubbles);
             ini.write("Custom Settings", "MusicList0", "C:\\a.wav");
         }
-        if (c.lock) c.unlock(path, &held);
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
         EXPECT_EQ(ReadWholeFile(path), c.file);
         ASSERT_EQ(reports.size(), 1u);
         EXPECT_NE(reports[0].find(c.told), std::string::npos) << reports[0];
-        EXPECT_NE(reports[0].find("PondelSet.ini"), std::string::npos) << reports[0];
-        EXPECT_EQ(ini.fileChecks(), 2);  // once per save
+        EXPECT_EQ(ini.fileChecks(), 2);  // once a save
         EXPECT_EQ(ini.read("aquarium settings", "qipaonum"), "8");
         EXPECT_EQ(ini.entries("Custom Settings"),
                   (std::vector<std::pair<std::string, std::string>>{{"MusicList0", "C:\\a.wav"}}));
-        if (!c.lock) continue;
-        ini.write("Aquarium Settings", "QIPAONUM", "9");
-        const std::string after = ReadWholeFile(path);
-        EXPECT_NE(after.find("QIPAONUM=9"), std::string::npos);
-        EXPECT_NE(after.find("; \xe9t\xe9"), std::string::npos);
-        EXPECT_EQ(ini.read("Custom Settings", "MusicList0"), "C:\\a.wav");  // not saved again yet
+        if (!c.readOnly) continue;
+        ini.write("Aquarium Settings", "QIPAONUM", "9");  // writable again
+        EXPECT_NE(ReadWholeFile(path).find("QIPAONUM=9"), std::string::npos);
         EXPECT_EQ(reports.size(), 1u);
     }
 }
