@@ -60,16 +60,9 @@ void ShowReport(const std::string& text) {
     MessageBoxA(GetActiveWindow(), text.c_str(), app ? app->AppName() : "NerithScr", MB_OK | MB_ICONEXCLAMATION);
 }
 
-}  // namespace
-
-std::string IniProfile::read(const char* section, const char* key) {
-    const auto unsaved = unsaved_.find(Id(section, key));
-    if (unsaved != unsaved_.end()) return unsaved->second.value;
-    return FileValue(SettingsFilePath(), section, key);
-}
-
-std::vector<std::pair<std::string, std::string>> IniProfile::entries(const char* section) {
-    const std::string path = SettingsFilePath();
+// Every key of `section` with its value, as the file holds them: what reading each key on its own
+// would give, in one look at the file.
+std::vector<std::pair<std::string, std::string>> FileEntries(const std::string& path, const char* section) {
     std::string lines(16384, '\0');
     DWORD n;
     // A buffer too small for the whole section gives its size less two.
@@ -89,6 +82,31 @@ std::vector<std::pair<std::string, std::string>> IniProfile::entries(const char*
         if (value.size() > kMaxProfileValue) value.resize(kMaxProfileValue);
         if (at.emplace(Lower(name.c_str()), all.size()).second) all.emplace_back(std::move(name), std::move(value));
     }
+    return all;
+}
+
+}  // namespace
+
+std::string IniProfile::read(const char* section, const char* key) {
+    const auto unsaved = unsaved_.find(Id(section, key));
+    if (unsaved != unsaved_.end()) return unsaved->second.value;
+    return fileValue(SettingsFilePath(), section, key);
+}
+
+std::string IniProfile::fileValue(const std::string& path, const char* section, const char* key) {
+    if (depth_ == 0) return FileValue(path, section, key);
+    // During a save the file is read a section at a time, once (a list of a thousand entries
+    // saved unchanged is one look at the file, not a thousand).
+    if (sectionsRead_.insert(Lower(section)).second)
+        for (auto& entry : FileEntries(path, section)) seen_.emplace(Id(section, entry.first.c_str()), std::move(entry.second));
+    const auto found = seen_.find(Id(section, key));
+    return found == seen_.end() ? std::string() : found->second;
+}
+
+std::vector<std::pair<std::string, std::string>> IniProfile::entries(const char* section) {
+    std::vector<std::pair<std::string, std::string>> all = FileEntries(SettingsFilePath(), section);
+    std::map<std::string, std::size_t> at;  // by lower-case name
+    for (std::size_t i = 0; i < all.size(); ++i) at.emplace(Lower(all[i].first.c_str()), i);
     const std::string prefix = Lower(section) + '\n';
     for (const auto& entry : unsaved_) {
         if (entry.first.compare(0, prefix.size(), prefix) != 0) continue;
@@ -105,7 +123,7 @@ void IniProfile::write(const char* section, const char* key, const char* value) 
     const std::string path = SettingsFilePath();
     const std::string id = Id(section, key);
     ProfileSave save(*this);  // a write on its own is a save of its own
-    if (FileValue(path, section, key) == text) {
+    if (fileValue(path, section, key) == text) {
         unsaved_.erase(id);  // the file has it already: nothing to write
         return;
     }
@@ -113,6 +131,7 @@ void IniProfile::write(const char* section, const char* key, const char* value) 
     if (problem == Problem::None) {
         if (WritePrivateProfileStringA(section, key, text.c_str(), path.c_str())) {
             unsaved_.erase(id);
+            seen_[id] = text;
             return;
         }
         const DWORD error = GetLastError();
@@ -134,6 +153,8 @@ void IniProfile::beginSave() { ++depth_; }
 void IniProfile::endSave() {
     if (depth_ == 0 || --depth_ > 0) return;
     checked_ = false;
+    seen_.clear();
+    sectionsRead_.clear();
     const Problem failed = failed_;
     failed_ = Problem::None;
     if (failed == Problem::None || reported_) return;
