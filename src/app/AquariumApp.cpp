@@ -30,6 +30,9 @@ public:
 class ReadOnlyProfile : public Profile {
 public:
     std::string read(const char* section, const char* key) override { return file_.read(section, key); }
+    std::vector<std::pair<std::string, std::string>> entries(const char* section) override {
+        return file_.entries(section);
+    }
     void write(const char*, const char*, const char*) override {}
 
 private:

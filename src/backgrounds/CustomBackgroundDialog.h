@@ -54,4 +54,5 @@ private:
     HWND list = nullptr;
     bool loadingStored = false;  // reading the stored list: one message for all failures
     int storedErrors = 0;
+    std::string storedErrorText;
 };

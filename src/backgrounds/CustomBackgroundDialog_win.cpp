@@ -202,12 +202,15 @@ CustomBackgroundDialog::AddOutcome CustomBackgroundDialog::AddPath(const std::st
         Message(text);
         return ListFull;
     }
-    const unsigned texture = backgrounds::LoadPicture(path.c_str());
+    // An empty path (a gap in the stored list) names no picture.
+    const unsigned texture = path.empty() ? 0 : backgrounds::LoadPicture(path.c_str());
     if (texture == 0) {
         instrument::Count("picture_errors");
-        // At start-up one message stands for every stored picture that fails (a whole folder
-        // gone with an unplugged drive should not mean a box per picture).
-        if (!loadingStored || storedErrors++ == 0) Message("(" + path + ")" + "image loading error.");
+        const std::string error = "(" + path + ")" + "image loading error.";
+        // At start-up one message names every stored picture that fails (a whole folder gone with
+        // an unplugged drive should not mean a box per picture, nor a picture dropped unnamed).
+        if (!loadingStored) Message(error);
+        else if (++storedErrors <= backgrounds::MaxPictures) storedErrorText += (storedErrors > 1 ? "\n" : "") + error;
         StopCycling();
         return LoadFailed;
     }
@@ -302,11 +305,15 @@ void CustomBackgroundDialog::Load() {
     repeatOneBox.setCheck(stored.repeatOne);
     ownBox.setCheck(stored.own);
     SetDlgItemTextA(hwnd_, IntervalBox, stored.interval.c_str());
-    // Stops at the first entry that is not there and after the first refusal of the maximum.
+    // Stops after the first refusal of the maximum.
     loadingStored = true;
     storedErrors = 0;
+    storedErrorText.clear();
     backgrounds::ForEachStoredPicture(AppProfile(), [this](const std::string& path) { return AddPath(path) != ListFull; });
     loadingStored = false;
+    if (storedErrors > backgrounds::MaxPictures)
+        storedErrorText += "\n(" + std::to_string(storedErrors - backgrounds::MaxPictures) + " more)";
+    if (storedErrors > 0) Message(storedErrorText);
     if (!stored.random && !stored.repeatAll && !stored.repeatOne) repeatOneBox.setCheck(true);
     if (randomBox.getCheck()) SelectMode(backgrounds::RandomOrder);
     else if (repeatAllBox.getCheck()) SelectMode(backgrounds::RepeatAll);

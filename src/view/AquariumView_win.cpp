@@ -261,6 +261,7 @@ void AquariumView::InitializeScene() {
     // The Custom Music dialog, hidden until "Custom Music" shows it.
     customMusicDialog = new CustomMusicDialog;
     customMusicDialog->CreateHidden(hwnd_);
+    instrument::Mark("music_dialog");
 
     // The Custom Background dialog, hidden until "Custom Background" shows it.
     instrument::SpanStart();

@@ -1,6 +1,7 @@
 # The user's own pictures behind the water: a stored list shows its picture, Repeat All changes
-# the pictures every interval, a missing file costs one message and the tank runs, and the dialog
-# opens from the popup menu, hides on Escape and keeps its list.
+# the pictures every interval, a missing file and a gap in the list cost one message that names
+# them, the picture after the gap shows, and the dialog opens from the popup menu, hides on Escape
+# and keeps its list.
 screen 1024x768
 pics=$WINEPREFIX/drive_c/nerith_pics
 mkdir -p "$pics"
@@ -38,33 +39,31 @@ check "red and green alternate" test "$changes" -ge 3
 check "only the two pictures show" test -z "$(tr ' ' '\n' <<<"$seen" | grep -v -e red -e green -e '^$')"
 winctl close; app_wait 20
 
-# 2. A stored picture that is gone: one message at start-up, then the tank runs.
-write_ini "${base[@]}" "[Custom Images]" "OwnImage=1" "RepeatImage=1" "ImageSum=100000" \
-  'ImageList0=C:\nerith_pics\gone.png'
+# 2. A stored picture that is gone, then a gap (no ImageList1), then one that is there, under a
+# count far beyond them: one message at start-up names the two failures, then the tank runs with
+# the picture after the gap behind the water.
+write_ini "${base[@]}" "[Custom Images]" "OwnImage=1" "RepeatImage=1" "ImageTime=5" "ImageSum=100000" \
+  'ImageList0=C:\nerith_pics\gone.png' 'ImageList2=C:\nerith_pics\red.png'
+ini=$WINDIR/PondelSet.ini
 rm -f "$LOG"
 wine "$ROOT/build/win/NerithScr_instr.exe" >"$E2E_OUT/app.out" 2>&1 &
 APP_PID=$!
 check "the frame and one message box" wait_for 20 count_is 2
 sleep 0.3
 box=$(shot missing-message)
-check "one loading error so far" test "$(count_of picture_errors)" = 1
+message=$(winctl messages)
+echo "the message: $message"
+check "it names the missing picture and the gap" \
+  grep -qxF '(C:\nerith_pics\gone.png)image loading error. | ()image loading error.' <<<"$message"
+check "two loading errors so far" test "$(count_of picture_errors)" = 2
 xdotool key Return
 check "the message goes, no second one comes" wait_for 20 count_is 1
 check "frames come after the message" wait_frames 40 60
 check "no further message" test "$(winctl count)" = 1
-after=$(shot missing-after)
-check "the built-in picture shows" test "$(tint "$after")" = other
-check "exactly one loading error" test "$(count_of picture_errors)" = 1
-winctl close; app_wait 20
+check "the picture after the gap shows behind the water" test "$(tint "$(shot own-red)")" = red
+check "it was loaded once" test "$(count_of pictures_added)" = 1
 
-# 3. The stored picture behind the water, and the dialog from the popup menu, with real mouse events; Escape hides it, the list stays.
-write_ini "${base[@]}" "[Custom Images]" "OwnImage=1" "RepeatImage=1" "ImageTime=5" "ImageSum=1" \
-  'ImageList0=C:\nerith_pics\red.png'
-ini=$WINDIR/PondelSet.ini
-check "starts with the stored picture" app_start
-check "frames come" wait_frames 40 60
-check "the user's picture shows behind the water" test "$(tint "$(shot own-red)")" = red
-check "the stored picture was loaded once" test "$(count_of pictures_added)" = 1
+# 3. The dialog from the popup menu, with real mouse events; Escape hides it, the list stays.
 title="Custom Background - 3D Nerith Fish Screensaver 1.0"
 open_dialog() {
   xdotool mousemove 300 150 click 3
@@ -104,6 +103,7 @@ tr -d '\r' <"$ini" | sed -n '/\[Custom Images\]/,/^\[/p' >"$E2E_OUT/saved.txt"
 cat "$E2E_OUT/saved.txt"
 check "hiding saved the switch" grep -qx "OwnImage=0" "$E2E_OUT/saved.txt"
 check "hiding saved the list" grep -qx 'ImageList0=C:\\nerith_pics\\red.png' "$E2E_OUT/saved.txt"
+check "of one picture" grep -qx 'ImageSum=1' "$E2E_OUT/saved.txt"
 open_dialog
 again=$(shot dialog-again)
 check "the dialog shows again" test "$(list_pixels "$again")" -gt 20000

@@ -152,3 +152,40 @@ check "row 2 is the added tone" grep -qxF 'MusicList2=C:\nerith-music\tone_a.wav
 check "own music is stored off" grep -qxF 'OwnMusic=0' <<<"$ini"
 check "the mode is stored" grep -qxF 'CycMusic=1' <<<"$ini"
 check "the loop plays on while the dialog is hidden" hear 1 loop
+winctl close
+app_wait 20
+
+# 4. Stored lists of N files that are not there, a gap (an entry missing), then a tone, in Repeat
+# All: the tone plays at start-up and again after "Stop" and "Play", and hiding the dialog keeps
+# every entry. Measured with none and with a thousand missing files: the list's share of start-up
+# (from the scene to the music dialog) and the time from the "Play" click to the tone.
+figures=()
+for n in 0 1000; do
+  lines=("[Aquarium Settings]" "BACKGROUND=1" "[Custom Settings]" "CycMusic=1" "OwnMusic=1" "MusicSum=$((n + 2))")
+  for ((i = 0; i < n; i++)); do lines+=("MusicList$i=C:\\nerith-music\\gone$i.wav"); done
+  write_ini "${lines[@]}" "MusicList$((n + 1))=C:\\nerith-music\\tone_b.wav"
+  check "starts with $n missing files and a gap before the tone" app_start
+  check "the tone after them plays" hear 40 tone 4000
+  check "frames come" wait_frames 20
+  list_ms=$(awk -v a="$(mark scene_ready)" -v b="$(mark music_dialog)" 'BEGIN{printf "%.0f", b - a}')
+  xdotool mousemove $menu_x $menu_y click 3
+  sleep 0.7
+  xdotool mousemove $((menu_x + 80)) $((menu_y + 3 + 5 * 48 + 24)) click 1
+  check "the dialog shows" wait_for 3 shown "$title"
+  xdotool mousemove $(centre 1022) click 1
+  check "Stop silences it" hear 3 quiet
+  t0=$(now)
+  xdotool mousemove $(centre 1021) click 1
+  check "Play plays it again" hear 20 tone 4000
+  figures+=("$n missing files: list at start-up $list_ms ms, Play to tone $(since "$t0") s")
+  shot list-$n >/dev/null
+  xdotool key Escape
+  check "Escape hides the dialog" wait_for 3 hidden "$title"
+  ini=$(tr -d '\r' <"$WINDIR/PondelSet.ini")
+  check "every entry is kept" grep -qxF "MusicSum=$((n + 2))" <<<"$ini"
+  check "the gap stays a gap" test -z "$(grep -E "^MusicList$n=." <<<"$ini")"
+  check "the tone after it is kept" grep -qxF "MusicList$((n + 1))=C:\\nerith-music\\tone_b.wav" <<<"$ini"
+  winctl close
+  app_wait 20
+done
+printf 'measured: %s\n' "${figures[@]}"

@@ -86,16 +86,17 @@ TEST(MusicVolume, SliderPositionToBothChannels) {
     for (const Case& c : cases) EXPECT_EQ(DeviceVolumeValue(c.setting), c.value) << c.setting;
 }
 
-TEST(MusicListFile, HostileCountReadsOnlyTheEntriesThatExist) {
+TEST(MusicListFile, HostileCountReadsOnlyTheEntriesThatExistAndAGapIsAnEmptyRow) {
     MemoryProfile ini;
     ini.set(kCustomSettingsSection, "MusicSum", "2147483647");
     ini.set(kCustomSettingsSection, "MusicList0", "C:\\a.wav");
     ini.set(kCustomSettingsSection, "MusicList1", "C:\\b.mp3");
+    ini.set(kCustomSettingsSection, "MusicList3", "C:\\d.wav");
     ini.set(kCustomSettingsSection, "RandomMusic", "1");
     ini.set(kCustomSettingsSection, "RepeatMusic", "1");
     ini.set(kCustomSettingsSection, "OwnMusic", "2");
     const MusicListFile file = LoadMusicList(ini);
-    EXPECT_EQ(file.paths, (std::vector<std::string>{"C:\\a.wav", "C:\\b.mp3"}));
+    EXPECT_EQ(file.paths, (std::vector<std::string>{"C:\\a.wav", "C:\\b.mp3", "", "C:\\d.wav"}));
     EXPECT_LT(ini.reads().size(), 12u);
     EXPECT_FALSE(file.ownMusic);  // only exactly 1 counts
     EXPECT_EQ(PlayModeOf(file), RandomOrder);

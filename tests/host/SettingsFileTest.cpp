@@ -2,10 +2,14 @@
 
 #include <climits>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "Random.h"
+#include "backgrounds/CustomImages.h"
+#include "music/MusicListFile.h"
+#include "settings/AquariumSectionWriter.h"
 #include "settings/MemoryProfile.h"
 #include "settings/SettingsFile.h"
 
@@ -217,6 +221,65 @@ TEST_F(SettingsFileTest, FormsWithoutAProfileUseTheInstalledOne) {
     EXPECT_EQ(file.reads().size(), 47u);
     EXPECT_EQ(SetAppProfile(nullptr), &file);
     EXPECT_NE(&AppProfile(), &file);
+}
+
+// Each of these writes its keys as one save, so the real file is looked over once for all of them.
+TEST_F(SettingsFileTest, EverySaveOfASectionIsOneSave) {
+    const int counts[20] = {};
+    AquariumSectionWriter writer;
+    const std::function<void(Profile&)> saves[] = {
+        [](Profile& p) { LoadSettings(p); },
+        [](Profile& p) { SaveAquariumSettings(p, gSettings); },
+        [&](Profile& p) { writer.Save(p, gSettings); },
+        [&](Profile& p) { WriteFishNumber(p, counts); },
+        [](Profile& p) { SaveMusicList(p, MusicListFile{false, true, false, true, {"C:\\a.wav", "", "C:\\c.mp3"}}); },
+        [](Profile& p) { backgrounds::SaveCustomImages(p, backgrounds::CustomImages{true, false, false, true, "5", {"C:\\x.jpg"}}); },
+    };
+    for (const auto& save : saves) {
+        MemoryProfile p;
+        save(p);
+        EXPECT_GT(p.writes().size(), 1u);
+        EXPECT_EQ(p.saves(), 1);
+    }
+}
+
+// The numbered lists of music and pictures: what a stored list hands on, in order ("" is a gap).
+TEST(PathList, EveryStoredEntryWithinTheCountComesBack) {
+    const struct {
+        const char* count;
+        std::vector<std::pair<const char*, const char*>> stored;  // key, value
+        int limit, acceptFirst;
+        std::vector<std::string> handed;
+    } cases[] = {
+        // A missing or empty entry inside the count is a gap; the entries after it still come.
+        {"3", {{"L0", "a"}, {"L2", "c"}}, 100, 100, {"a", "", "c"}},
+        {"4", {{"L1", ""}, {"L3", "d"}}, 100, 100, {"", "", "", "d"}},
+        // Nothing comes after the last stored entry, however large the count.
+        {"100000", {{"L0", "a"}, {"L1", "b"}, {"L5", ""}}, 100000, 100, {"a", "b"}},
+        {"2147483647", {{"L0", "a"}, {"L4", "e"}}, 100000, 100, {"a", "", "", "", "e"}},
+        // The count and the limit bound the reading; a key the writer would not spell is no entry.
+        {"2", {{"L0", "a"}, {"L1", "b"}, {"L2", "c"}}, 100, 100, {"a", "b"}},
+        {"5", {{"L0", "a"}, {"L4", "e"}}, 3, 100, {"a"}},
+        {"3", {{"l0", "a"}, {"L01", "x"}, {"L+2", "y"}, {"L", "z"}, {"L2", "c"}}, 100, 100, {"a", "", "c"}},
+        // `add` refusing one ends the reading after it.
+        {"12", {{"L0", "a"}, {"L1", "b"}, {"L3", "d"}, {"L4", "e"}}, 100, 2, {"a", "b", ""}},
+    };
+    for (const auto& c : cases) {
+        MemoryProfile p;
+        p.set("S", "Sum", c.count);
+        std::string stored;
+        for (const auto& kv : c.stored) {
+            p.set("S", kv.first, kv.second);
+            stored += std::string(" ") + kv.first + "=" + kv.second;
+        }
+        std::vector<std::string> handed;
+        ReadPathList(p, "S", "Sum", "L", c.limit, [&](const std::string& path) {
+            handed.push_back(path);
+            return static_cast<int>(handed.size()) <= c.acceptFirst;
+        });
+        EXPECT_EQ(handed, c.handed) << "Sum=" << c.count << stored;
+        EXPECT_LE(p.reads().size(), 2u) << "Sum=" << c.count << stored;  // the count and the section
+    }
 }
 
 TEST(ParseProfileInt, FollowsAtoiAndSaturates) {

@@ -4,6 +4,8 @@
 //   winctl close  posts WM_CLOSE to the frame
 //   winctl count  prints how many top-level windows are titled "NerithScr"
 //   winctl dialogs  prints the visible top-level dialog boxes (message boxes too): "HWND TITLE" each
+//   winctl messages prints the texts of those dialog boxes' static controls (a message box's
+//                   message), one line each, line breaks shown as " | "
 //   winctl hold NAME SECONDS   owns the named mutex NAME for that long, like a running copy would
 //   winctl command ID          posts WM_COMMAND ID to the view, as another program could
 //   winctl window TITLE [ID]   prints "visible X Y W H" of the top-level window with that title, or
@@ -108,6 +110,25 @@ BOOL CALLBACK PrintProgramWindow(HWND hwnd, LPARAM program) {
     return TRUE;
 }
 
+BOOL CALLBACK PrintStatic(HWND hwnd, LPARAM) {
+    char cls[32], text[4096] = "";
+    if (GetClassNameA(hwnd, cls, sizeof cls) && lstrcmpiA(cls, "Static") == 0 && GetWindowTextA(hwnd, text, sizeof text)) {
+        for (const char* c = text; *c; ++c) {
+            if (*c == '\n') std::fputs(" | ", stdout);
+            else if (*c != '\r') std::putchar(*c);
+        }
+        std::putchar('\n');
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK PrintDialogTexts(HWND hwnd, LPARAM) {
+    char cls[32];
+    if (IsWindowVisible(hwnd) && GetClassNameA(hwnd, cls, sizeof cls) && std::strcmp(cls, "#32770") == 0)
+        EnumChildWindows(hwnd, PrintStatic, 0);
+    return TRUE;
+}
+
 LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_DESTROY) PostQuitMessage(0);
     return DefWindowProcA(hwnd, msg, wParam, lParam);
@@ -157,6 +178,10 @@ int main(int argc, char** argv) {
     }
     if (std::strcmp(argv[1], "dialogs") == 0) {
         EnumWindows(PrintDialog, 0);
+        return 0;
+    }
+    if (std::strcmp(argv[1], "messages") == 0) {
+        EnumWindows(PrintDialogTexts, 0);
         return 0;
     }
     if (std::strcmp(argv[1], "hold") == 0 && argc == 4) {
