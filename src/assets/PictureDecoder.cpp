@@ -574,8 +574,7 @@ bool DecodeReduced(PictureSource& source, int width, int height, int channels, c
 }
 
 // DecodeCheckedPicture into *out, or without `out` only its checks before the pixels.
-bool Decode(const std::uint8_t* data, std::size_t size, const PictureLimits& limits, SoilImage* out,
-            long long* pixels) {
+bool Decode(const std::uint8_t* data, std::size_t size, const PictureLimits& limits, SoilImage* out) {
     // Before any decoder runs: reading the header already builds the tables.
     if (!JpegTablesFit(data, size) || !PngChunksFit(data, size)) return false;
     PictureSource source;
@@ -584,7 +583,8 @@ bool Decode(const std::uint8_t* data, std::size_t size, const PictureLimits& lim
     int width = 0, height = 0, channels = 0;
     if (!stbi_info_from_callbacks(&sourceCallbacks, &source, &width, &height, &channels)) return false;
     if (width < 1 || height < 1 || channels < 1 || channels > 4) return false;
-    if (pixels) *pixels = static_cast<long long>(width) * height;
+    // The decoders refuse larger sides when they decode; the sizes below are worked out in 64 bits.
+    if (width > STBI_MAX_DIMENSIONS || height > STBI_MAX_DIMENSIONS) return false;
     if (!TakenWhole(width, height, limits)) return DecodeReduced(source, width, height, channels, limits, out);
     if (!out) return true;
 
@@ -600,11 +600,11 @@ bool Decode(const std::uint8_t* data, std::size_t size, const PictureLimits& lim
 }  // namespace
 
 bool DecodeCheckedPicture(const std::uint8_t* data, std::size_t size, const PictureLimits& limits, SoilImage& out) {
-    return Decode(data, size, limits, &out, nullptr);
+    return Decode(data, size, limits, &out);
 }
 
-bool CheckPicture(const std::uint8_t* data, std::size_t size, const PictureLimits& limits, long long* pixels) {
-    return Decode(data, size, limits, nullptr, pixels);
+bool CheckPicture(const std::uint8_t* data, std::size_t size, const PictureLimits& limits) {
+    return Decode(data, size, limits, nullptr);
 }
 
 bool ReadPictureFile(const char* path, const PictureLimits& limits, std::vector<std::uint8_t>& bytes) {
@@ -621,11 +621,6 @@ bool ReadPictureFile(const char* path, const PictureLimits& limits, std::vector<
     }
     std::fclose(file);
     return !bytes.empty();
-}
-
-bool ReadCheckedPicture(const char* path, const PictureLimits& limits, SoilImage& out) {
-    std::vector<std::uint8_t> bytes;
-    return ReadPictureFile(path, limits, bytes) && DecodeCheckedPicture(bytes.data(), bytes.size(), limits, out);
 }
 
 bool DecodeSoilFile(const char* path, int channels, SoilImage& out) {

@@ -45,15 +45,12 @@ struct PictureLimits {
 bool DecodeCheckedPicture(const std::uint8_t* data, std::size_t size, const PictureLimits& limits, SoilImage& out);
 
 // The checks DecodeCheckedPicture makes before it decodes a pixel: false when it would refuse the
-// picture already. *pixels gets the picture's own pixel count.
-bool CheckPicture(const std::uint8_t* data, std::size_t size, const PictureLimits& limits, long long* pixels = nullptr);
+// picture already.
+bool CheckPicture(const std::uint8_t* data, std::size_t size, const PictureLimits& limits);
 
 // Reads the file at `path` into `bytes`; false when it cannot be read, is empty or is larger than
 // limits.maxDecodeBytes.
 bool ReadPictureFile(const char* path, const PictureLimits& limits, std::vector<std::uint8_t>& bytes);
-
-// The file at `path` read and decoded by DecodeCheckedPicture. limits.maxSide must be set.
-bool ReadCheckedPicture(const char* path, const PictureLimits& limits, SoilImage& out);
 
 // The file at `path` decoded as SOIL does, without any bound: `channels` 1 to 4 converts it to
 // that many channels, 0 keeps its own.

@@ -4,7 +4,15 @@
 #include <cstdio>
 #include <cstring>
 
+#define GL_GLEXT_PROTOTYPES  // glCompressedTexImage2DARB, where the library exports it
 #include "GL.h"
+
+#define STB_DXT_STATIC
+#define STB_DXT_IMPLEMENTATION
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wunused-function"
+#include <stb_dxt.h>
+#pragma GCC diagnostic pop
 
 namespace nerith {
 namespace {
@@ -211,49 +219,107 @@ void PrepareSoilImage(SoilImage& image, unsigned int flags, int maxTextureSize, 
 namespace nerith {
 namespace {
 
-// Uploads a decoded picture as SOIL does with `flags`; returns the texture name or 0.
-unsigned int UploadSoilImage(SoilImage& image, unsigned int reuse_texture_ID, unsigned int flags) {
+// Glue for the compressed upload, an extension entry point (not exported by the Windows GL).
+using CompressedTexImage2D = void(APIENTRY*)(GLenum, GLint, GLenum, GLsizei, GLsizei, GLint, GLsizei, const void*);
+
+CompressedTexImage2D CompressedUpload() {
+#ifdef _WIN32
+    return reinterpret_cast<CompressedTexImage2D>(reinterpret_cast<void (*)()>(wglGetProcAddress("glCompressedTexImage2DARB")));
+#else
+    return &glCompressedTexImage2DARB;
+#endif
+}
+
+// The DXT1 (8 bytes) or DXT5 (16 bytes) blocks of a level, each block from its 4 x 4 pixels as
+// RGBA (grey as RGB; edge pixels repeated where a side is not a multiple of 4).
+std::vector<std::uint8_t> CompressToDxt(const std::uint8_t* pixels, int width, int height, int channels, bool alpha) {
+    const int across = (width + 3) / 4, down = (height + 3) / 4, blockBytes = alpha ? 16 : 8;
+    std::vector<std::uint8_t> blocks(static_cast<std::size_t>(across) * down * blockBytes);
+    std::uint8_t* out = blocks.data();
+    std::uint8_t rgba[64];
+    for (int by = 0; by < down; ++by)
+        for (int bx = 0; bx < across; ++bx, out += blockBytes) {
+            for (int i = 0; i < 16; ++i) {
+                const int x = std::min(bx * 4 + i % 4, width - 1), y = std::min(by * 4 + i / 4, height - 1);
+                const std::uint8_t* p = pixels + (static_cast<std::size_t>(y) * width + x) * channels;
+                std::uint8_t* q = rgba + 4 * i;
+                q[0] = p[0];
+                q[1] = channels >= 3 ? p[1] : p[0];
+                q[2] = channels >= 3 ? p[2] : p[0];
+                q[3] = channels == 2 ? p[1] : channels == 4 ? p[3] : 255;
+            }
+            stb_compress_dxt_block(out, rgba, alpha ? 1 : 0, STB_DXT_NORMAL);
+        }
+    return blocks;
+}
+
+}  // namespace
+
+SoilGlAbilities QuerySoilGl() {
+    SoilGlAbilities gl;
     GLint maxTextureSize = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSize);
-    PrepareSoilImage(image, flags, maxTextureSize, HasGlExtension("GL_ARB_texture_non_power_of_two"));
+    gl.maxTextureSize = maxTextureSize;
+    gl.nonPowerOfTwo = HasGlExtension("GL_ARB_texture_non_power_of_two");
+    gl.s3tc = HasGlExtension("GL_EXT_texture_compression_s3tc") && CompressedUpload() != nullptr;
+    return gl;
+}
 
+SoilTexture PrepareSoilTexture(SoilImage& image, unsigned int flags, const SoilGlAbilities& gl) {
+    PrepareSoilImage(image, flags, gl.maxTextureSize, gl.nonPowerOfTwo);
+    SoilTexture texture;
+    texture.channels = image.channels;
+    texture.compressed = (flags & SOIL_FLAG_COMPRESS_TO_DXT) && gl.s3tc;
+    auto add = [&](SoilImage& level) {
+        std::vector<std::uint8_t> data = texture.compressed ? CompressToDxt(level.pixels.data(), level.width, level.height,
+                                                                            level.channels, (level.channels & 1) == 0)
+                                                            : std::move(level.pixels);
+        texture.levels.push_back({level.width, level.height, std::move(data)});
+    };
+    if (flags & SOIL_FLAG_MIPMAPS) {
+        SoilMipmapChain chain(image);
+        SoilImage mip;
+        while (chain.Next(mip)) add(mip);
+    }
+    add(image);
+    // Level 0 first.
+    std::rotate(texture.levels.rbegin(), texture.levels.rbegin() + 1, texture.levels.rend());
+    return texture;
+}
+
+unsigned int UploadSoilTexture(const SoilTexture& prepared, unsigned int reuse_texture_ID, unsigned int flags) {
     GLuint texture = reuse_texture_ID;
     if (texture == 0) glGenTextures(1, &texture);
-    if (texture == 0) return 0;
+    if (texture == 0 || prepared.channels < 1 || prepared.channels > 4) return 0;
 
     static const GLenum kFormats[] = {0, GL_LUMINANCE, GL_LUMINANCE_ALPHA, GL_RGB, GL_RGBA};
-    const GLenum format = kFormats[image.channels];
-    GLint internalFormat = static_cast<GLint>(format);
-    if ((flags & SOIL_FLAG_COMPRESS_TO_DXT) && HasGlExtension("GL_EXT_texture_compression_s3tc"))
-        internalFormat = static_cast<GLint>((image.channels & 1) ? kCompressedRgbDxt1 : kCompressedRgbaDxt5);
+    const GLenum format = kFormats[prepared.channels];
+    const GLenum compressedFormat = (prepared.channels & 1) ? kCompressedRgbDxt1 : kCompressedRgbaDxt5;
+    const CompressedTexImage2D compressedUpload = prepared.compressed ? CompressedUpload() : nullptr;
 
     glBindTexture(GL_TEXTURE_2D, texture);
     // The rows are packed tightly, whatever their width.
     glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-    glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, image.width, image.height, 0, format, GL_UNSIGNED_BYTE,
-                 image.pixels.data());
-    if (flags & SOIL_FLAG_MIPMAPS) {
-        SoilMipmapChain chain(image);
-        SoilImage mip;
-        for (int level = 1; chain.Next(mip); ++level)
-            glTexImage2D(GL_TEXTURE_2D, level, internalFormat, mip.width, mip.height, 0, format, GL_UNSIGNED_BYTE,
-                         mip.pixels.data());
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
-    } else {
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    for (std::size_t level = 0; level < prepared.levels.size(); ++level) {
+        const SoilTexture::Level& l = prepared.levels[level];
+        if (compressedUpload)
+            compressedUpload(GL_TEXTURE_2D, static_cast<GLint>(level), compressedFormat, l.width, l.height, 0,
+                             static_cast<GLsizei>(l.data.size()), l.data.data());
+        else
+            glTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), static_cast<GLint>(format), l.width, l.height, 0,
+                         format, GL_UNSIGNED_BYTE, l.data.data());
     }
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER,
+                    (flags & SOIL_FLAG_MIPMAPS) ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR);
     const GLint wrap = (flags & SOIL_FLAG_TEXTURE_REPEATS) ? GL_REPEAT : GL_CLAMP;
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
     glPopClientAttrib();
     return texture;
 }
-
-}  // namespace
 
 PictureLimits WithContextLimits(PictureLimits limits) {
     if (limits.maxSide <= 0) {
@@ -264,21 +330,12 @@ PictureLimits WithContextLimits(PictureLimits limits) {
     return limits;
 }
 
-unsigned int SoilUploadTexture(SoilImage& image, unsigned int flags, unsigned int texture) {
-    return UploadSoilImage(image, texture, flags);
-}
-
-unsigned int SoilLoadCheckedTexture(const char* filename, unsigned int flags, const PictureLimits& limits) {
-    SoilImage image;
-    if (!ReadCheckedPicture(filename, WithContextLimits(limits), image)) return 0;
-    return SoilUploadTexture(image, flags);
-}
-
 }  // namespace nerith
 
 unsigned int SOIL_load_OGL_texture(const char* filename, int force_channels, unsigned int reuse_texture_ID,
                                    unsigned int flags) {
     nerith::SoilImage image;
     if (!nerith::DecodeSoilFile(filename, force_channels, image)) return 0;
-    return nerith::UploadSoilImage(image, reuse_texture_ID, flags);
+    return nerith::UploadSoilTexture(nerith::PrepareSoilTexture(image, flags, nerith::QuerySoilGl()), reuse_texture_ID,
+                                     flags);
 }

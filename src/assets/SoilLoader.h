@@ -71,14 +71,34 @@ private:
     std::vector<std::uint32_t> sums_;  // its block sums (level 0: none, the pixels are read)
 };
 
-// SOIL_load_OGL_texture(filename, SOIL_LOAD_AUTO, SOIL_CREATE_NEW_ID, flags) with the checks and
-// reductions of DecodeCheckedPicture, reading the file as it goes. Returns the new texture name
-// or 0.
-unsigned int SoilLoadCheckedTexture(const char* filename, unsigned int flags, const PictureLimits& limits = {});
+// What the current context offers SOIL's upload (to be asked on the thread that owns it).
+struct SoilGlAbilities {
+    int maxTextureSize = 0;
+    bool nonPowerOfTwo = false;
+    bool s3tc = false;  // GL_EXT_texture_compression_s3tc, and the compressed upload with it
+};
+SoilGlAbilities QuerySoilGl();
 
-// A decoded picture prepared and uploaded as SOIL_load_OGL_texture does it, into `texture` or
-// (SOIL_CREATE_NEW_ID) a new texture. Returns the texture name or 0.
-unsigned int SoilUploadTexture(SoilImage& image, unsigned int flags, unsigned int texture = SOIL_CREATE_NEW_ID);
+// The texture SOIL makes of a picture, worked out without the GL, on any thread: every level's
+// pixels (rows packed tightly), or, with SOIL_FLAG_COMPRESS_TO_DXT where the GL has S3TC, its
+// DXT1 (1 or 3 channels) or DXT5 (2 or 4 channels) blocks, compressed here as SOIL does itself.
+struct SoilTexture {
+    struct Level {
+        int width, height;
+        std::vector<std::uint8_t> data;
+    };
+    int channels = 0;
+    bool compressed = false;
+    std::vector<Level> levels;  // level 0 first; all the mipmaps with SOIL_FLAG_MIPMAPS
+};
+
+// The changes before the upload (PrepareSoilImage, which takes `image`'s pixels), the mipmaps
+// and the compression, as SOIL_load_OGL_texture makes them for `flags`.
+SoilTexture PrepareSoilTexture(SoilImage& image, unsigned int flags, const SoilGlAbilities& gl);
+
+// Uploads a prepared texture into `texture` or (SOIL_CREATE_NEW_ID) a new one, with SOIL's
+// filters and wrapping for `flags`, and leaves it bound. Returns the texture name or 0.
+unsigned int UploadSoilTexture(const SoilTexture& prepared, unsigned int texture, unsigned int flags);
 
 // limits with its side bound taken from the current context when it is 0.
 PictureLimits WithContextLimits(PictureLimits limits);

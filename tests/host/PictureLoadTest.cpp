@@ -1,5 +1,6 @@
 // The user's pictures through the checked SOIL route: what is refused before decoding, how larger
-// pictures are reduced, and that removed pictures give their textures back. (Missing and unreadable ones: tests/e2e/test_faults.sh.)
+// pictures are reduced, the pictures decoded on the worker, and that removed pictures give their
+// textures back. (Missing and unreadable ones: tests/e2e/test_faults.sh.)
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -96,11 +97,12 @@ TEST(PictureRoute, RefusesBrokenPicturesAndReducesLargeOnes) {
     // Found by the fuzzer: Huffman tables with more than 256 codes, and a scan that decodes with a
     // table never defined, would overwrite or read past the decoder's tables; a component whose
     // quantization table no segment defined was dequantized with what an earlier picture left in
-    // memory; DC coefficients beyond 16 bits overflowed an int in the decoder.
+    // memory; DC coefficients beyond 16 bits overflowed an int in the decoder; a BMP header with
+    // sides near 2^31 overflowed the reckoning of its memory.
     for (const char* name : {"huffman_counts_1.jpg", "huffman_counts_2.jpg", "huffman_undefined.jpg",
-                             "quant_undefined.jpg", "dc_overflow.jpg"}) {
+                             "quant_undefined.jpg", "dc_overflow.jpg", "bmp_huge_sides.bmp"}) {
         const Bytes bytes = Seed(name);
-        ASSERT_GT(bytes.size(), 100u) << name;
+        ASSERT_FALSE(bytes.empty()) << name;
         EXPECT_FALSE(Decodes(bytes)) << name;
     }
 
@@ -163,6 +165,36 @@ TEST(PictureRoute, ReducedJpegsMatchTheWholePictureReduced) {
     }
 }
 
+// Pictures are decoded on the worker: their textures come at once, without a picture until the
+// decoding is finished; one that turns out undecodable is reported and deleted, one released
+// before the end is dropped.
+TEST(PictureRoute, PicturesAreDecodedOnTheWorker) {
+    OsMesaContext gl(16, 16);
+    ASSERT_TRUE(gl.ok());
+    backgrounds::SetPictureScreen(256, 192);
+    const Bytes big = Jpeg(600, 400, 3, 80);
+    const std::string path = testbmp::WriteFile("worker.jpg", big);
+    const std::string cut = testbmp::WriteFile("worker_cut.jpg", Bytes(big.begin(), big.begin() + big.size() * 2 / 3));
+    const unsigned shown = backgrounds::LoadPicture(path.c_str());
+    const unsigned broken = backgrounds::LoadPicture(cut.c_str());
+    const unsigned dropped = backgrounds::LoadPicture(path.c_str());
+    ASSERT_TRUE(shown && broken && dropped);
+    for (unsigned texture : {shown, broken, dropped}) EXPECT_FALSE(backgrounds::PictureReady(texture));
+    backgrounds::ReleasePicture(dropped);
+    EXPECT_EQ(backgrounds::WaitForPictures(), std::vector<unsigned>{broken});
+    EXPECT_TRUE(backgrounds::PictureReady(shown));
+    EXPECT_FALSE(glIsTexture(broken));
+    EXPECT_FALSE(glIsTexture(dropped));
+    glBindTexture(GL_TEXTURE_2D, shown);
+    // Reduced for the screen: 256 x 256 (its power of two), not 1024 x 512.
+    EXPECT_EQ(BoundTexLevel(GL_TEXTURE_WIDTH), 256);
+    EXPECT_EQ(BoundTexLevel(GL_TEXTURE_HEIGHT), 256);
+    backgrounds::ReleasePicture(shown);
+    backgrounds::SetPictureScreen(0, 0);
+    std::remove(path.c_str());
+    std::remove(cut.c_str());
+}
+
 TEST(PictureRoute, TexturesOfRemovedPicturesAreDeleted) {
     OsMesaContext gl(16, 16);
     ASSERT_TRUE(gl.ok());
@@ -181,6 +213,8 @@ TEST(PictureRoute, TexturesOfRemovedPicturesAreDeleted) {
     }
     for (unsigned name : removed) EXPECT_FALSE(glIsTexture(name)) << name;
     for (int i = 0; i < cycle.pictureCount; ++i) EXPECT_TRUE(glIsTexture(cycle.pictures[i]));
+    EXPECT_TRUE(backgrounds::WaitForPictures().empty());
+    for (int i = 0; i < cycle.pictureCount; ++i) backgrounds::ReleasePicture(cycle.pictures[i]);
     std::remove(path.c_str());
 }
 
