@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <thread>
 
 #include "GL.h"
@@ -28,7 +29,7 @@ int screenWidth = 0, screenHeight = 0;
 // One picture for the worker: its file in, its texture levels out, ready for the upload.
 struct Job {
     unsigned texture = 0;
-    std::vector<std::uint8_t> bytes;
+    std::string path;
     nerith::PictureLimits limits;
     nerith::SoilGlAbilities gl;
     nerith::SoilTexture prepared;
@@ -58,9 +59,14 @@ void Work(std::shared_ptr<Queue> q) {
         q->waiting.pop_front();
         q->busy = true;
         lock.unlock();
+        // The file is read again here: queued pictures hold no file in memory, and one that has
+        // changed meanwhile is checked again all the same.
         nerith::SoilImage image;
-        job->decoded = nerith::DecodeCheckedPicture(job->bytes.data(), job->bytes.size(), job->limits, image);
-        job->bytes = std::vector<std::uint8_t>();
+        {
+            std::vector<std::uint8_t> bytes;
+            job->decoded = nerith::ReadPictureFile(job->path.c_str(), job->limits, bytes) &&
+                           nerith::DecodeCheckedPicture(bytes.data(), bytes.size(), job->limits, image);
+        }
         if (job->decoded) job->prepared = nerith::PrepareSoilTexture(image, PictureFlags, job->gl);
         lock.lock();
         q->busy = false;
@@ -92,16 +98,19 @@ unsigned LoadPicture(const char* path) {
     nerith::PictureLimits limits = nerith::WithContextLimits({});
     limits.coverWidth = screenWidth;
     limits.coverHeight = screenHeight;
-    auto job = std::make_shared<Job>();
-    if (!nerith::ReadPictureFile(path, limits, job->bytes) ||
-        !nerith::CheckPicture(job->bytes.data(), job->bytes.size(), limits))
-        return 0;
+    {
+        std::vector<std::uint8_t> bytes;
+        if (!nerith::ReadPictureFile(path, limits, bytes) || !nerith::CheckPicture(bytes.data(), bytes.size(), limits))
+            return 0;
+    }
     // A texture without a picture yet, which FinishPictures fills.
     GLuint texture = 0;
     glGenTextures(1, &texture);
     if (texture == 0) return 0;
     glBindTexture(GL_TEXTURE_2D, texture);
+    auto job = std::make_shared<Job>();
     job->texture = texture;
+    job->path = path;
     job->limits = limits;
     job->gl = nerith::QuerySoilGl();
     pending[texture] = job;

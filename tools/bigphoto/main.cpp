@@ -9,10 +9,8 @@
 #include <cstdlib>
 #include <vector>
 
-#define STB_IMAGE_WRITE_STATIC
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wunused-function"
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 #include <stb_image_write.h>
 #pragma GCC diagnostic pop
