@@ -277,8 +277,8 @@ unsigned CustomBackgroundDialog::TextureToDraw(unsigned builtIn) const {
     return backgrounds::PictureReady(texture) ? texture : builtIn;
 }
 
-// The large pictures the worker has decoded go into their textures. One that could not be decoded
-// after all is reported and leaves the list, as if adding it had failed.
+// The pictures the worker has decoded since the last tick go into their textures. One that could
+// not be decoded after all is reported and leaves the list, as if adding it had failed.
 void CustomBackgroundDialog::FinishLoading() {
     for (const unsigned texture : backgrounds::FinishPictures()) {
         const int row = cycle.RowOf(texture);
