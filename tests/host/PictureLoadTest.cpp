@@ -97,10 +97,12 @@ TEST(PictureRoute, RefusesBrokenPicturesAndReducesLargeOnes) {
     // Found by the fuzzer: Huffman tables with more than 256 codes, and a scan that decodes with a
     // table never defined, would overwrite or read past the decoder's tables; a component whose
     // quantization table no segment defined was dequantized with what an earlier picture left in
-    // memory; DC coefficients beyond 16 bits overflowed an int in the decoder; a BMP header with
-    // sides near 2^31 overflowed the reckoning of its memory.
+    // memory; DC coefficients beyond 16 bits overflowed an int in the decoder, and so did its bit
+    // count when a progressive scan read on past a marker (then shifting by 32); a BMP header
+    // with sides near 2^31 overflowed the reckoning of its memory.
     for (const char* name : {"huffman_counts_1.jpg", "huffman_counts_2.jpg", "huffman_undefined.jpg",
-                             "quant_undefined.jpg", "dc_overflow.jpg", "bmp_huge_sides.bmp"}) {
+                             "quant_undefined.jpg", "dc_overflow.jpg", "bits_past_marker.jpg",
+                             "bmp_huge_sides.bmp"}) {
         const Bytes bytes = Seed(name);
         ASSERT_FALSE(bytes.empty()) << name;
         EXPECT_FALSE(Decodes(bytes)) << name;
