@@ -274,7 +274,30 @@ void CustomBackgroundDialog::MarkOn(int row) {
     for (int i = 0; i < count; ++i) SetRowText(list, i, 1, i == row ? "ON" : "OFF");
 }
 
+unsigned CustomBackgroundDialog::TextureToDraw(unsigned builtIn) const {
+    const unsigned texture = backgrounds::TextureToDraw(ownImageOn, cycle, builtIn);
+    return backgrounds::PictureReady(texture) ? texture : builtIn;
+}
+
+// The pictures the worker has decoded since the last tick go into their textures. One that could
+// not be decoded after all is reported and leaves the list, as if adding it had failed.
+void CustomBackgroundDialog::FinishLoading() {
+    for (const unsigned texture : backgrounds::FinishPictures()) {
+        const int row = cycle.RowOf(texture);
+        if (row >= cycle.pictureCount) continue;
+        const std::string path = RowPath(row);
+        SendMessageA(list, LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
+        cycle.RemoveRow(row);
+        cycle.pictureCount = ItemCount();
+        if (cycle.currentPicture == texture) cycle.currentPicture = 0;
+        instrument::Count("picture_errors");
+        StopCycling();
+        Message("(" + path + ")" + "image loading error.");
+    }
+}
+
 void CustomBackgroundDialog::OnTick() {
+    FinishLoading();
     ownImageOn = ownBox.getCheck();
     if (!cycle.cycling) return;
     char text[32] = {};

@@ -11,6 +11,7 @@
 #include "assets/ResourcePack.h"
 #include "assets/TextureLoader.h"
 #include "backgrounds/CustomBackgroundDialog.h"
+#include "backgrounds/PictureTextures.h"
 #include "fish/FishSettingsDialog.h"
 #include "music/BuiltinMusic.h"
 #include "music/CustomMusicDialog.h"
@@ -263,7 +264,9 @@ void AquariumView::InitializeScene() {
     customMusicDialog->CreateHidden(hwnd_);
     instrument::Mark("music_dialog");
 
-    // The Custom Background dialog, hidden until "Custom Background" shows it.
+    // The Custom Background dialog, hidden until "Custom Background" shows it. The user's
+    // pictures are reduced to what this screen needs.
+    backgrounds::SetPictureScreen(screenWidth, screenHeight);
     instrument::SpanStart();
     backgroundDialog = new CustomBackgroundDialog();
     backgroundDialog->CreateHidden(hwnd_);

@@ -1,7 +1,7 @@
 # The user's own pictures behind the water: a stored list shows its picture, Repeat All changes
 # the pictures every interval, a missing file and a gap in the list cost one message that names
-# them, the picture after the gap shows, and the dialog opens from the popup menu, hides on Escape
-# and keeps its list.
+# them, the picture after the gap shows, the dialog opens from the popup menu, hides on Escape and
+# keeps its list, and a 50-megapixel photo added through it shows.
 screen 1024x768
 pics=$WINEPREFIX/drive_c/nerith_pics
 mkdir -p "$pics"
@@ -112,5 +112,43 @@ check "the list is kept" test "$blue2" -gt 30
 xdotool key Escape
 check "hidden again" wait_for 5 hidden "$title"
 check "the program runs on" kill -0 "$APP_PID"
+winctl close; app_wait 20
+check "closing ends the program" test "$APP_STATUS" = 0
+
+# 4. A 50-megapixel photo (made here, too large to keep in the repository) added through
+# "Add Image" and the system's open dialog: it is decoded reduced for the screen, apart from the
+# tank, which swims on meanwhile, and shows without a message.
+"$ROOT/build/host/bigphoto" "$pics/big.jpg" 8200 6200 30 200 40 || fail "bigphoto"
+write_ini "${base[@]}" "[Custom Images]" "OwnImage=1" "RepeatImage=1" "ImageTime=5" "ImageSum=0"
+check "starts without pictures" app_start
+check "frames come" wait_frames 40 60
+check "the built-in picture shows" test "$(tint "$(shot big-before)")" = other
+open_dialog
+read -r _ bx by bw bh <<<"$(winctl window "$title" 1008)"
+xdotool mousemove $((bx + bw / 2)) $((by + bh / 2)) click 1
+check "the open dialog shows" wait_for 5 shown Open
+sleep 0.5
+xdotool type --delay 20 'C:\nerith_pics\big.jpg'
+xdotool key Return
+check "the open dialog goes" wait_for 5 hidden Open
+# Until the photo shows above the dialog: the frames counted now and then, the longest stretch
+# without a new one remembered.
+f0=$(frames); t0=$(now_ms); last=$f0; last_t=$t0; stall=0; seen=""
+while [ $(( $(now_ms) - t0 )) -lt 60000 ]; do
+  f=$(frames); t=$(now_ms)
+  if [ "$f" != "$last" ]; then last=$f; last_t=$t; fi
+  [ $((t - last_t)) -gt "$stall" ] && stall=$((t - last_t))
+  seen=$(tint "$(shot big-loading)" $top)
+  [ "$seen" = green ] && break
+  sleep 0.2
+done
+echo "the photo showed after $(( $(now_ms) - t0 )) ms, $(( $(frames) - f0 )) frames meanwhile, longest stall ${stall} ms"
+check "the photo shows" test "$seen" = green
+check "the tank swam on meanwhile" test $(( $(frames) - f0 )) -gt 5
+check "added once, no loading error" test "$(count_of pictures_added) $(count_of picture_errors)" = "1 0"
+check "no message" test "$(winctl count)" = 1
+xdotool key Escape
+check "hidden" wait_for 5 hidden "$title"
+check "the photo behind the water" test "$(tint "$(shot big-shown)")" = green
 winctl close; app_wait 20
 check "closing ends the program" test "$APP_STATUS" = 0
