@@ -68,6 +68,11 @@ app_wait() {
   return 1
 }
 
+# app_up FRAMES [WHAT [SECONDS]]: starts the program and waits up to SECONDS (30) for FRAMES frames.
+app_up() { check "${2:-starts}" app_start; check "frames come" wait_frames "$1" "${3:-30}"; }
+# app_end [WHAT]: closes the frame from outside; the program must end with status 0.
+app_end() { winctl close; app_wait 20; check "${1:-ends with status 0}" test "$APP_STATUS" = 0; }
+
 app_kill() { [ -n "${APP_PID:-}" ] && kill "$APP_PID" 2>/dev/null; APP_PID=; }
 
 now_ms() { date +%s%3N; }
@@ -82,6 +87,15 @@ wait_for() {
   done
 }
 
+# centre TITLE ID: "X Y", the middle of control ID of the window with that title.
+centre() { local e x y w h; read -r e x y w h <<<"$(winctl window "$1" "$2")"; echo "$((x + w / 2)) $((y + h / 2))"; }
+# drag_down TITLE ID: drags the thumb of vertical slider ID (in its middle) with the mouse to below its end.
+drag_down() {
+  local x y w h; read -r _ x y w h <<<"$(winctl window "$1" "$2")"
+  xdotool mousemove $((x + w / 2)) $((y + h / 2)) mousedown 1
+  for y in $(seq $((y + h / 2 + 10)) 10 $((y + h + 20))); do xdotool mousemove $((x + w / 2)) "$y"; sleep 0.02; done
+  xdotool mouseup 1
+}
 # shown TITLE: the top-level window with that title is there and visible.
 shown() { [ "$(winctl window "$1" | cut -d' ' -f1)" = 1 ]; }
 hidden() { ! shown "$1"; }

@@ -11,8 +11,7 @@ cd "$browser" || fail "no browser folder"
 starts() { [ -f browser-starts.txt ] && wc -l <browser-starts.txt || echo 0; }
 starts_at_least() { [ "$(starts)" -ge "$1" ]; }
 
-check "starts" app_start
-check "frames come" wait_frames 40
+app_up 40
 title="Fish Settings - 3D Nerith Fish Screensaver 1.0"
 menu_entry 4  # "  Add/Delete Fish"
 check "the menu entry opens the dialog" wait_for 5 shown "$title"
@@ -38,7 +37,5 @@ xdotool mousemove $((dx + dw / 2)) $((dy + dh - 70)) click 1
 sleep 0.3
 xdotool key Escape
 check "Escape closes the dialog" wait_for 3 hidden "$title"
-winctl close
-app_wait 20
-check "the program ends with status 0" test "$APP_STATUS" = 0
+app_end "the program ends with status 0"
 cd "$ROOT"
