@@ -56,8 +56,8 @@ value() { tr -d '\r' <"$LOG" | awk -v k="$1" '$1==k {print $2}'; }
 frames_at_least() { [ "$(frames)" -ge "$1" ] 2>/dev/null; }
 wait_frames() { wait_for "${2:-30}" frames_at_least "$1"; }
 
-# app_wait [SECONDS]: waits for the program to end and sets APP_STATUS to its exit status
-# ("timeout" if it did not end). Call it directly, not in $(...): only this shell can wait.
+# app_wait [SECONDS]: waits for the program to end and sets APP_STATUS to its exit status or
+# "timeout". Call it directly, not in $(...): only this shell can wait.
 app_wait() {
   local limit=$(( ${1:-20} * 10 ))
   APP_STATUS=timeout
@@ -105,8 +105,7 @@ shot() { import -display "$DISPLAY" -window root "$E2E_OUT/$1.png" && echo "$E2E
 # pixel FILE X Y: "R G B" of one pixel of a screenshot.
 pixel() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)] %[fx:int(255*p{$2,$3}.g)] %[fx:int(255*p{$2,$3}.b)]" info:; }
 # mean FILE [GEOMETRY]: mean brightness 0..255 of the screenshot or a region of it (WxH+X+Y).
-mean() { if [ -n "${2:-}" ]; then convert "$1" -crop "$2" +repage -format "%[fx:int(255*mean)]" info:;
-         else convert "$1" -format "%[fx:int(255*mean)]" info:; fi; }
+mean() { convert "$1" ${2:+-crop "$2" +repage} -format "%[fx:int(255*mean)]" info:; }
 # differ A B: the fraction of pixels (0..1) that differ between two screenshots.
 differ() { compare -metric AE "$1" "$2" null: 2>&1 | awk -v a="$1" '{print $1}'; }
 

@@ -1,4 +1,4 @@
-# The web link of Fish Settings with the real mouse: each click starts the browser once. The
+# The web link of Fish Settings with the real mouse: a click starts the browser once. The
 # program runs in a folder of its own holding a stand-in IEXPLORE.exe (winctl under that name),
 # which the link finds before Wine's own and which notes each start in browser-starts.txt.
 screen 1024x768
@@ -20,13 +20,10 @@ echo "link at $lx $ly size $lw x $lh"
 check "the link is there" test "${lw:-0}" -gt 20
 shot before-click >/dev/null
 
-for n in 1 2; do
-  xdotool mousemove $((lx + lw / 2)) $((ly + lh / 2)) click 1
-  check "click $n starts the browser" wait_for 10 starts_at_least $n
-  # A second start of the same click would follow within a moment.
-  sleep 3
-  check "click $n starts it once" test "$(starts)" = $n
-done
+xdotool mousemove $((lx + lw / 2)) $((ly + lh / 2)) click 1
+check "the click starts the browser" wait_for 10 starts_at_least 1
+sleep 3  # a second start of the same click would follow within a moment
+check "once" test "$(starts)" = 1
 echo "the browser's command lines:"; tr -d '\r' <browser-starts.txt
 check "with the address" grep -q "http" browser-starts.txt
 shot visited >/dev/null

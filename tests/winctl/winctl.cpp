@@ -23,8 +23,8 @@
 //   show minimize|restore  ShowWindow, as the taskbar would
 //   redraw                 asks the frame and its view to paint again
 //   session lock|unlock    the session change the system sends
-//   display off|on|dimmed [monitor]   the display-state notification the system sends
-//                          (GUID_MONITOR_POWER_ON with "monitor"), its data in the program's memory
+//   display off|on         the display-state notification the system sends, its data in the
+//                          program's memory
 //   endsession             WM_QUERYENDSESSION and, if agreed, WM_ENDSESSION; prints both answers
 // Copied as IEXPLORE.exe into the folder the program runs in, it stands in for the web browser: each
 // start appends its command line to browser-starts.txt there.
@@ -61,15 +61,13 @@ bool IsShownDialog(HWND h) { return IsWindowVisible(h) && ClassOf(h) == "#32770"
 
 HWND HandleArg(const char* arg) { return reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::strtoull(arg, nullptr, 10))); }
 
-// The display-state notification: the POWERBROADCAST_SETTING goes into the target's address space
-// (the message's lParam points there), and is freed once the message has been handled.
-int SendDisplayState(HWND frame, DWORD state, bool monitorGuid) {
-    static const GUID ConsoleDisplayState = {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
-    static const GUID MonitorPowerOn = {0x02731015, 0x4510, 0x4526, {0x99, 0xe6, 0xe5, 0xa1, 0x7e, 0xbd, 0x1a, 0xea}};
+// The display-state notification (GUID_CONSOLE_DISPLAY_STATE): its POWERBROADCAST_SETTING goes into
+// the target's address space (the message's lParam points there) until the message is handled.
+int SendDisplayState(HWND frame, DWORD state) {
     struct {
         GUID guid;
         DWORD length, data;
-    } setting = {monitorGuid ? MonitorPowerOn : ConsoleDisplayState, sizeof(DWORD), state};
+    } setting = {{0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}}, sizeof(DWORD), state};
     DWORD pid = 0;
     GetWindowThreadProcessId(frame, &pid);
     HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
@@ -217,11 +215,10 @@ int main(int argc, char** argv) {
         return SendMessageTimeoutA(frame, WM_WTSSESSION_CHANGE, how == "lock" ? WTS_SESSION_LOCK : WTS_SESSION_UNLOCK,
                                    session, SMTO_ABORTIFHUNG, 5000, &answer) ? 0 : 1;
     }
-    if (cmd == "display" && (argc == 3 || argc == 4)) {
+    if (cmd == "display" && argc == 3) {
         const std::string how = argv[2];
-        const DWORD state = how == "off" ? 0 : how == "on" ? 1 : 2;
-        if (state == 2 && how != "dimmed") return 2;
-        return SendDisplayState(frame, state, argc == 4 && std::strcmp(argv[3], "monitor") == 0);
+        if (how != "off" && how != "on") return 2;
+        return SendDisplayState(frame, how == "on" ? 1 : 0);
     }
     if (cmd == "endsession") {
         DWORD_PTR agreed = 0, ended = 0;
