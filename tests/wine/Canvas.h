@@ -58,6 +58,18 @@ private:
     std::uint32_t* bits_ = nullptr;
 };
 
+// The owner-draw record of button `control` drawing into `dc` in `state`.
+inline DRAWITEMSTRUCT ItemFor(HWND control, HDC dc, UINT state = 0) {
+    DRAWITEMSTRUCT item = {};
+    item.CtlType = ODT_BUTTON;
+    item.CtlID = GetDlgCtrlID(control);
+    item.hwndItem = control;
+    item.hDC = dc;
+    item.itemState = state;
+    GetClientRect(control, &item.rcItem);
+    return item;
+}
+
 // Sends `msg` (WM_COMMAND, WM_NOTIFY as custom drawing, WM_DRAWITEM or a WM_CTLCOLOR...) to
 // `parent` as its child `control` would, with notification `code`, drawing into `dc`.
 inline LRESULT SendAsChild(HWND parent, HWND control, UINT msg, UINT code, HDC dc) {
@@ -66,12 +78,7 @@ inline LRESULT SendAsChild(HWND parent, HWND control, UINT msg, UINT code, HDC d
     draw.hdr = {control, static_cast<UINT_PTR>(id), code};
     draw.hdc = dc;
     draw.dwDrawStage = CDDS_PREPAINT;
-    DRAWITEMSTRUCT item = {};
-    item.CtlType = ODT_BUTTON;
-    item.CtlID = id;
-    item.hwndItem = control;
-    item.hDC = dc;
-    GetClientRect(control, &item.rcItem);
+    DRAWITEMSTRUCT item = ItemFor(control, dc);
     switch (msg) {
     case WM_COMMAND: return SendMessageA(parent, msg, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(control));
     case WM_NOTIFY: return SendMessageA(parent, msg, id, reinterpret_cast<LPARAM>(&draw));

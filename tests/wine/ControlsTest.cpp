@@ -48,16 +48,6 @@ public:
     int seen = 0;
 };
 
-DRAWITEMSTRUCT ItemFor(HWND control, HDC dc, UINT state) {
-    DRAWITEMSTRUCT item = {};
-    item.CtlType = ODT_BUTTON;
-    item.hwndItem = control;
-    item.hDC = dc;
-    item.itemState = state;
-    GetClientRect(control, &item.rcItem);
-    return item;
-}
-
 }  // namespace
 
 TEST(LedCheckButton, ClickTogglesBeforeTheParentSeesOnePlainCommand) {
