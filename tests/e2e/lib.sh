@@ -56,8 +56,8 @@ value() { tr -d '\r' <"$LOG" | awk -v k="$1" '$1==k {print $2}'; }
 frames_at_least() { [ "$(frames)" -ge "$1" ] 2>/dev/null; }
 wait_frames() { wait_for "${2:-30}" frames_at_least "$1"; }
 
-# app_wait [SECONDS]: waits for the program to end and sets APP_STATUS to its exit status
-# ("timeout" if it did not end). Call it directly, not in $(...): only this shell can wait.
+# app_wait [SECONDS]: waits for the program to end and sets APP_STATUS to its exit status or
+# "timeout". Call it directly, not in $(...): only this shell can wait.
 app_wait() {
   local limit=$(( ${1:-20} * 10 ))
   APP_STATUS=timeout
@@ -67,6 +67,11 @@ app_wait() {
   done
   return 1
 }
+
+# app_up FRAMES [WHAT [SECONDS]]: starts the program and waits up to SECONDS (30) for FRAMES frames.
+app_up() { check "${2:-starts}" app_start; check "frames come" wait_frames "$1" "${3:-30}"; }
+# app_end [WHAT]: closes the frame from outside; the program must end with status 0.
+app_end() { winctl close; app_wait 20; check "${1:-ends with status 0}" test "$APP_STATUS" = 0; }
 
 app_kill() { [ -n "${APP_PID:-}" ] && kill "$APP_PID" 2>/dev/null; APP_PID=; }
 
@@ -82,6 +87,15 @@ wait_for() {
   done
 }
 
+# centre TITLE ID: "X Y", the middle of control ID of the window with that title.
+centre() { local e x y w h; read -r e x y w h <<<"$(winctl window "$1" "$2")"; echo "$((x + w / 2)) $((y + h / 2))"; }
+# drag_down TITLE ID: drags the thumb of vertical slider ID (in its middle) with the mouse to below its end.
+drag_down() {
+  local x y w h; read -r _ x y w h <<<"$(winctl window "$1" "$2")"
+  xdotool mousemove $((x + w / 2)) $((y + h / 2)) mousedown 1
+  for y in $(seq $((y + h / 2 + 10)) 10 $((y + h + 20))); do xdotool mousemove $((x + w / 2)) "$y"; sleep 0.02; done
+  xdotool mouseup 1
+}
 # shown TITLE: the top-level window with that title is there and visible.
 shown() { [ "$(winctl window "$1" | cut -d' ' -f1)" = 1 ]; }
 hidden() { ! shown "$1"; }
@@ -91,8 +105,7 @@ shot() { import -display "$DISPLAY" -window root "$E2E_OUT/$1.png" && echo "$E2E
 # pixel FILE X Y: "R G B" of one pixel of a screenshot.
 pixel() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)] %[fx:int(255*p{$2,$3}.g)] %[fx:int(255*p{$2,$3}.b)]" info:; }
 # mean FILE [GEOMETRY]: mean brightness 0..255 of the screenshot or a region of it (WxH+X+Y).
-mean() { if [ -n "${2:-}" ]; then convert "$1" -crop "$2" +repage -format "%[fx:int(255*mean)]" info:;
-         else convert "$1" -format "%[fx:int(255*mean)]" info:; fi; }
+mean() { convert "$1" ${2:+-crop "$2" +repage} -format "%[fx:int(255*mean)]" info:; }
 # differ A B: the fraction of pixels (0..1) that differ between two screenshots.
 differ() { compare -metric AE "$1" "$2" null: 2>&1 | awk -v a="$1" '{print $1}'; }
 

@@ -4,14 +4,12 @@
 screen 1024x768
 ini=$WINDIR/PondelSet.ini
 key() { tr -d '\r' <"$ini" | awk -F= -v k="$1" '$1==k {print $2}'; }
-centre() { local e x y w h; read -r e x y w h <<<"$(winctl window "$1" "$2")"; echo "$((x + w / 2)) $((y + h / 2))"; }
 mapfile -t fish < <(roster 0)
 
 # 1. Fish Settings: the A key adds a fish, and the frame is closed the moment the dialog has
 # shown it, before its half-second save: the close keeps it.
 write_ini "[Aquarium Settings]" "BACKGROUND=1" "${fish[@]}"
-check "starts" app_start
-check "frames come" wait_frames 40
+app_up 40
 title="Fish Settings - 3D Nerith Fish Screensaver 1.0"
 menu_entry 4
 check "the dialog opens" wait_for 5 shown "$title"
@@ -31,33 +29,24 @@ check "the fish added just before is kept" test "$(key Fish7)" = 1
 # the frame's close hides it first.
 write_ini "[Aquarium Settings]" "BACKGROUND=1" "${fish[@]}" "[Custom Settings]" "RandomMusic=0" \
   "CycMusic=0" "RepeatMusic=1" "OwnMusic=0" "MusicSum=0"
-check "starts again" app_start
-check "frames come again" wait_frames 40
+app_up 40 "starts again"
 title="Custom Music - 3D Nerith Fish Screensaver 1.0"
 menu_entry 5
 check "the music dialog shows" wait_for 5 shown "$title"
-read -r rx ry <<<"$(centre "$title" 1025)"
-xdotool mousemove "$rx" "$ry" click 1
+xdotool mousemove $(centre "$title" 1025) click 1
 sleep 0.5
 check "Random is not saved while the dialog shows" test "$(key RandomMusic)" = 0
-winctl close
-app_wait 20
-check "closed with the music dialog shown: status 0" test "$APP_STATUS" = 0
+app_end "closed with the music dialog shown: status 0"
 check "Random is kept" test "$(key RandomMusic)" = 1
 check "Repeat One is off" test "$(key RepeatMusic)" = 0
 
 # 3. Aquarium Settings open, the Bubble Count slider dragged to the bottom, then the session ends.
 write_ini "[Aquarium Settings]" "QIPAONUM=100" "${fish[@]}"
-check "starts a third time" app_start
-check "frames come a third time" wait_frames 40
+app_up 40 "starts a third time"
 title="Aquarium Settings - 3D Nerith Fish Screensaver 1.0"
 winctl command 1040
 check "the settings dialog opens" wait_for 5 shown "$title"
-read -r _ sl st sw sh <<<"$(winctl window "$title" 1009)"
-sx=$((sl + sw / 2)); sy=$((st + sh / 2))
-xdotool mousemove $sx $sy mousedown 1
-for y in $(seq $((sy + 10)) 10 $((st + sh + 20))); do xdotool mousemove $sx $y; sleep 0.02; done
-xdotool mouseup 1
+drag_down "$title" 1009
 check "the slider is at 200" test "$(winctl pos "$title" 1009)" = 200
 answers=$(winctl endsession)
 echo "$answers"

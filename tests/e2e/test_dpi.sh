@@ -1,7 +1,6 @@
-# The screen at 150 % (144 DPI), in a Wine prefix of its own: the menu's rows and the Fish
-# Settings dialog's species picture grow with the screen. With the real mouse the fifth entry of
-# the larger menu opens the dialog, a click in a scaled cell selects that species and the Add
-# button adds one of it to PondelSet.ini; the picture fills the dialog that grew with its font.
+# The screen at 150 % (144 DPI), in a Wine prefix of its own, with the real mouse: the fifth entry
+# of the larger menu opens Fish Settings, a click in a scaled cell and Add put one fish of that
+# species in PondelSet.ini, and the picture fills the dialog that grew with its font.
 screen 1280x1024
 # The DPI belongs to the prefix and is read when Wine starts: a prefix of its own, set once.
 export WINEPREFIX=$ROOT/build/wineprefix-dpi144
@@ -16,8 +15,7 @@ LOG=$WINDIR/NerithScr-instrument.log
 ini=$WINDIR/PondelSet.ini
 mapfile -t fish < <(roster 0)
 write_ini "[Aquarium Settings]" "BACKGROUND=1" "QIPAONUM=200" "${fish[@]}"
-check "starts" app_start
-check "frames come" wait_frames 20
+app_up 20
 
 fish_key() { tr -d '\r' <"$ini" | awk -F= -v k="Fish$1" '$1==k {print $2}'; }
 fish_sum() { tr -d '\r' <"$ini" | awk -F= '$1 ~ /^Fish[0-9]+$/ {s += $2} END {print s + 0}'; }
@@ -35,25 +33,22 @@ title="Fish Settings - 3D Nerith Fish Screensaver 1.0"
 check "the fifth entry of the larger menu opens the dialog" wait_for 5 shown "$title"
 read -r cx cy cw ch <<<"$(winctl client "$title")"
 echo "client area at $cx,$cy, ${cw}x$ch"
-# The template grew with its font: about half as large again as the 501 x 518 of 100 % (the font
-# need not keep the DPI's proportions: here 752 x 733).
+# About half as large again as the 501 x 518 of 100 % (the font need not keep the proportions).
 check "the dialog grew with its font" test "$cw" -ge 720 -a "$cw" -le 800 -a "$ch" -ge 700 -a "$ch" -le 800
 
 # Species 7, row 1 and column 2: its cell spans 303..453 x 138..273 of the client area at 150 %
 # (at 100 % that point would be species 13).
 xdotool mousemove $((cx + 378)) $((cy + 205)) click 1
 sleep 0.3
-read -r _ bx by bw bh <<<"$(winctl window "$title" 1007)"
-xdotool mousemove $((bx + bw / 2)) $((by + bh / 2)) click 1
+xdotool mousemove $(centre "$title" 1007) click 1
 check "the click and the Add button put one fish of species 7 in the file" wait_for 2 file_has 7 1
 check "and no other" test "$(fish_sum)" = 1
 xdotool mousemove $((cx + cw + 50)) $((cy + 100))  # off the dialog: no hover on the shot
 sleep 0.5
 img=$(shot dialog)
 
-# The picture fills the dialog: the last cell (species 19, 603..753 x 408..543) shows its fish,
-# the selected cell shows the inverting ellipse (darker than species 5 in its row), and the ground
-# near the client's far corner is the picture's pale blue, not the grey dialog face.
+# The last cell (species 19, 603..753 x 408..543) shows its fish, the selected one the inverting
+# ellipse, and the far corner the picture's pale blue, not the grey dialog face.
 cell() { echo "120x100+$((cx + $1))+$((cy + $2))"; }
 convert "$img" -crop "$(cell 618 425)" +repage "$E2E_OUT/cell19.png"
 check "the last cell shows its fish" test "$(colours "$E2E_OUT/cell19.png")" -gt 8
@@ -66,6 +61,4 @@ check "the picture's ground reaches the far corner" test $((b - r)) -ge 8
 
 xdotool key Escape
 check "Escape closes the dialog" wait_for 3 hidden "$title"
-winctl close
-app_wait 20
-check "the program ends normally" test "$APP_STATUS" = 0
+app_end "the program ends normally"

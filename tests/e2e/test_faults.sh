@@ -1,10 +1,7 @@
-# Hostile, broken and unusable settings, each case one start of the real program: the tank must
-# appear and keep rendering, the user's file must not be damaged by us (every line we have no
-# business rewriting is still there, byte for byte), and at most one message may show (exactly one
-# where the defaults the start writes cannot be saved).
-# A case is one row of the first table: NAME, a regular expression of the keys the program may
-# rewrite in that case, the messages expected, and the function that prepares it. The second
-# table holds saves from a dialog that cannot be made.
+# Hostile, broken and unusable settings, one start of the real program each: the tank appears and
+# keeps rendering, every line of the user's file we have no business rewriting stays byte for
+# byte, and at most one message shows (exactly one where the defaults cannot be saved). Then saves
+# from a dialog that cannot be made.
 screen 1024x768
 ini=$WINDIR/PondelSet.ini
 AQUARIUM_KEYS=("Show Water" "Show Light" "Show Terra" "FRONT GUDING" "FRONTCOLOR" "FRONT MANJIANBIAN"
@@ -12,8 +9,7 @@ AQUARIUM_KEYS=("Show Water" "Show Light" "Show Terra" "FRONT GUDING" "FRONTCOLOR
   "BACKCOLOR" "BACK MANJIANBIAN" "BACK COLOR1" "BACK COLOR2" "BACK AUTOJIANBIAN" "CHECK LOCKBACK"
   "LOCKBACK ROT" "YINLIANG" "QIPAONUM" "BACKGROUND" "FOGNONGDU" "LIGHTQIANGDU" "CHECK VIEWS"
   "VIEWSLEFTRIGHT" "VIEWSNEARFAR")
-# Keys rewritten on every start; the two replaced when out of range; all keys of the two numeric
-# sections (an absent or empty one is written with its default); none.
+# Keys rewritten on every start; the two replaced when out of range; all of ours; none.
 FORCED='Show Water|Show Light|Show Terra|BACK GUDING|BACKCOLOR|BACK AUTOJIANBIAN'
 RANGED='FOGNONGDU|LIGHTQIANGDU'
 OURS="$(IFS='|'; echo "${AQUARIUM_KEYS[*]}")|Fish[0-9]+"
@@ -62,9 +58,8 @@ prep_bad_media() {
 # The read-only attribute, then a file that cannot be written at all (immutable even for root).
 prep_read_only_ini() { sane_plus; chmod 444 "$ini"; }
 prep_unwritable_ini() { sane_plus; chattr +i "$ini"; }
-# A Windows directory that takes no new file and no change to the settings file: the program
-# keeps its settings and work files in the per-user folder instead. The instrument log is made
-# beforehand, so the frames can still be counted.
+# A Windows directory that takes no new file nor change: the program keeps its settings and work
+# files in the per-user folder instead (the instrument log is made beforehand, to count frames).
 prep_unwritable_windir() {
   sane_plus
   : >"$LOG"
@@ -91,13 +86,11 @@ run_case() {
   local name=$1 owned=$2 wanted=$3 messages=0 seen="" d i f1
   echo "== $name"
   cp "$ini" "$E2E_OUT/$name.before"
-  # Not app_start: a message box may come before the frame, and a locked Windows directory keeps
-  # its old instrument log (which the program then rewrites in place).
+  # Not app_start: a message box may come before the frame.
   rm -f "$LOG" 2>/dev/null
   wine "$ROOT/build/win/NerithScr_instr.exe" >"$E2E_OUT/$name.out" 2>&1 &
   APP_PID=$!
-  # Until the first frame (the log says so without asking Wine); now and then, and once more
-  # after, any message box is counted and answered.
+  # Until the first frame; now and then, and once more after, any message box is counted and answered.
   local up=0 t0=$SECONDS n=0
   while [ $((SECONDS - t0)) -lt 60 ]; do
     n=$((n + 1))
@@ -126,8 +119,6 @@ run_case() {
   app_wait 20
   expect "$name: ends with status 0" test "$APP_STATUS" = 0
   app_kill
-  # Every line of the user's file that is no key of ours is still there, unchanged and in order
-  # (sections and keys we add may come in between).
   grep -avE "^($owned)=" "$E2E_OUT/$name.before" >"$E2E_OUT/$name.kept"
   grep -avE "^($owned)=" "$ini" >"$E2E_OUT/$name.after"
   expect "$name: the user's lines are kept" kept_in "$E2E_OUT/$name.kept" "$E2E_OUT/$name.after" ||
@@ -135,10 +126,8 @@ run_case() {
   undo_locks
 }
 
-# What the program may rewrite in each case. Present values are read, never rewritten (but for the
-# forced keys and out-of-range fog and light), so a long value it reads must stay; nothing may
-# change in a file that cannot be written, nor in one that is no text file at all, and the
-# defaults the start cannot save there are told in one message.
+# NAME|keys the program may rewrite|messages wanted|how the file is prepared. Present values are
+# read, never rewritten (but for the forced and out-of-range keys).
 cases=(
   "random_bytes|$NONE|1|prep_random_bytes"
   "long_lines|${OURS/|QIPAONUM/}||prep_long_lines"
@@ -165,12 +154,11 @@ for row in "${cases[@]}"; do
   run_case "$name" "$owned" "$wanted"
 done
 
-# Saves from a dialog that cannot be made. A settings file the program filled in at a first start
-# is made unwritable; the program starts without a word, and "R" in the Fish Settings dialog puts
-# a new roster into the tank and tries to save it: one message says why it cannot, the next save
-# says nothing, the fish stay (also when the dialog, opened again, reads the roster back), and the
-# file keeps every byte. A row: NAME, what makes the file unwritable, what runs once the tank is
-# up, and what the message says.
+# Saves from a dialog that cannot be made: a file the program filled in at a first start is made
+# unwritable; the program starts without a word, and "R" in Fish Settings puts a new roster into
+# the tank and tries to save it: one message says why it cannot, the next save says nothing, the
+# fish stay (also when the dialog reads the roster back), and the file keeps every byte.
+# NAME|what makes the file unwritable|what runs once the tank is up|what the message says.
 save_nul() { printf '; notes\0\r\n' >>"$used_ini"; }
 save_read_only() { chmod 444 "$used_ini"; }
 # The per-user folder on a small disk of its own, filled up once the program runs.
@@ -195,12 +183,7 @@ fish_up() {
   local beside="${x}x768+0+0"; [ $((1024 - x - w)) -gt "$x" ] && beside="$((1024 - x - w))x768+$((x + w))+0"
   [ "$(lit "$(shot "$name-fish")" "$beside")" -gt 300 ]
 }
-open_fish() {
-  xdotool mousemove 700 150 click 3
-  sleep 0.5
-  xdotool mousemove 780 $((150 + 3 + 4 * 48 + 24)) click 1  # "  Add/Delete Fish"
-  wait_for 5 shown "$fish_title"
-}
+open_fish() { menu_entry 4 && wait_for 5 shown "$fish_title"; }  # "  Add/Delete Fish"
 for row in "${saves[@]}"; do
   IFS='|' read -r name prep arm told <<<"$row"
   [ -n "${FAULTS:-}" ] && [[ " $FAULTS " != *" $name "* ]] && continue

@@ -4,11 +4,9 @@
 screen 1024x768
 mapfile -t fish < <(roster 3)
 write_ini "[Aquarium Settings]" "BACKGROUND=1" "QIPAONUM=200" "${fish[@]}"
-check "starts" app_start
-check "frames come" wait_frames 40
+app_up 40
 
 menus_are() { [ "$(winctl menus)" = "$1" ]; }
-# rgb FILE X Y: the pixel as "R G B".
 Strip="219 216 209"; Field="249 248 247"; Tint="177 185 207"
 # row_colour FILE LEFT TOP N: the caption field's colour in entry N of a menu whose top-left is there.
 row_colour() { pixel "$1" $(($2 + 100)) $(($3 + 3 + $4 * 48 + 10)); }
@@ -76,9 +74,7 @@ check "centred on the view" test "$(pixel "$c" $((cx - 60)) $((cy - 170)))" = "$
 xdotool key Escape
 check "Escape closes it" wait_for 3 menus_are 0
 
-winctl close
-app_wait 20
-check "ends" test "$APP_STATUS" = 0
+app_end "ends"
 
 # ---- The screen saver: the menu key ends it like any key ------------------------------------------
 rm -f "$LOG"

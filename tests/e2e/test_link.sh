@@ -1,4 +1,4 @@
-# The web link of Fish Settings with the real mouse: each click starts the browser once. The
+# The web link of Fish Settings with the real mouse: a click starts the browser once. The
 # program runs in a folder of its own holding a stand-in IEXPLORE.exe (winctl under that name),
 # which the link finds before Wine's own and which notes each start in browser-starts.txt.
 screen 1024x768
@@ -11,8 +11,7 @@ cd "$browser" || fail "no browser folder"
 starts() { [ -f browser-starts.txt ] && wc -l <browser-starts.txt || echo 0; }
 starts_at_least() { [ "$(starts)" -ge "$1" ]; }
 
-check "starts" app_start
-check "frames come" wait_frames 40
+app_up 40
 title="Fish Settings - 3D Nerith Fish Screensaver 1.0"
 menu_entry 4  # "  Add/Delete Fish"
 check "the menu entry opens the dialog" wait_for 5 shown "$title"
@@ -21,13 +20,10 @@ echo "link at $lx $ly size $lw x $lh"
 check "the link is there" test "${lw:-0}" -gt 20
 shot before-click >/dev/null
 
-for n in 1 2; do
-  xdotool mousemove $((lx + lw / 2)) $((ly + lh / 2)) click 1
-  check "click $n starts the browser" wait_for 10 starts_at_least $n
-  # A second start of the same click would follow within a moment.
-  sleep 3
-  check "click $n starts it once" test "$(starts)" = $n
-done
+xdotool mousemove $((lx + lw / 2)) $((ly + lh / 2)) click 1
+check "the click starts the browser" wait_for 10 starts_at_least 1
+sleep 3  # a second start of the same click would follow within a moment
+check "once" test "$(starts)" = 1
 echo "the browser's command lines:"; tr -d '\r' <browser-starts.txt
 check "with the address" grep -q "http" browser-starts.txt
 shot visited >/dev/null
@@ -38,7 +34,5 @@ xdotool mousemove $((dx + dw / 2)) $((dy + dh - 70)) click 1
 sleep 0.3
 xdotool key Escape
 check "Escape closes the dialog" wait_for 3 hidden "$title"
-winctl close
-app_wait 20
-check "the program ends with status 0" test "$APP_STATUS" = 0
+app_end "the program ends with status 0"
 cd "$ROOT"

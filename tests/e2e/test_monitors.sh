@@ -1,7 +1,6 @@
-# Two monitors of different sizes side by side (one wide screen that a stand-in Xinerama library
-# cuts into 1024x768 at 0,0, the primary, and 800x600 at 1024,0): the screen saver shows a tank of
-# each monitor's own size on each, and input on the second monitor ends it; the desktop aquarium
-# stays on the primary monitor.
+# Two monitors side by side (a stand-in Xinerama cuts one wide screen into 1024x768, the primary,
+# and 800x600): the saver shows a tank of each one's own size on each, and input on the second ends
+# it; the desktop aquarium stays on the primary monitor.
 screen 1824x768
 fake=$ROOT/build/fakexinerama
 if [ ! "$fake/libXinerama.so.1" -nt "$ROOT/tests/e2e/fakexinerama.c" ]; then
@@ -9,8 +8,7 @@ if [ ! "$fake/libXinerama.so.1" -nt "$ROOT/tests/e2e/fakexinerama.c" ]; then
   cc -shared -fPIC -o "$fake/libXinerama.so.1" "$ROOT/tests/e2e/fakexinerama.c" || fail "building the stand-in Xinerama"
 fi
 export LD_LIBRARY_PATH=$fake${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH} FAKE_HEADS="0,0,1024,768;1024,0,800,600"
-# Wine reads the monitors from Xinerama only without XRandR, and when its server starts. The
-# setting goes again at the end, so the tests after this one see the screen as before.
+# Wine reads them from Xinerama only without XRandR, when its server starts (undone at the end).
 x11key='HKCU\Software\Wine\X11 Driver'
 wine reg add "$x11key" /v UseXRandR /d N /f >/dev/null 2>&1
 wine_stop
@@ -29,8 +27,7 @@ reddish() { local r g b; read -r r g b < <(convert "$1" -crop "$2" +repage \
   echo "$2: $r $g $b"; [ "$r" -gt $((g + 80)) ] && [ "$r" -gt $((b + 80)) ]; }
 
 # ---- /s: a window and a tank of its own on each monitor -----------------------------------------
-# The pointer waits on the second monitor. Xvfb puts it back in the middle when its last client
-# goes, so this one stays connected until the saver is up.
+# The pointer waits on the second monitor (Xvfb puts it back in the middle when its last client goes).
 xdotool mousemove 1400 300 sleep 120 &
 holder=$!
 rm -f "$LOG"
@@ -68,8 +65,7 @@ check "a mouse move on the second monitor ends the saver with status 0" test "$A
 check "and no window is left" test "$(winctl count)" = 0
 
 # ---- the desktop aquarium: the primary monitor only ----------------------------------------------
-check "the desktop aquarium starts" app_start
-check "and runs frames" wait_frames 40
+app_up 40 "the desktop aquarium starts"
 windows=$(winctl windows)
 echo "$windows"
 check "one window" test "$(wc -l <<<"$windows")" = 1
@@ -77,6 +73,4 @@ check "its view covers the primary monitor" grep -qx "view 0 0 1024 768" <<<"$(w
 img=$(shot monitors_desktop)
 check "the tank shows on the primary monitor" covered "$img" 1024x768+0+0
 check "the second monitor shows none" test "$(lit "$img" 800x600+1024+0)" -lt $((800 * 600 / 100))
-winctl close
-app_wait 20
-check "closing it ends the program with status 0" test "$APP_STATUS" = 0
+app_end "closing it ends the program with status 0"

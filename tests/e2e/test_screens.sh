@@ -7,8 +7,7 @@ write_ini "[Aquarium Settings]" "${fish[@]}"
 for size in 1366x768 1920x1200 1080x1920 3440x1440; do
   screen "$size"
   w=${size%x*}; h=${size#*x}
-  check "starts at $size" app_start
-  check "frames come at $size" wait_frames 30 60
+  app_up 30 "starts at $size" 60
   check "the view fills the $size screen" grep -qx "view 0 0 $w $h" <<<"$(winctl info)"
   img=$(shot "screen-$size")
   band="${w}x$((h / 20))+0+$((h / 5))"
@@ -23,7 +22,5 @@ for size in 1366x768 1920x1200 1080x1920 3440x1440; do
     n=$((n + 1))
     check "a click at $px %, $py % of $size feeds" wait_for 10 drops_at_least $n
   done
-  winctl close
-  app_wait 20
-  check "ends with status 0 at $size" test "$APP_STATUS" = 0
+  app_end "ends with status 0 at $size"
 done

@@ -67,10 +67,9 @@ TEST(FishSchoolRules, TiltTowardFoodIsRefusedPastNinety) {
     EXPECT_FALSE(f.excited());
 }
 
-// A long replay of the whole school from a fresh random sequence: construction and placement
-// draws, wandering, turns, the bend of the body, the walls, food steering and eating, avoidance and
-// crowding. Every fish's state after every frame goes into one checksum, so any change of
-// behaviour shows; meanwhile every fish must stay within its limits.
+// A long replay of the whole school from a fresh random sequence (wandering, turns, the bend, the
+// walls, food, avoidance and crowding), every fish's state after every frame folded into one
+// checksum; meanwhile every fish must stay within its limits.
 TEST(FishSchoolReplay, ALongRunMatchesItsChecksumAndKeepsEveryFishWithinItsLimits) {
     const int frames = 12000;  // 240,000 fish steps
     OsMesaContext gl(32, 32);
@@ -136,8 +135,7 @@ TEST(FishSchoolReplay, ALongRunMatchesItsChecksumAndKeepsEveryFishWithinItsLimit
 }
 
 // On every shape of screen the fish swim out to both edges of the view (and up and down a portrait
-// one), and none stays out of sight much longer than on the listed 1024 x 768 screen, where a fish
-// past the edge slows, turns at its wall and comes back.
+// one), and none stays out of sight much longer than on the listed 1024 x 768 screen.
 TEST(FishSchoolOnScreen, FishReachEveryEdgeAndComeBackAsOnTheListedScreen) {
     const int sizes[][2] = {{1024, 768}, {1536, 864}, {3440, 1440}, {5120, 1440}, {1080, 1920}, {2256, 1504}};
     const int all[SpeciesCount] = {2, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};

@@ -64,10 +64,7 @@ protected:
         currentViewLeftRight = currentViewNearFar = 0;
         nerith::resetRandForTesting();
     }
-    void TearDown() override {
-        SetAppProfile(nullptr);
-        gSettings = Settings{};
-    }
+    void TearDown() override { gSettings = Settings{}; }
     MemoryProfile file;
 };
 
@@ -167,30 +164,19 @@ TEST_F(SettingsFileTest, OnlyAbsentFishKeysDrawRandomNumbers) {
     EXPECT_EQ(gSettings.fishCounts[3], 1);
 }
 
-// Every key's format on values at its edges. (Bubbles, volume, fog, the front colour and the picture
-// variant are written by the settings dialog in its tests and tests/e2e/test_settings_dialog.sh.)
+// The formats at their edges that no load above leads to. (Bubbles, volume, fog, the front colour
+// and the picture variant are written by the settings dialog in its tests and end to end.)
 TEST_F(SettingsFileTest, SaveWritesEveryFieldInItsFormat) {
     Settings s{};
-    s.showWater = 1;
     s.showTerra = 5;  // any non-zero flag is "1"
-    s.frontColor1 = 0x0000FF00;
     s.frontColor2 = 0xFFFFFFFF;
     s.lockFrontPhase = 123.4f;
     s.lockBackPhase = -0.5f;
-    s.backColor1 = 0x80000000;
-    s.lightIntensity = -4;
-    s.autoViews = 1;
     s.viewLeftRight = 7000;
-    s.viewNearFar = 2000;
     for (int i = 0; i < 20; ++i) s.fishCounts[i] = 9;
     SaveAquariumSettings(file, s);
-
-    const Expected saved[] = {
-        {"Show Water", "1"},         {"Show Light", "0"},          {"Show Terra", "1"},
-        {"FRONT COLOR1", "65280"},   {"FRONT COLOR2", "-1"},       {"BACK COLOR1", "-2147483648"},
-        {"LOCKFORE ROT", "123.400002"}, {"LOCKBACK ROT", "-0.500000"}, {"LIGHTQIANGDU", "-4"},
-        {"CHECK VIEWS", "1"},        {"VIEWSLEFTRIGHT", "7000"},   {"VIEWSNEARFAR", "2000"},
-    };
+    const Expected saved[] = {{"Show Terra", "1"}, {"FRONT COLOR2", "-1"}, {"LOCKFORE ROT", "123.400002"},
+                              {"LOCKBACK ROT", "-0.500000"}, {"VIEWSLEFTRIGHT", "7000"}};
     for (const Expected& e : saved) EXPECT_EQ(file.value(kAqua, e.key), e.text) << e.key;
     EXPECT_EQ(file.keyCount(kFish), 0u);
 }
@@ -209,18 +195,6 @@ TEST_F(SettingsFileTest, StoreSettingsKeepsTheFishCountsAndSetFishCountsClampsOn
     SetFishCounts(counts);
     for (int i = 0; i < 20; ++i) EXPECT_EQ(gSettings.fishCounts[i], i < 2 ? 20 : i) << i;
     EXPECT_EQ(gSettings.viewNearFar, 99);
-}
-
-// The forms without a profile use the installed one; removing it brings the default back. (The
-// fish counts are read and written through FishRoster, see FishRosterTest.)
-TEST_F(SettingsFileTest, FormsWithoutAProfileUseTheInstalledOne) {
-    SetAppProfile(&file);
-    SaveAquariumSettings(gSettings);
-    EXPECT_EQ(file.writes().size(), 27u);
-    LoadSettings();
-    EXPECT_EQ(file.reads().size(), 47u);
-    EXPECT_EQ(SetAppProfile(nullptr), &file);
-    EXPECT_NE(&AppProfile(), &file);
 }
 
 // Each of these writes its keys as one save, so the real file is looked over once for all of them.

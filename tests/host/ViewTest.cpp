@@ -10,10 +10,9 @@
 #include "view/FrameRender.h"
 #include "scene/ViewLayout.h"
 
-// Screens people use, listed and not: the whole view is covered by the picture plane and by the
-// back wall, the picture is never stretched beyond what the listed sizes do, and the tank reaches
-// every edge: the fish swim out to the edges, the probe strips pass under every point and a
-// picked point anywhere on the view is kept.
+// Screens people use, listed and not: the picture plane and the back wall cover the whole view,
+// the picture is never stretched beyond what the listed sizes do, and the fish, the probe strips
+// and the feed box reach every edge.
 const int Screens[][2] = {{800, 600},   {1024, 768},  {1280, 1024}, {1366, 768},  {1440, 900},  {1536, 864},
                           {1600, 900},  {1680, 1050}, {1920, 1080}, {1920, 1200}, {2256, 1504}, {2560, 1080},
                           {2560, 1440}, {2560, 1600}, {3440, 1440}, {3840, 2160}, {5120, 1440}, {7680, 4320},
@@ -116,8 +115,7 @@ void DrawWall(OsMesaContext& gl, BackWall& wall, const Settings& s, const WallRe
 }  // namespace
 
 // A solid green wall, darkened by the light setting, and no layer leaving the clear colour (the
-// gradient and cycling layers are in the whole-frame checksums and test_settings.sh). Checked at
-// the top, middle and bottom of a 160 x 120 view.
+// other layers: the whole-frame checksums and test_settings.sh).
 TEST(BackWallRender, SolidLayerAndTheLightDarkening) {
     OsMesaContext gl(160, 120);
     ASSERT_TRUE(gl.ok());

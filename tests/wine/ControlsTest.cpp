@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "Canvas.h"
+#include "Dpi.h"
 #include "ui/ColourSlider.h"
 #include "ui/FlatButton.h"
 #include "ui/HyperlinkLabel.h"
@@ -47,16 +48,6 @@ public:
     int seen = 0;
 };
 
-DRAWITEMSTRUCT ItemFor(HWND control, HDC dc, UINT state) {
-    DRAWITEMSTRUCT item = {};
-    item.CtlType = ODT_BUTTON;
-    item.hwndItem = control;
-    item.hDC = dc;
-    item.itemState = state;
-    GetClientRect(control, &item.rcItem);
-    return item;
-}
-
 }  // namespace
 
 TEST(LedCheckButton, ClickTogglesBeforeTheParentSeesOnePlainCommand) {
@@ -69,8 +60,7 @@ TEST(LedCheckButton, ClickTogglesBeforeTheParentSeesOnePlainCommand) {
     for (bool expected : {true, false}) {
         host.commands = 0;
         SendMessageA(lamp.hwnd(), BM_CLICK, 0, 0);
-        MSG m;
-        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+        DispatchPending();
         EXPECT_EQ(host.commands, 1);  // the reflected click is consumed; only the posted one arrives
         EXPECT_FALSE(host.fromControl);
         EXPECT_EQ(host.seenCheck, expected);
@@ -239,8 +229,7 @@ TEST(ColourSwatch, ShowsItsColourInAWhiteFrame) {
 }
 
 // Every self-drawn control takes what is its own (drawing, its colours, the lamp's click) and
-// leaves the rest to its parent: each notification is handled by one of them, never by both.
-// (The link's click, which opens the browser, is the end-to-end tests' part.)
+// leaves the rest to its parent, never both. (The link's click: test_link.sh.)
 TEST(Controls, EachNotificationIsTheControlsOrItsParentsNeverBoth) {
     Host parent;
     auto child = [&parent](const char* cls, DWORD style, int id) { return parent.Child(cls, style, id); };
@@ -276,29 +265,24 @@ TEST(Controls, EachNotificationIsTheControlsOrItsParentsNeverBoth) {
         {"link double click", link.hwnd(), WM_COMMAND, STN_DBLCLK, true},
     };
     for (const auto& c : cases) {
-        const int id = GetDlgCtrlID(c.control);
         parent.watched = c.msg;
         parent.code = c.code;
         parent.seen = 0;
-        NMCUSTOMDRAW draw = {};
-        draw.hdr = {c.control, static_cast<UINT_PTR>(id), c.code};
-        draw.hdc = canvas.dc();
-        draw.dwDrawStage = CDDS_PREPAINT;
-        DRAWITEMSTRUCT item = ItemFor(c.control, canvas.dc(), 0);
-        item.CtlID = id;
-        switch (c.msg) {
-        case WM_DRAWITEM: SendMessageA(parent.hwnd(), c.msg, id, reinterpret_cast<LPARAM>(&item)); break;
-        case WM_NOTIFY: SendMessageA(parent.hwnd(), c.msg, id, reinterpret_cast<LPARAM>(&draw)); break;
-        case WM_COMMAND:
-            SendMessageA(parent.hwnd(), c.msg, MAKEWPARAM(id, c.code), reinterpret_cast<LPARAM>(c.control));
-            break;
-        default:
-            SendMessageA(parent.hwnd(), c.msg, reinterpret_cast<WPARAM>(canvas.dc()),
-                         reinterpret_cast<LPARAM>(c.control));
-            break;
-        }
+        SendAsChild(parent.hwnd(), c.control, c.msg, c.code, canvas.dc());
         EXPECT_EQ(parent.seen, c.parents ? 1 : 0) << c.what;
     }
-    MSG m;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+    DispatchPending();
+}
+
+// Lengths drawn in pixels scale with the screen's DPI, rounded as MulDiv does.
+TEST(DpiScale, RoundsAsMulDivAndReadsTheScreensDpi) {
+    const int lengths[] = {-25, -7, -1, 0, 1, 2, 3, 7, 8, 15, 20, 24, 25, 48, 90, 140, 430, 450, 500, 512, 1023};
+    for (int dpi : {72, 96, 110, 120, 144, 168, 192, 240}) {
+        const DpiScale scale{dpi};
+        for (int v : lengths) EXPECT_EQ(scale(v), MulDiv(v, dpi, 96)) << v << " at " << dpi;
+    }
+    EXPECT_TRUE(DpiScale{}.isDesign());
+    HDC screen = GetDC(nullptr);
+    EXPECT_EQ(DpiScale::System().dpi, GetDeviceCaps(screen, LOGPIXELSY));
+    ReleaseDC(nullptr, screen);
 }

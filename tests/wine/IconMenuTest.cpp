@@ -17,8 +17,8 @@ constexpr COLORREF Black = RGB(0, 0, 0);
 constexpr COLORREF Marker = RGB(0, 200, 0);
 constexpr int MarkerX = 5, MarkerY = 7;  // the marker pixel inside the test icon
 
-// The icon loader the tests put in place: a 24 x 24 icon that is transparent except for one
-// marker pixel, so its position on the canvas tells where the icon was drawn.
+// The tests' icon loader: a 24 x 24 icon, transparent but for one marker pixel that tells where
+// the icon was drawn.
 int loadCount = 0;
 int lastLoadedId = 0;
 
@@ -69,8 +69,7 @@ protected:
 
 }  // namespace
 
-// A menu is built for each popup, and its destructor ends it. (Which entry sends which command is
-// driven with the real mouse in tests/e2e: test_menu, test_touch, test_fish_dialog, ...)
+// A menu is built for each popup, and its destructor ends it. (The commands: the end-to-end tests.)
 TEST(IconMenuEntries, BuildsTheEightOwnerDrawnEntriesInOrder) {
     struct Expected {
         UINT id;
@@ -107,10 +106,9 @@ TEST(IconMenuEntries, BuildsTheEightOwnerDrawnEntriesInOrder) {
 }
 
 // Unselected: a grey strip (Left .. Left + 24) and a near-white field; selected: a black frame
-// around one blue-grey tint over strip and field alike, and the icon one pixel up and left. The
-// icon's transparent rest leaves the fills alone, nothing outside the box is touched, and an entry
-// without item data draws nothing. At 144 DPI every length is half as long again: a 210 x 72 box,
-// a 38-pixel strip, a 2-pixel frame, the 36 x 36 icon 5 pixels in and shifted 2 when selected.
+// around one blue-grey tint, and the icon one pixel up and left. Nothing outside the box is
+// touched, and an entry without item data draws nothing. At 144 DPI every length is half as long
+// again (the 36 x 36 icon 5 pixels in, shifted 2 when selected).
 TEST_F(IconMenuDraw, FillsAndIconOfTheUnselectedAndSelectedEntry) {
     SetBkMode(canvas.dc(), OPAQUE);
     Draw(nullptr, false);
@@ -207,8 +205,7 @@ TEST_F(IconMenuDraw, CaptionStartsEightPixelsIntoTheFieldInTheTextColourOverATra
 }
 
 // Outside a tracking the owner messages are not the menu's; every entry measures 140 x 48 whatever
-// its caption, scaled with the screen's DPI. (The tracking itself, owner-draw forwarding and the
-// chosen command, is driven with the real mouse in tests/e2e/test_menu.sh.)
+// its caption, scaled with the screen's DPI.
 TEST(IconMenuOwner, UntrackedMessagesAreLeftAloneAndEveryEntryIs140By48) {
     IconMenu menu;
     IconMenuItem longCaption{1, 1, "  A caption far longer than the entry is wide, in any font"};

@@ -4,10 +4,9 @@
 
 #include <string>
 
+#include "Canvas.h"
 #include "win/Dialog.h"
 #include "win/Window.h"
-
-#include <commctrl.h>
 
 namespace {
 
@@ -15,11 +14,9 @@ class Recorder : public win::Window {
 public:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
         if (msg == WM_CREATE) created = true;
-        if (msg >= win::ReflectBase) lastReflected = msg - win::ReflectBase;
         return Window::WindowProc(msg, wParam, lParam);
     }
     bool created = false;
-    UINT lastReflected = 0;
 };
 
 const char* PlainClass() {
@@ -43,21 +40,6 @@ TEST(Window, RegistersEachClassOnceAndAttachesBeforeCreate) {
     DestroyWindow(h);
     EXPECT_EQ(w.hwnd(), nullptr);
     EXPECT_EQ(win::Window::FromHandle(h), nullptr);
-}
-
-// WM_NOTIFY here (the colour sliders draw through it); WM_COMMAND, WM_DRAWITEM and WM_CTLCOLORSTATIC
-// reach the controls of ControlsTest and HyperlinkLabelTest the same way.
-TEST(Window, ReflectsNotificationsToSubclassedControls) {
-    Recorder parent;
-    ASSERT_TRUE(parent.Create(PlainClass(), "p", WS_OVERLAPPEDWINDOW, 0, 0, 0, 200, 200, nullptr, nullptr));
-    HWND button = CreateWindowExA(0, "BUTTON", "b", WS_CHILD | BS_PUSHBUTTON, 0, 0, 50, 20, parent.hwnd(),
-                                  reinterpret_cast<HMENU>(7), GetModuleHandleA(nullptr), nullptr);
-    Recorder control;
-    ASSERT_TRUE(control.Subclass(button));
-    NMHDR hdr = {button, 7, NM_CUSTOMDRAW};
-    SendMessageA(parent.hwnd(), WM_NOTIFY, 7, reinterpret_cast<LPARAM>(&hdr));
-    EXPECT_EQ(control.lastReflected, static_cast<UINT>(WM_NOTIFY));
-    DestroyWindow(parent.hwnd());
 }
 
 // The about box's template, with a caption beyond the system code page. (Dialogs run modally in
@@ -108,29 +90,11 @@ public:
     int seen = 0;
 };
 
-// Sends `msg` to `parent` as a child control `button` (id 7) would; an owner-draw or notify
-// record lives as long as the call.
-void SendAsChild(HWND parent, HWND button, UINT msg) {
-    NMHDR hdr = {button, 7, NM_CLICK};
-    DRAWITEMSTRUCT item = {};
-    item.CtlType = ODT_BUTTON;
-    item.CtlID = 7;
-    item.hwndItem = button;
-    HDC dc = GetDC(button);
-    switch (msg) {
-    case WM_COMMAND: SendMessageA(parent, msg, MAKEWPARAM(7, BN_CLICKED), reinterpret_cast<LPARAM>(button)); break;
-    case WM_NOTIFY: SendMessageA(parent, msg, 7, reinterpret_cast<LPARAM>(&hdr)); break;
-    case WM_DRAWITEM: SendMessageA(parent, msg, 7, reinterpret_cast<LPARAM>(&item)); break;
-    default: SendMessageA(parent, msg, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(button)); break;
-    }
-    ReleaseDC(button, dc);
-}
-
 }  // namespace
 
-// One click on the web link is one notification (STN_CLICKED, the same value as BN_CLICKED):
-// whoever of the control and its parent handles it, it is handled once, under a plain window
-// and under a dialog alike.
+// Each notification reflected to a subclassed control is handled once, by the control or else by
+// its parent, under a plain window and a dialog alike. (A click on the web link once reached it
+// twice and opened the browser twice.)
 TEST(Window, EachReflectedNotificationIsHandledOnceByTheControlOrElseByItsParent) {
     CountingParent window;
     ASSERT_TRUE(window.Create(PlainClass(), "p", WS_OVERLAPPEDWINDOW, 0, 0, 0, 200, 200, nullptr, nullptr));
@@ -147,7 +111,9 @@ TEST(Window, EachReflectedNotificationIsHandledOnceByTheControlOrElseByItsParent
                 control.handles = handles;
                 control.seen = window.seen = dialog.seen = 0;
                 window.watched = dialog.watched = msg;
-                SendAsChild(parent, button, msg);
+                HDC dc = GetDC(button);
+                SendAsChild(parent, button, msg, msg == WM_NOTIFY ? NM_CLICK : BN_CLICKED, dc);
+                ReleaseDC(button, dc);
                 const int parentSeen = parent == window.hwnd() ? window.seen : dialog.seen;
                 const char* where = parent == window.hwnd() ? "window" : "dialog";
                 EXPECT_EQ(control.seen, 1) << where << " message " << msg << " handled by the control " << handles;
@@ -162,8 +128,7 @@ TEST(Window, EachReflectedNotificationIsHandledOnceByTheControlOrElseByItsParent
 
 namespace {
 
-// What the frame test below sees: its objects record their destruction, and every message or
-// final call that reaches one of them afterwards.
+// What the frame test below sees: its objects' destruction, and anything reaching them afterwards.
 struct Watch {
     bool closeFromAnotherThread = false;  // sent as another program sends, else posted
     bool frameDeleted = false;
@@ -176,8 +141,8 @@ struct Watch {
     DWORD uiThread = 0;
 } watch;
 
-// Another program's close: WM_CLOSE sent from another thread, which the frame handles while the
-// modal loop waits for messages. A modal loop still waiting 3 s later is woken and noted.
+// Another program's close: WM_CLOSE sent from another thread while the modal loop waits; a loop
+// still waiting 3 s later is woken and noted.
 DWORD WINAPI SendClose(void*) {
     SendMessageA(watch.frame, WM_CLOSE, 0, 0);
     for (int i = 0; i < 300 && !watch.modalReturned; ++i) Sleep(10);
@@ -240,10 +205,9 @@ public:
 
 }  // namespace
 
-// The frame closed from outside (posted from within, or sent from another thread) while its
-// view's command handler waits in a modal dialog: the modal loop ends, the frame (and the view
-// inside it) is deleted only once that handler has returned, and nothing reaches an object after
-// its deletion.
+// The frame closed from outside (posted, or sent from another thread) while its view's command
+// handler waits in a modal dialog: the loop ends, the frame and its view are deleted only once
+// that handler has returned, and nothing reaches an object after its deletion.
 TEST(Window, AFrameClosedInsideAModalLoopGoesOnlyAfterTheHandlerThatRanItReturns) {
     for (bool fromAnotherThread : {false, true}) {
         watch = Watch();
@@ -260,8 +224,7 @@ TEST(Window, AFrameClosedInsideAModalLoopGoesOnlyAfterTheHandlerThatRanItReturns
         EXPECT_TRUE(watch.frameDeleted) << how << ": deleted once the outermost handler returned";
         EXPECT_TRUE(watch.dialogDeleted) << how;
         EXPECT_EQ(watch.reachedAfterDeletion, 0) << how;
-        MSG m;
-        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+        DispatchPending();
     }
 }
 
@@ -276,15 +239,13 @@ public:
 
 }  // namespace
 
-// A standing dialog's close box hides and saves it once (the dialog manager's Cancel after the
-// close is not a second close).
+// A standing dialog's close box hides and saves it once (not again for the Cancel that follows).
 TEST(Dialog, StandingDialogCloseBoxSavesOnce) {
     CountingStanding dialog;
     ASSERT_TRUE(dialog.CreateHidden(nullptr));
     dialog.ShowCentred();
     SendMessageA(dialog.hwnd(), WM_CLOSE, 0, 0);
-    MSG m;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+    DispatchPending();
     EXPECT_EQ(dialog.saves, 1);
     EXPECT_TRUE(IsWindow(dialog.hwnd()));
     EXPECT_FALSE(IsWindowVisible(dialog.hwnd()));
