@@ -48,12 +48,13 @@ void SetUpScene(int width, int height, std::vector<GLuint>& skins) {
     gluLookAt(0, 0, -10, 0, 0, -500, 0, 1, 0);
     skins.resize(SpeciesCount);
     glGenTextures(SpeciesCount, skins.data());
-    std::vector<unsigned char> pixels(256 * 128 * 3);
+    // Skins as the built-in ones: 512 x 256 with every mipmap level, sampled trilinearly.
+    std::vector<unsigned char> pixels(512 * 256 * 3);
     for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<unsigned char>(i * 7);
     for (GLuint skin : skins) {
         glBindTexture(GL_TEXTURE_2D, skin);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 256, 128, 0, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+        gluBuild2DMipmaps(GL_TEXTURE_2D, 3, 512, 256, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     }
 }

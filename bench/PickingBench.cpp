@@ -17,7 +17,7 @@ const int TwentyFish[SpeciesCount] = {2, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 
 
 struct PickBench {
     OsMesaContext gl{ScreenW, ScreenH};
-    TankBox tank = TankBoxFor(ScreenW, ScreenH);
+    SceneLayout layout = LayoutFor(ScreenW, ScreenH);
     ProbePoint columns[ProbeColumnCount];
     ProbePoint rows[ProbeRowCount];
     School school;
@@ -26,9 +26,8 @@ struct PickBench {
     PickBench() {
         nerith::resetRandForTesting();
         InitSceneState();
-        PlaceProbeColumns(tank, columns);
-        PlaceProbeRows(tank, rows);
-        school.placeFish(tank);
+        PlaceProbeStrips(layout, columns, rows);
+        school.placeFish(layout);
         ApplyFrameProjection(ScreenW, ScreenH);
         ApplyFrameCamera(-5.0f);
         glViewport(0, 0, ScreenW, ScreenH);
@@ -36,7 +35,7 @@ struct PickBench {
     }
 };
 
-// feedPending 0: no click; 1: a click above the tank, which stays pending for ever.
+// feedPending 0: no click; 1: a click far off the view, which stays pending for ever.
 void BM_ProbeSweep(benchmark::State& state) {
     PickBench bench;
     if (!bench.gl.ok()) {
@@ -46,8 +45,8 @@ void BM_ProbeSweep(benchmark::State& state) {
     const bool pending = state.range(0) != 0;
     bool feedRequest = pending;
     for (auto _ : state) {
-        const SweepOutcome o = ProbeSweep(bench.state, FeedFishCmd, 512, 10, feedRequest, false, false,
-                                          bench.columns, bench.rows, bench.tank, bench.school);
+        const SweepOutcome o = ProbeSweep(bench.state, FeedFishCmd, 512, -3000, feedRequest, false, false,
+                                          bench.columns, bench.rows, bench.layout, bench.school);
         benchmark::DoNotOptimize(o);
     }
     glFinish();

@@ -113,14 +113,14 @@ void BM_SceneryPass(benchmark::State& state) {
     std::unique_ptr<RippleSurface> surface(CreateBackgroundPicture(1024, 768));
     const GLuint picture = Picture();
     for (int i = 0; i < 300; ++i) {
-        DrawBackgroundPicture(settings, surface.get(), picture, 0, 1024, 768);
+        DrawBackgroundPicture(settings, surface.get(), picture, LayoutFor(1024, 768).picture, 1024, 768);
         DrawBubbleColumn(bubbles, emitter, settings.bubbleSetting);
     }
     glFinish();
 
     for (auto _ : state) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        DrawBackgroundPicture(settings, surface.get(), picture, 0, 1024, 768);
+        DrawBackgroundPicture(settings, surface.get(), picture, LayoutFor(1024, 768).picture, 1024, 768);
         DrawBubbleColumn(bubbles, emitter, settings.bubbleSetting);
         glFinish();
     }

@@ -6,10 +6,14 @@ find_package(Threads REQUIRED)
 pkg_check_modules(OSMESA REQUIRED IMPORTED_TARGET osmesa glu)
 
 set(STB_INCLUDE_DIR /usr/include/stb)
+# The picture decoders include stb_image_guarded.h from here (cmake/StbImage.cmake).
+include(${CMAKE_SOURCE_DIR}/cmake/StbImage.cmake)
+set(STB_GUARDED_DIR ${CMAKE_BINARY_DIR}/stb)
+nerith_guarded_stb_image(${STB_INCLUDE_DIR} ${STB_GUARDED_DIR})
 
 function(nerith_core_library name)
   add_library(${name} STATIC ${CORE_SOURCES})
-  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src ${STB_INCLUDE_DIR})
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src ${STB_INCLUDE_DIR} ${STB_GUARDED_DIR})
   target_link_libraries(${name} PUBLIC PkgConfig::OSMESA)
 endfunction()
 
@@ -43,6 +47,9 @@ file(GLOB BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cpp)
 if(BENCH_SOURCES)
   add_executable(host_bench EXCLUDE_FROM_ALL ${BENCH_SOURCES})
   target_link_libraries(host_bench PRIVATE nerith_core benchmark::benchmark Threads::Threads)
+  # The photos of the picture benchmarks are made by the bigphoto tool (tools/bigphoto).
+  target_compile_definitions(host_bench PRIVATE NERITH_BIGPHOTO="$<TARGET_FILE:bigphoto>")
+  add_dependencies(host_bench bigphoto)
 endif()
 
 # Host tools (art generator and scrambler): each folder under tools/ with .cpp files is one program.
@@ -54,7 +61,7 @@ foreach(dir ${TOOL_DIRS})
     if(tool_sources)
       add_executable(${tool} ${tool_sources})
       target_include_directories(${tool} PRIVATE ${CMAKE_SOURCE_DIR}/src ${dir})
-      target_link_libraries(${tool} PRIVATE nerith_core)
+      target_link_libraries(${tool} PRIVATE nerith_core Threads::Threads)
     endif()
   endif()
 endforeach()
@@ -123,11 +130,14 @@ if(FUZZ_CLANGXX)
   add_custom_command(OUTPUT ${PICTURE_FUZZ}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/fuzz/picture_corpus
     COMMAND ${FUZZ_CLANGXX} -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize=nonnull-attribute
-            -fno-sanitize-recover=all -I${CMAKE_SOURCE_DIR}/src -I${STB_INCLUDE_DIR}
-            ${CMAKE_SOURCE_DIR}/src/assets/SoilLoader.cpp ${CMAKE_SOURCE_DIR}/tests/fuzz/PictureFuzz.cpp
-            -lOSMesa -lGLU -o ${PICTURE_FUZZ}
+            -fno-sanitize-recover=all -fsanitize-coverage-ignorelist=${CMAKE_SOURCE_DIR}/tests/fuzz/picture_ignore.txt
+            -I${CMAKE_SOURCE_DIR}/src -I${STB_INCLUDE_DIR} -I${STB_GUARDED_DIR}
+            ${CMAKE_SOURCE_DIR}/src/assets/SoilLoader.cpp ${CMAKE_SOURCE_DIR}/src/assets/PictureDecoder.cpp
+            ${CMAKE_SOURCE_DIR}/tests/fuzz/PictureFuzz.cpp -lOSMesa -lGLU -o ${PICTURE_FUZZ}
     DEPENDS ${CMAKE_SOURCE_DIR}/src/assets/SoilLoader.cpp ${CMAKE_SOURCE_DIR}/src/assets/SoilLoader.h
+            ${CMAKE_SOURCE_DIR}/src/assets/PictureDecoder.cpp ${CMAKE_SOURCE_DIR}/src/assets/PictureDecoder.h
             ${CMAKE_SOURCE_DIR}/tests/fuzz/PictureFuzz.cpp ${CMAKE_SOURCE_DIR}/tests/host/MipmapCheck.h
+            ${STB_GUARDED_DIR}/stb_image_guarded.h ${CMAKE_SOURCE_DIR}/tests/fuzz/picture_ignore.txt
     COMMENT "Building the picture fuzzer with clang")
   add_custom_target(picture_fuzz DEPENDS ${PICTURE_FUZZ})
   add_custom_target(picture_fuzz_run

@@ -14,7 +14,7 @@ list(REMOVE_ITEM WIN_SOURCES ${ENTRY_SOURCE})
 # everything else once, into a common library.
 set(PROBED_SOURCES)
 foreach(f ${WIN_SOURCES})
-  file(STRINGS ${f} probed REGEX "#include \"view/Instrument.h\"")
+  file(STRINGS ${f} probed REGEX "#include \"Instrument.h\"")
   if(probed)
     list(APPEND PROBED_SOURCES ${f})
   endif()
@@ -22,8 +22,11 @@ endforeach()
 list(REMOVE_ITEM WIN_SOURCES ${PROBED_SOURCES})
 
 set(WIN_DEFINITIONS WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+include(${CMAKE_SOURCE_DIR}/cmake/StbImage.cmake)
+nerith_guarded_stb_image(/usr/include/stb ${CMAKE_BINARY_DIR}/stb)
 add_library(nerith_win_common STATIC ${CORE_SOURCES} ${WIN_SOURCES})
-target_include_directories(nerith_win_common PUBLIC ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/res /usr/include/stb)
+target_include_directories(nerith_win_common PUBLIC ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/res /usr/include/stb
+                           ${CMAKE_BINARY_DIR}/stb)
 target_compile_definitions(nerith_win_common PUBLIC ${WIN_DEFINITIONS})
 target_link_libraries(nerith_win_common PUBLIC ${WIN_LIBS})
 

@@ -3,7 +3,7 @@
 # Idempotent and quick when everything is already there.
 set -euo pipefail
 PKGS=(
-  mingw-w64 wine wine64 xvfb xdotool imagemagick
+  mingw-w64 wine wine64 xvfb xdotool imagemagick libx11-dev
   cmake make g++ libgtest-dev googletest libbenchmark-dev
   libosmesa6-dev libglu1-mesa-dev libstb-dev libsoil-dev
   sox zip pulseaudio pulseaudio-utils ffmpeg

@@ -5,13 +5,14 @@
 #include <cstdlib>
 #include <string>
 
+#include "Instrument.h"
 #include "app/MainFrame.h"
+#include "app/MonitorFrame.h"
 #include "resource.h"
 #include "settings/AquariumSettingsDialog.h"
 #include "settings/IniProfile.h"
 #include "settings/SettingsFile.h"
 #include "view/AquariumView.h"
-#include "view/Instrument.h"
 #include "win/Dialog.h"
 
 namespace {
@@ -29,6 +30,9 @@ public:
 class ReadOnlyProfile : public Profile {
 public:
     std::string read(const char* section, const char* key) override { return file_.read(section, key); }
+    std::vector<std::pair<std::string, std::string>> entries(const char* section) override {
+        return file_.entries(section);
+    }
     void write(const char*, const char*, const char*) override {}
 
 private:
@@ -46,6 +50,10 @@ void InitControls() {
 }
 
 }  // namespace
+
+AquariumApp::AquariumApp() = default;
+
+AquariumApp::~AquariumApp() = default;
 
 bool AquariumApp::InitInstance() {
     switch (args_.mode) {
@@ -98,6 +106,7 @@ bool AquariumApp::StartAquarium() {
         SetWindowLongPtrA(hwnd, GWL_STYLE, GetWindowLongPtrA(hwnd, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_THICKFRAME));
         SetWindowPos(hwnd, nullptr, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
                      SWP_FRAMECHANGED | SWP_SHOWWINDOW | SWP_NOZORDER);
+        CoverOtherMonitors(*frame);
         SetForegroundWindow(hwnd);
         ShowCursor(FALSE);
     }
@@ -110,6 +119,14 @@ bool AquariumApp::StartAquarium() {
     instrument::Note(line);
 #endif
     return true;
+}
+
+void AquariumApp::CoverOtherMonitors(CMainFrame& frame) {
+    if (!frame.view.hwnd()) return;  // the frame lives on without a view: nothing to accompany
+    for (const RECT& monitor : OtherMonitors()) {
+        auto other = std::make_unique<MonitorFrame>();
+        if (other->Open(monitor, frame.hwnd(), frame.view)) monitorFrames_.push_back(std::move(other));
+    }
 }
 
 bool AquariumApp::StartPreview() {
@@ -195,6 +212,10 @@ bool AquariumApp::PreTranslateMessage(MSG& msg) {
 }
 
 int AquariumApp::ExitInstance() {
+    // Their windows went with the main frame's; only one left behind otherwise is destroyed here.
+    for (auto& other : monitorFrames_)
+        if (other->hwnd()) DestroyWindow(other->hwnd());
+    monitorFrames_.clear();
     if (preview_) {
         if (preview_->hwnd()) DestroyWindow(preview_->hwnd());
         delete preview_;

@@ -1,13 +1,21 @@
 #pragma once
+#include <memory>
+#include <vector>
+
 #include "saver/SaverArgs.h"
 #include "win/App.h"
 
 class AquariumView;
+class CMainFrame;
+class MonitorFrame;
 
 // The application: refuses a second copy and creates the borderless main frame. Started as a
 // screen saver it also runs the saver (/s), the preview (/p) and the settings (/c).
 class AquariumApp : public win::App {
 public:
+    AquariumApp();
+    ~AquariumApp() override;
+
     bool InitInstance() override;
     bool OnCommand(int id) override;
     bool PreTranslateMessage(MSG& msg) override;
@@ -21,6 +29,8 @@ public:
 
 private:
     bool StartAquarium();
+    // The saver on every further monitor: a window each, owned by the main frame.
+    void CoverOtherMonitors(CMainFrame& frame);
     bool StartPreview();
     void RunSettings();
     void ShowUsage();
@@ -33,4 +43,6 @@ private:
     bool saverEnding_ = false;
     AquariumView* preview_ = nullptr;
     UINT_PTR previewWatch_ = 0;   // the thread timer that looks for the preview's parent
+    // The saver's windows on the other monitors; they go with the main frame, the objects here.
+    std::vector<std::unique_ptr<MonitorFrame>> monitorFrames_;
 };

@@ -1,6 +1,7 @@
 #include "app/MainFrame.h"
 
 #include "win/App.h"
+#include "win/Dialog.h"
 
 namespace {
 constexpr int PaneFirst = 0xE900;  // the child id of the frame's one pane
@@ -68,6 +69,8 @@ int CMainFrame::OnCreate() {
     LONG_PTR ex = GetWindowLongPtrA(hwnd_, GWL_EXSTYLE);
     SetWindowLongPtrA(hwnd_, GWL_EXSTYLE, ex & ~static_cast<LONG_PTR>(WS_EX_CLIENTEDGE));
     SetMenu(hwnd_, nullptr);
+    visibility_.Watch(hwnd_);
+    view.SetHidden(visibility_.Hidden());
     return 0;
 }
 
@@ -78,13 +81,18 @@ bool CMainFrame::OnCmdMsg(int id) {
 }
 
 LRESULT CMainFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (visibility_.OnMessage(msg, wParam, lParam) && view.hwnd()) view.SetHidden(visibility_.Hidden());
     switch (msg) {
     case WM_CREATE:
         return OnCreate();
     case WM_SIZE:
-        // The pane fills the client area.
-        if (view.hwnd()) MoveWindow(view.hwnd(), 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+        // The pane fills the client area; minimised, it keeps its size and its scene's layout.
+        if (view.hwnd() && wParam != SIZE_MINIMIZED)
+            MoveWindow(view.hwnd(), 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
         return 0;
+    case WM_DESTROY:
+        visibility_.Unwatch();
+        break;
     case WM_SETFOCUS:
         if (view.hwnd()) SetFocus(view.hwnd());
         return 0;
@@ -94,6 +102,18 @@ LRESULT CMainFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
         if (lParam == 0 && OnCmdMsg(LOWORD(wParam))) return 0;
         break;
+    case WM_CLOSE:
+        // Closed from outside, perhaps while a dialog is open: the dialogs close first, as their
+        // close boxes would, and keep what they keep then; the default then destroys the frame.
+        win::Dialog::CloseOwnedBy(hwnd_);
+        break;
+    case WM_ENDSESSION:
+        // The session ends and the process with it: the same close, at once.
+        if (wParam) {
+            win::Dialog::CloseOwnedBy(hwnd_);
+            DestroyWindow(hwnd_);
+        }
+        return 0;
     default:
         break;
     }

@@ -1,4 +1,5 @@
 #pragma once
+#include "app/Visibility.h"
 #include "view/AquariumView.h"
 #include "win/Window.h"
 
@@ -21,4 +22,7 @@ private:
     int OnCreate();
     // Routes a command to the view first, then to the application; true when handled.
     bool OnCmdMsg(int id);
+
+    // Minimised, locked away or on a dark display the view renders nothing.
+    Visibility visibility_;
 };

@@ -1,8 +1,8 @@
 #include <windows.h>
 
+#include "Instrument.h"
 #include "app/AquariumApp.h"
 #include "saver/SaverArgs.h"
-#include "view/Instrument.h"
 
 // The one application object.
 static AquariumApp theApp;

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 #include "assets/ScrambleKey.h"
 
@@ -39,15 +40,16 @@ void ResourcePack::Descramble(const std::string& folder, const std::string& base
         std::printf(" cannot open outfile\n");
         std::exit(0);
     }
-    // Byte n of the file (counting from 1) takes key[n mod 50]; read and written a block at a time.
-    unsigned char block[32768];
-    std::size_t n = 1;
+    // Byte n of the file (counting from 1) takes key[n mod 50]. Read and written a block at a
+    // time; a block is a whole number of key lengths, so every block starts at key[1] and takes
+    // the key laid out once along it (a loop the compiler turns into wide additions).
+    constexpr std::size_t kBlock = nerith::kScrambleKeySize * 1311;  // 65,550 bytes
+    std::vector<unsigned char> block(kBlock), keyRun(kBlock);
+    for (std::size_t i = 0; i < kBlock; ++i) keyRun[i] = key[(i + 1) % nerith::kScrambleKeySize];
     std::size_t got;
-    while ((got = std::fread(block, 1, sizeof block, in)) > 0) {
-        for (std::size_t i = 0; i < got; ++i)
-            block[i] = static_cast<unsigned char>(block[i] + key[(n + i) % nerith::kScrambleKeySize]);
-        std::fwrite(block, 1, got, out);
-        n += got;
+    while ((got = std::fread(block.data(), 1, kBlock, in)) > 0) {
+        for (std::size_t i = 0; i < got; ++i) block[i] = static_cast<unsigned char>(block[i] + keyRun[i]);
+        std::fwrite(block.data(), 1, got, out);
     }
     std::fclose(in);
     std::fclose(out);

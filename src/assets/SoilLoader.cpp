@@ -4,20 +4,14 @@
 #include <cstdio>
 #include <cstring>
 
+#define GL_GLEXT_PROTOTYPES  // glCompressedTexImage2DARB, where the library exports it
 #include "GL.h"
 
-// The decoders, private to this file.
-#define STB_IMAGE_STATIC
-#define STB_IMAGE_IMPLEMENTATION
-#define STBI_ONLY_JPEG
-#define STBI_ONLY_PNG
-#define STBI_ONLY_BMP
+#define STB_DXT_STATIC
+#define STB_DXT_IMPLEMENTATION
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wunused-function"
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-#pragma GCC diagnostic ignored "-Wsign-compare"
-#pragma GCC diagnostic ignored "-Wimplicit-fallthrough"
-#include <stb_image.h>
+#include <stb_dxt.h>
 #pragma GCC diagnostic pop
 
 namespace nerith {
@@ -76,9 +70,15 @@ float SampleAt(float at, int size, int& first, int& second) {
     return at - static_cast<float>(first);
 }
 
-// Bilinear resampling to a larger size, with SOIL's arithmetic. A side of one pixel is
-// repeated rather than interpolated.
-SoilImage Upscale(const SoilImage& image, int newWidth, int newHeight) {
+}  // namespace
+
+int PowerOfTwoAtLeast(int size) {
+    int p = 1;
+    while (p < size && p < (1 << 30)) p *= 2;
+    return p;
+}
+
+SoilImage SoilResample(const SoilImage& image, int newWidth, int newHeight) {
     SoilImage out;
     out.width = newWidth;
     out.height = newHeight;
@@ -112,19 +112,14 @@ SoilImage Upscale(const SoilImage& image, int newWidth, int newHeight) {
     return out;
 }
 
-int PowerOfTwoAtLeast(int size) {
-    int p = 1;
-    while (p < size) p *= 2;
-    return p;
+SoilImage SoilMipmapLevel(const SoilImage& image, int blockX, int blockY) {
+    return SoilMipmapLevel(image.pixels.data(), image.width, image.height, image.channels, blockX, blockY);
 }
 
-}  // namespace
-
-SoilImage SoilMipmapLevel(const SoilImage& image, int blockX, int blockY) {
+SoilImage SoilMipmapLevel(const std::uint8_t* pixels, int w, int h, int ch, int blockX, int blockY) {
     if (blockX < 1) blockX = 1;
     if (blockY < 1) blockY = 1;
     SoilImage out;
-    const int w = image.width, h = image.height, ch = image.channels;
     out.width = w / blockX < 1 ? 1 : w / blockX;
     out.height = h / blockY < 1 ? 1 : h / blockY;
     out.channels = ch;
@@ -136,7 +131,7 @@ SoilImage SoilMipmapLevel(const SoilImage& image, int blockX, int blockY) {
             const int columns = blockX * (i + 1) > w ? w - i * blockX : blockX;
             const std::int64_t area = static_cast<std::int64_t>(columns) * rows;
             const std::uint8_t* corner =
-                image.pixels.data() + (static_cast<std::size_t>(j) * blockY * w + static_cast<std::size_t>(i) * blockX) * ch;
+                pixels + (static_cast<std::size_t>(j) * blockY * w + static_cast<std::size_t>(i) * blockX) * ch;
             for (int c = 0; c < ch; ++c) {
                 // 64 bits: a block of a large picture sums past the range of an int.
                 std::uint64_t sum = static_cast<std::uint64_t>(area >> 1);
@@ -210,7 +205,7 @@ void PrepareSoilImage(SoilImage& image, unsigned int flags, int maxTextureSize, 
     if ((flags & (SOIL_FLAG_POWER_OF_TWO | SOIL_FLAG_MIPMAPS)) || !hasNonPowerOfTwo || tooLarge) {
         const int newWidth = PowerOfTwoAtLeast(image.width);
         const int newHeight = PowerOfTwoAtLeast(image.height);
-        if (newWidth != image.width || newHeight != image.height) image = Upscale(image, newWidth, newHeight);
+        if (newWidth != image.width || newHeight != image.height) image = SoilResample(image, newWidth, newHeight);
     }
     if (maxTextureSize > 0 && (image.width > maxTextureSize || image.height > maxTextureSize)) {
         const int blockX = image.width > maxTextureSize ? image.width / maxTextureSize : 1;
@@ -224,41 +219,101 @@ void PrepareSoilImage(SoilImage& image, unsigned int flags, int maxTextureSize, 
 namespace nerith {
 namespace {
 
-// Uploads a decoded picture as SOIL does with `flags`; returns the texture name or 0.
-unsigned int UploadSoilImage(SoilImage& image, unsigned int reuse_texture_ID, unsigned int flags) {
+// Glue for the compressed upload, an extension entry point (not exported by the Windows GL).
+using CompressedTexImage2D = void(APIENTRY*)(GLenum, GLint, GLenum, GLsizei, GLsizei, GLint, GLsizei, const void*);
+
+CompressedTexImage2D CompressedUpload() {
+#ifdef _WIN32
+    return reinterpret_cast<CompressedTexImage2D>(reinterpret_cast<void (*)()>(wglGetProcAddress("glCompressedTexImage2DARB")));
+#else
+    return &glCompressedTexImage2DARB;
+#endif
+}
+
+// The DXT1 (8 bytes) or DXT5 (16 bytes) blocks of a level, each block from its 4 x 4 pixels as
+// RGBA (grey as RGB; edge pixels repeated where a side is not a multiple of 4).
+std::vector<std::uint8_t> CompressToDxt(const std::uint8_t* pixels, int width, int height, int channels, bool alpha) {
+    const int across = (width + 3) / 4, down = (height + 3) / 4, blockBytes = alpha ? 16 : 8;
+    std::vector<std::uint8_t> blocks(static_cast<std::size_t>(across) * down * blockBytes);
+    std::uint8_t* out = blocks.data();
+    std::uint8_t rgba[64];
+    for (int by = 0; by < down; ++by)
+        for (int bx = 0; bx < across; ++bx, out += blockBytes) {
+            for (int i = 0; i < 16; ++i) {
+                const int x = std::min(bx * 4 + i % 4, width - 1), y = std::min(by * 4 + i / 4, height - 1);
+                const std::uint8_t* p = pixels + (static_cast<std::size_t>(y) * width + x) * channels;
+                std::uint8_t* q = rgba + 4 * i;
+                q[0] = p[0];
+                q[1] = channels >= 3 ? p[1] : p[0];
+                q[2] = channels >= 3 ? p[2] : p[0];
+                q[3] = channels == 2 ? p[1] : channels == 4 ? p[3] : 255;
+            }
+            stb_compress_dxt_block(out, rgba, alpha ? 1 : 0, STB_DXT_NORMAL);
+        }
+    return blocks;
+}
+
+}  // namespace
+
+SoilGlAbilities QuerySoilGl() {
+    SoilGlAbilities gl;
     GLint maxTextureSize = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSize);
-    PrepareSoilImage(image, flags, maxTextureSize, HasGlExtension("GL_ARB_texture_non_power_of_two"));
+    gl.maxTextureSize = maxTextureSize;
+    gl.nonPowerOfTwo = HasGlExtension("GL_ARB_texture_non_power_of_two");
+    gl.s3tc = HasGlExtension("GL_EXT_texture_compression_s3tc") && CompressedUpload() != nullptr;
+    return gl;
+}
 
+SoilTexture PrepareSoilTexture(SoilImage& image, unsigned int flags, const SoilGlAbilities& gl) {
+    PrepareSoilImage(image, flags, gl.maxTextureSize, gl.nonPowerOfTwo);
+    SoilTexture texture;
+    texture.channels = image.channels;
+    texture.compressed = (flags & SOIL_FLAG_COMPRESS_TO_DXT) && gl.s3tc;
+    auto add = [&](SoilImage& level) {
+        std::vector<std::uint8_t> data = texture.compressed ? CompressToDxt(level.pixels.data(), level.width, level.height,
+                                                                            level.channels, (level.channels & 1) == 0)
+                                                            : std::move(level.pixels);
+        texture.levels.push_back({level.width, level.height, std::move(data)});
+    };
+    if (flags & SOIL_FLAG_MIPMAPS) {
+        SoilMipmapChain chain(image);
+        SoilImage mip;
+        while (chain.Next(mip)) add(mip);
+    }
+    add(image);
+    // Level 0 first.
+    std::rotate(texture.levels.rbegin(), texture.levels.rbegin() + 1, texture.levels.rend());
+    return texture;
+}
+
+unsigned int UploadSoilTexture(const SoilTexture& prepared, unsigned int reuse_texture_ID, unsigned int flags) {
     GLuint texture = reuse_texture_ID;
     if (texture == 0) glGenTextures(1, &texture);
-    if (texture == 0) return 0;
+    if (texture == 0 || prepared.channels < 1 || prepared.channels > 4) return 0;
 
     static const GLenum kFormats[] = {0, GL_LUMINANCE, GL_LUMINANCE_ALPHA, GL_RGB, GL_RGBA};
-    const GLenum format = kFormats[image.channels];
-    GLint internalFormat = static_cast<GLint>(format);
-    if ((flags & SOIL_FLAG_COMPRESS_TO_DXT) && HasGlExtension("GL_EXT_texture_compression_s3tc"))
-        internalFormat = static_cast<GLint>((image.channels & 1) ? kCompressedRgbDxt1 : kCompressedRgbaDxt5);
+    const GLenum format = kFormats[prepared.channels];
+    const GLenum compressedFormat = (prepared.channels & 1) ? kCompressedRgbDxt1 : kCompressedRgbaDxt5;
+    const CompressedTexImage2D compressedUpload = prepared.compressed ? CompressedUpload() : nullptr;
 
     glBindTexture(GL_TEXTURE_2D, texture);
     // The rows are packed tightly, whatever their width.
     glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-    glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, image.width, image.height, 0, format, GL_UNSIGNED_BYTE,
-                 image.pixels.data());
-    if (flags & SOIL_FLAG_MIPMAPS) {
-        SoilMipmapChain chain(image);
-        SoilImage mip;
-        for (int level = 1; chain.Next(mip); ++level)
-            glTexImage2D(GL_TEXTURE_2D, level, internalFormat, mip.width, mip.height, 0, format, GL_UNSIGNED_BYTE,
-                         mip.pixels.data());
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
-    } else {
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    for (std::size_t level = 0; level < prepared.levels.size(); ++level) {
+        const SoilTexture::Level& l = prepared.levels[level];
+        if (compressedUpload)
+            compressedUpload(GL_TEXTURE_2D, static_cast<GLint>(level), compressedFormat, l.width, l.height, 0,
+                             static_cast<GLsizei>(l.data.size()), l.data.data());
+        else
+            glTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), static_cast<GLint>(format), l.width, l.height, 0,
+                         format, GL_UNSIGNED_BYTE, l.data.data());
     }
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER,
+                    (flags & SOIL_FLAG_MIPMAPS) ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR);
     const GLint wrap = (flags & SOIL_FLAG_TEXTURE_REPEATS) ? GL_REPEAT : GL_CLAMP;
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
@@ -266,195 +321,21 @@ unsigned int UploadSoilImage(SoilImage& image, unsigned int reuse_texture_ID, un
     return texture;
 }
 
-// A byte source for the decoders that notices when a decoder asks for bytes past the end: the
-// picture then is shorter than its headers say.
-struct PictureSource {
-    const std::uint8_t* data = nullptr;
-    std::size_t size = 0, at = 0;
-    bool ranOut = false;
-
-    static int Read(void* user, char* out, int wanted) {
-        auto* s = static_cast<PictureSource*>(user);
-        if (wanted <= 0) return 0;
-        const std::size_t left = s->size - s->at;
-        const std::size_t got = left < static_cast<std::size_t>(wanted) ? left : static_cast<std::size_t>(wanted);
-        if (got > 0) std::memcpy(out, s->data + s->at, got);
-        s->at += got;
-        if (got == 0) s->ranOut = true;
-        return static_cast<int>(got);
-    }
-    static void Skip(void* user, int n) {
-        auto* s = static_cast<PictureSource*>(user);
-        if (n > 0) s->at = s->size - s->at < static_cast<std::size_t>(n) ? s->size : s->at + static_cast<std::size_t>(n);
-    }
-    static int AtEnd(void* user) {
-        auto* s = static_cast<PictureSource*>(user);
-        return s->at >= s->size;
-    }
-};
-
-// Two faults of the JPEG decoder with hostile files: it builds each Huffman table into room for
-// 256 codes without checking the counts it reads, so a table that declares more overwrites
-// memory; and a scan that decodes with a table no segment defined reads far outside the tables.
-// Walks the marker segments as the decoder meets them (entropy-coded data skipped up to the next
-// marker) and refuses a table whose 16 counts add up to more than 256 and a scan that needs a
-// table not defined before it.
-bool JpegTablesFit(const std::uint8_t* d, std::size_t n) {
-    // The decoder takes any run of 0xFF bytes before the start marker.
-    std::size_t at = 0;
-    while (at < n && d[at] == 0xFF) ++at;
-    if (at == 0 || at >= n || d[at] != 0xD8) return true;  // not a JPEG
-    ++at;
-    bool defined[2][4] = {};  // [DC, AC][table]
-    bool progressive = false;
-    while (at + 1 < n) {
-        if (d[at] != 0xFF) {
-            ++at;  // entropy-coded data or padding
-            continue;
-        }
-        const std::uint8_t m = d[at + 1];
-        if (m == 0xFF) {
-            ++at;  // fill byte
-            continue;
-        }
-        if (m == 0x00 || m == 0x01 || (m >= 0xD0 && m <= 0xD7)) {
-            at += 2;  // stuffed byte, TEM, restart marker: no length
-            continue;
-        }
-        if (m == 0xD9) return true;  // end of image
-        if (at + 3 >= n) return true;
-        const std::size_t length = static_cast<std::size_t>(d[at + 2]) << 8 | d[at + 3];
-        if (m == 0xC4) {
-            long left = static_cast<long>(length) - 2;
-            std::size_t p = at + 4;
-            while (left > 0) {
-                if (p >= n) return true;  // the decoder reads zeros from here on
-                if ((d[p] >> 4) > 1 || (d[p] & 15) > 3) return true;  // the decoder refuses it
-                defined[d[p] >> 4][d[p] & 15] = true;
-                int codes = 0;
-                for (std::size_t i = 1; i <= 16 && p + i < n; ++i) codes += d[p + i];
-                if (codes > 256) return false;
-                p += 17 + static_cast<std::size_t>(codes);
-                left -= 17 + codes;
-            }
-            if (left != 0) return true;  // the decoder stops at this segment
-        }
-        if (m == 0xC2) progressive = true;
-        if (m == 0xDA && at + 4 < n) {
-            // Start of scan: the components' tables, then the spectral start and the refinement.
-            const std::size_t count = d[at + 4];
-            const std::size_t tail = at + 5 + 2 * count;
-            if (tail + 2 >= n) return true;  // ends early: nothing is decoded from it
-            const bool dcScan = d[tail] == 0;
-            const bool firstPass = (d[tail + 2] >> 4) == 0;
-            const bool needDc = !progressive || (dcScan && firstPass);
-            const bool needAc = !progressive || !dcScan;
-            for (std::size_t c = 0; c < count; ++c) {
-                const int dc = d[at + 6 + 2 * c] >> 4, ac = d[at + 6 + 2 * c] & 15;
-                if (dc > 3 || ac > 3) return true;  // the decoder refuses it
-                if ((needDc && !defined[0][dc]) || (needAc && !defined[1][ac])) return false;
-            }
-        }
-        at += 2 + length;
-    }
-    return true;
-}
-
-// The PNG decoder reserves room for a data chunk from the length the chunk declares, before
-// reading it: a short file declaring gigabytes would make it allocate them. Refuses a chunk that
-// declares more bytes than the file still holds.
-bool PngChunksFit(const std::uint8_t* d, std::size_t n) {
-    static const std::uint8_t signature[8] = {0x89, 'P', 'N', 'G', 13, 10, 26, 10};
-    if (n < 8 || std::memcmp(d, signature, 8) != 0) return true;  // not a PNG
-    std::size_t at = 8;
-    while (at + 8 <= n) {
-        const std::size_t length = static_cast<std::size_t>(d[at]) << 24 | static_cast<std::size_t>(d[at + 1]) << 16 |
-                                   static_cast<std::size_t>(d[at + 2]) << 8 | d[at + 3];
-        if (length > n - at - 8) return false;
-        if (std::memcmp(d + at + 4, "IEND", 4) == 0) return true;
-        at += 12 + length;
-    }
-    return true;
-}
-
-bool DecodeFromSource(PictureSource& source, const PictureLimits& limits, SoilImage& out) {
-    static const stbi_io_callbacks callbacks = {&PictureSource::Read, &PictureSource::Skip, &PictureSource::AtEnd};
-    // Before any decoder runs: reading the header already builds the tables.
-    if (!JpegTablesFit(source.data, source.size) || !PngChunksFit(source.data, source.size)) return false;
-    int width = 0, height = 0, channels = 0;
-    if (!stbi_info_from_callbacks(&callbacks, &source, &width, &height, &channels)) return false;
-    if (width < 1 || height < 1 || channels < 1 || channels > 4) return false;
-    if (limits.maxSide > 0 && (width > limits.maxSide || height > limits.maxSide)) return false;
-    if (static_cast<long long>(width) * height > limits.maxPixels) return false;
-
-    source.at = 0;
-    source.ranOut = false;
-    stbi_uc* data = stbi_load_from_callbacks(&callbacks, &source, &width, &height, &channels, 0);
-    if (!data) return false;
-    if (source.ranOut) {
-        stbi_image_free(data);
-        return false;
-    }
-    out.width = width;
-    out.height = height;
-    out.channels = channels;
-    out.pixels.assign(data, data + static_cast<std::size_t>(width) * height * channels);
-    stbi_image_free(data);
-    return true;
-}
-
-}  // namespace
-
-bool DecodeCheckedPicture(const std::uint8_t* data, std::size_t size, const PictureLimits& limits, SoilImage& out) {
-    PictureSource source;
-    source.data = data;
-    source.size = size;
-    return DecodeFromSource(source, limits, out);
-}
-
-unsigned int SoilLoadCheckedTexture(const char* filename, unsigned int flags, const PictureLimits& limits) {
-    if (!filename) return 0;
-    std::FILE* file = std::fopen(filename, "rb");
-    if (!file) return 0;
-    // The whole file in memory, unless it is far larger than any picture within the bounds.
-    std::vector<std::uint8_t> bytes;
-    long size = -1;
-    if (std::fseek(file, 0, SEEK_END) == 0) size = std::ftell(file);
-    const long long largest = limits.maxPixels * 4 + (1 << 20);
-    if (size > 0 && size <= largest && std::fseek(file, 0, SEEK_SET) == 0) {
-        bytes.resize(static_cast<std::size_t>(size));
-        if (std::fread(bytes.data(), 1, bytes.size(), file) != bytes.size()) bytes.clear();
-    }
-    std::fclose(file);
-    if (bytes.empty()) return 0;
-
-    PictureLimits bounds = limits;
-    if (bounds.maxSide <= 0) {
+PictureLimits WithContextLimits(PictureLimits limits) {
+    if (limits.maxSide <= 0) {
         GLint maxTextureSize = 0;
         glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSize);
-        bounds.maxSide = maxTextureSize > 0 ? maxTextureSize : 1024;
+        limits.maxSide = maxTextureSize > 0 ? maxTextureSize : 1024;
     }
-    SoilImage image;
-    if (!DecodeCheckedPicture(bytes.data(), bytes.size(), bounds, image)) return 0;
-    bytes = std::vector<std::uint8_t>();
-    return UploadSoilImage(image, SOIL_CREATE_NEW_ID, flags);
+    return limits;
 }
 
 }  // namespace nerith
 
 unsigned int SOIL_load_OGL_texture(const char* filename, int force_channels, unsigned int reuse_texture_ID,
                                    unsigned int flags) {
-    if (!filename) return 0;
-    const int wanted = force_channels >= 1 && force_channels <= 4 ? force_channels : 0;
-    int width = 0, height = 0, channels = 0;
-    stbi_uc* data = stbi_load(filename, &width, &height, &channels, wanted);
-    if (!data) return 0;
-
     nerith::SoilImage image;
-    image.width = width;
-    image.height = height;
-    image.channels = wanted ? wanted : channels;
-    image.pixels.assign(data, data + static_cast<std::size_t>(width) * height * image.channels);
-    stbi_image_free(data);
-    return nerith::UploadSoilImage(image, reuse_texture_ID, flags);
+    if (!nerith::DecodeSoilFile(filename, force_channels, image)) return 0;
+    return nerith::UploadSoilTexture(nerith::PrepareSoilTexture(image, flags, nerith::QuerySoilGl()), reuse_texture_ID,
+                                     flags);
 }

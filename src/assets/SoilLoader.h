@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "assets/PictureDecoder.h"
+
 enum { SOIL_LOAD_AUTO = 0 };
 enum { SOIL_CREATE_NEW_ID = 0 };
 enum {
@@ -35,22 +37,21 @@ unsigned int SOIL_load_OGL_texture(const char* filename, int force_channels, uns
 
 namespace nerith {
 
-// A decoded picture as SOIL handles it: rows top to bottom, `channels` bytes per pixel
-// (1 grey, 2 grey and alpha, 3 RGB, 4 RGBA), no row padding.
-struct SoilImage {
-    int width = 0;
-    int height = 0;
-    int channels = 0;
-    std::vector<std::uint8_t> pixels;
-};
-
 // The changes SOIL makes before the upload, in its order: flip, NTSC-safe colours, growth to
 // power-of-two sides (bilinear), reduction to `maxTextureSize` (box filter).
 void PrepareSoilImage(SoilImage& image, unsigned int flags, int maxTextureSize, bool hasNonPowerOfTwo);
 
+// The smallest power of two not below `size` (at most 2^30).
+int PowerOfTwoAtLeast(int size);
+
+// Bilinear resampling with SOIL's arithmetic (its growth to power-of-two sides); also used to
+// shrink by less than half. A side of one pixel is repeated rather than interpolated.
+SoilImage SoilResample(const SoilImage& image, int width, int height);
+
 // One mipmap level: every block of blockX x blockY pixels averaged (rounded) into one pixel;
 // sides max(1, side / block).
 SoilImage SoilMipmapLevel(const SoilImage& image, int blockX, int blockY);
+SoilImage SoilMipmapLevel(const std::uint8_t* pixels, int width, int height, int channels, int blockX, int blockY);
 
 // The mipmap levels 1, 2, ... of `image` in turn, each the same as
 // SoilMipmapLevel(image, 1 << level, 1 << level). With power-of-two sides each level is summed
@@ -70,21 +71,36 @@ private:
     std::vector<std::uint32_t> sums_;  // its block sums (level 0: none, the pixels are read)
 };
 
-// Bounds for pictures that come from the user's files. A side of 0 stands for the current
-// context's GL_MAX_TEXTURE_SIZE.
-struct PictureLimits {
-    int maxSide = 0;
-    long long maxPixels = 48LL * 1024 * 1024;
+// What the current context offers SOIL's upload (to be asked on the thread that owns it).
+struct SoilGlAbilities {
+    int maxTextureSize = 0;
+    bool nonPowerOfTwo = false;
+    bool s3tc = false;  // GL_EXT_texture_compression_s3tc, and the compressed upload with it
+};
+SoilGlAbilities QuerySoilGl();
+
+// The texture SOIL makes of a picture, worked out without the GL, on any thread: every level's
+// pixels (rows packed tightly), or, with SOIL_FLAG_COMPRESS_TO_DXT where the GL has S3TC, its
+// DXT1 (1 or 3 channels) or DXT5 (2 or 4 channels) blocks, compressed here as SOIL does itself.
+struct SoilTexture {
+    struct Level {
+        int width, height;
+        std::vector<std::uint8_t> data;
+    };
+    int channels = 0;
+    bool compressed = false;
+    std::vector<Level> levels;  // level 0 first; all the mipmaps with SOIL_FLAG_MIPMAPS
 };
 
-// Decodes a picture held in memory, as SOIL_LOAD_AUTO does, but refuses (false) a picture whose
-// header gives a side above limits.maxSide or more than limits.maxPixels pixels before any pixel
-// is decoded, and a picture whose file ends before its pixel data does (a truncated file, which
-// the decoders would otherwise fill with black). maxSide 0 means no bound on the sides here.
-bool DecodeCheckedPicture(const std::uint8_t* data, std::size_t size, const PictureLimits& limits, SoilImage& out);
+// The changes before the upload (PrepareSoilImage, which takes `image`'s pixels), the mipmaps
+// and the compression, as SOIL_load_OGL_texture makes them for `flags`.
+SoilTexture PrepareSoilTexture(SoilImage& image, unsigned int flags, const SoilGlAbilities& gl);
 
-// SOIL_load_OGL_texture(filename, SOIL_LOAD_AUTO, SOIL_CREATE_NEW_ID, flags) with the checks of
-// DecodeCheckedPicture, reading the file as it goes. Returns the new texture name or 0.
-unsigned int SoilLoadCheckedTexture(const char* filename, unsigned int flags, const PictureLimits& limits = {});
+// Uploads a prepared texture into `texture` or (SOIL_CREATE_NEW_ID) a new one, with SOIL's
+// filters and wrapping for `flags`, and leaves it bound. Returns the texture name or 0.
+unsigned int UploadSoilTexture(const SoilTexture& prepared, unsigned int texture, unsigned int flags);
+
+// limits with its side bound taken from the current context when it is 0.
+PictureLimits WithContextLimits(PictureLimits limits);
 
 }  // namespace nerith

@@ -17,8 +17,8 @@ public:
 
 
     // The texture the background plane shows: the current picture while own pictures are on
-    // and it is one of the listed pictures, else `builtIn`.
-    unsigned TextureToDraw(unsigned builtIn) const { return backgrounds::TextureToDraw(ownImageOn, cycle, builtIn); }
+    // and it is one of the listed pictures (and not still being decoded), else `builtIn`.
+    unsigned TextureToDraw(unsigned builtIn) const;
 
     const backgrounds::PictureCycle& Cycle() const { return cycle; }
 
@@ -41,6 +41,7 @@ private:
     void StopCycling();
     void SelectMode(int mode);
     void OnTick();
+    void FinishLoading();
     void MarkOn(int row);
     void Save();
     void Load();
@@ -54,4 +55,5 @@ private:
     HWND list = nullptr;
     bool loadingStored = false;  // reading the stored list: one message for all failures
     int storedErrors = 0;
+    std::string storedErrorText;
 };

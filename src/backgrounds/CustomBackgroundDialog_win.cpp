@@ -5,10 +5,11 @@
 #include <cstdio>
 #include <vector>
 
+#include "Dpi.h"
+#include "Instrument.h"
 #include "backgrounds/CustomImages.h"
 #include "backgrounds/PictureTextures.h"
 #include "settings/Profile.h"
-#include "view/Instrument.h"
 #include "win/App.h"
 
 namespace {
@@ -64,12 +65,13 @@ BOOL CustomBackgroundDialog::OnInitDialog() {
     const struct {
         const char* title;
         int width;
-    } columns[2] = {{"Backgrounds Directory", 430}, {"State", 50}};
+    } columns[2] = {{"Backgrounds Directory", 430}, {"State", 50}};  // pixels at 96 DPI
+    const DpiScale scale = DpiScale::System();
     for (int i = 0; i < 2; ++i) {
         LVCOLUMNA column = {};
         column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
         column.fmt = LVCFMT_CENTER;
-        column.cx = columns[i].width;
+        column.cx = scale(columns[i].width);
         column.pszText = const_cast<char*>(columns[i].title);
         column.iSubItem = i;
         SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
@@ -124,12 +126,9 @@ INT_PTR CustomBackgroundDialog::DialogProc(UINT msg, WPARAM wParam, LPARAM lPara
         }
         break;
     }
-    case WM_CTLCOLORSTATIC: {
-        LRESULT reflected = 0;
-        if (ReflectToChild(msg, wParam, lParam, &reflected)) return static_cast<INT_PTR>(reflected);
+    case WM_CTLCOLORSTATIC:
         SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
         return reinterpret_cast<INT_PTR>(GetStockObject(NULL_BRUSH));
-    }
     default:
         break;
     }
@@ -203,12 +202,15 @@ CustomBackgroundDialog::AddOutcome CustomBackgroundDialog::AddPath(const std::st
         Message(text);
         return ListFull;
     }
-    const unsigned texture = backgrounds::LoadPicture(path.c_str());
+    // An empty path (a gap in the stored list) names no picture.
+    const unsigned texture = path.empty() ? 0 : backgrounds::LoadPicture(path.c_str());
     if (texture == 0) {
         instrument::Count("picture_errors");
-        // At start-up one message stands for every stored picture that fails (a whole folder
-        // gone with an unplugged drive should not mean a box per picture).
-        if (!loadingStored || storedErrors++ == 0) Message("(" + path + ")" + "image loading error.");
+        const std::string error = "(" + path + ")" + "image loading error.";
+        // At start-up one message names every stored picture that fails (a whole folder gone with
+        // an unplugged drive should not mean a box per picture, nor a picture dropped unnamed).
+        if (!loadingStored) Message(error);
+        else if (++storedErrors <= backgrounds::MaxPictures) storedErrorText += (storedErrors > 1 ? "\n" : "") + error;
         StopCycling();
         return LoadFailed;
     }
@@ -272,7 +274,30 @@ void CustomBackgroundDialog::MarkOn(int row) {
     for (int i = 0; i < count; ++i) SetRowText(list, i, 1, i == row ? "ON" : "OFF");
 }
 
+unsigned CustomBackgroundDialog::TextureToDraw(unsigned builtIn) const {
+    const unsigned texture = backgrounds::TextureToDraw(ownImageOn, cycle, builtIn);
+    return backgrounds::PictureReady(texture) ? texture : builtIn;
+}
+
+// The pictures the worker has decoded since the last tick go into their textures. One that could
+// not be decoded after all is reported and leaves the list, as if adding it had failed.
+void CustomBackgroundDialog::FinishLoading() {
+    for (const unsigned texture : backgrounds::FinishPictures()) {
+        const int row = cycle.RowOf(texture);
+        if (row >= cycle.pictureCount) continue;
+        const std::string path = RowPath(row);
+        SendMessageA(list, LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
+        cycle.RemoveRow(row);
+        cycle.pictureCount = ItemCount();
+        if (cycle.currentPicture == texture) cycle.currentPicture = 0;
+        instrument::Count("picture_errors");
+        StopCycling();
+        Message("(" + path + ")" + "image loading error.");
+    }
+}
+
 void CustomBackgroundDialog::OnTick() {
+    FinishLoading();
     ownImageOn = ownBox.getCheck();
     if (!cycle.cycling) return;
     char text[32] = {};
@@ -303,11 +328,15 @@ void CustomBackgroundDialog::Load() {
     repeatOneBox.setCheck(stored.repeatOne);
     ownBox.setCheck(stored.own);
     SetDlgItemTextA(hwnd_, IntervalBox, stored.interval.c_str());
-    // Stops at the first entry that is not there and after the first refusal of the maximum.
+    // Stops after the first refusal of the maximum.
     loadingStored = true;
     storedErrors = 0;
+    storedErrorText.clear();
     backgrounds::ForEachStoredPicture(AppProfile(), [this](const std::string& path) { return AddPath(path) != ListFull; });
     loadingStored = false;
+    if (storedErrors > backgrounds::MaxPictures)
+        storedErrorText += "\n(" + std::to_string(storedErrors - backgrounds::MaxPictures) + " more)";
+    if (storedErrors > 0) Message(storedErrorText);
     if (!stored.random && !stored.repeatAll && !stored.repeatOne) repeatOneBox.setCheck(true);
     if (randomBox.getCheck()) SelectMode(backgrounds::RandomOrder);
     else if (repeatAllBox.getCheck()) SelectMode(backgrounds::RepeatAll);

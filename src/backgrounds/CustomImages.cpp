@@ -14,6 +14,7 @@ bool Checked(Profile& profile, const char* key) { return ProfileChecked(profile,
 
 void SaveCustomImages(Profile& profile, const CustomImages& images) {
     const char* s = kCustomImagesSection;
+    ProfileSave save(profile);
     profile.write(s, "RandomImage", Flag(images.random));
     profile.write(s, "CycImage", Flag(images.repeatAll));
     profile.write(s, "RepeatImage", Flag(images.repeatOne));

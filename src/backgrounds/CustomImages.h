@@ -19,16 +19,17 @@ struct CustomImages {
     std::vector<std::string> paths;  // "ImageSum", "ImageList0", ...
 };
 
-// Writes the section in its order: RandomImage, CycImage, RepeatImage, OwnImage, ImageTime,
-// ImageSum, then ImageList0.. for every path.
+// Writes the section in its order, as one save: RandomImage, CycImage, RepeatImage, OwnImage,
+// ImageTime, ImageSum, then ImageList0.. for every path.
 void SaveCustomImages(Profile& profile, const CustomImages& images);
 
 // Reads the four boxes (checked only for exactly 1) and the interval text; an interval that is
 // absent or not a sane number (see SaneIntervalText) reads as "5". `paths` is left empty.
 CustomImages ReadCustomImageBoxes(Profile& profile);
 
-// Hands the stored paths to `add` in list order, which returns false to stop. Reading also stops
-// at the first absent entry, so a hand-edited "ImageSum" far beyond the real list costs nothing.
+// Hands the stored paths to `add` in list order, which returns false to stop. An entry missing
+// before a later one is handed on as an empty path; nothing comes after the last stored entry, so
+// a hand-edited "ImageSum" far beyond the real list costs nothing.
 void ForEachStoredPicture(Profile& profile, const std::function<bool(const std::string&)>& add);
 
 }  // namespace backgrounds

@@ -1,15 +1,22 @@
 #include "fish/FishGrid.h"
 
-CellRect FishGrid::cell(int species) {
-    const int left = CellWidth * (species % 5) + 2;
-    const int top = CellHeight * (species / 5) + 2;
-    return {left, top, left + CellWidth, top + CellHeight};
+namespace {
+int cellLeft(int species) { return FishGrid::CellWidth * (species % 5) + 2; }
+int cellTop(int species) { return FishGrid::CellHeight * (species / 5) + 2; }
+}  // namespace
+
+CellRect FishGrid::cell(int species) const {
+    const int left = cellLeft(species), top = cellTop(species);
+    return {scale(left), scale(top), scale(left + CellWidth), scale(top + CellHeight)};
 }
 
-CellRect FishGrid::numberSquare(int species) {
-    const CellRect c = cell(species);
-    return {c.left, c.top, c.left + NumberSquare, c.top + NumberSquare};
+CellRect FishGrid::numberSquare(int species) const {
+    const int left = cellLeft(species), top = cellTop(species);
+    return {scale(left), scale(top), scale(left + NumberSquare), scale(top + NumberSquare)};
 }
+
+int FishGrid::numberX(int species) const { return scale(cellLeft(species) + NumberInset); }
+int FishGrid::numberY(int species) const { return scale(cellTop(species) + NumberInset); }
 
 void FishGrid::load(Profile& profile) {
     roster.load(profile);
@@ -27,10 +34,11 @@ void FishGrid::dropNegativeCounts() {
         if (roster.counts[j] < 0) roster.remove(j);
 }
 
-Repaint FishGrid::click(int x, int y) {
+Repaint FishGrid::click(int clientX, int clientY) {
     Repaint r;
     int& selected = roster.selected;
     if (selected == -1) previous = -1;
+    const int x = scale.unscale(clientX), y = scale.unscale(clientY);  // on the 96-DPI picture
     if (y <= GridBottom) {
         // The 2-pixel margin is not taken off, and a click right of the grid lands in the next
         // row: the dialog has always picked cells this way.
@@ -64,7 +72,7 @@ Repaint FishGrid::remove() {
     return r;
 }
 
-Repaint FishGrid::allNumberSquares() {
+Repaint FishGrid::allNumberSquares() const {
     Repaint r;
     for (int j = 0; j < SpeciesCount; ++j) r.push(numberSquare(j));
     return r;
@@ -81,8 +89,4 @@ Repaint FishGrid::randomize() {
 Repaint FishGrid::clear() {
     roster.clear();
     return allNumberSquares();
-}
-
-std::string FishGrid::totalText() const {
-    return "Total: " + std::to_string(liveCount(roster.counts)) + "   (Max:20)";
 }

@@ -43,6 +43,7 @@ private:
     FlatButton buttons[6];
     HyperlinkLabel link;
     HBITMAP picture = nullptr;
+    HFONT numberFont = nullptr;  // above 100 %: the default font in its own proportions
     HHOOK keyHook = nullptr;
     static FishSettingsDialog* active;
 };

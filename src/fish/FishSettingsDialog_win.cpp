@@ -1,13 +1,81 @@
 #include "fish/FishSettingsDialog.h"
 
+#include <cstdint>
 #include <cstdio>
+
+#include "assets/SoilLoader.h"
 
 #include <windowsx.h>
 
 namespace {
 constexpr UINT_PTR SaveTimer = 1;
 constexpr UINT SavePeriodMs = 500;
-constexpr int PictureId = 129;
+constexpr int PictureId = 129;        // 500 x 512, drawn as it is at 96 DPI
+constexpr int LargePictureId = 130;   // the same picture at 1000 x 1024, a PNG
+
+HBITMAP LoadBitmapResource(int id) {
+    return static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, 0));
+}
+
+// The large picture, kept compressed in the program file, decoded into a bitmap.
+HBITMAP LoadLargePicture() {
+    HMODULE self = GetModuleHandleA(nullptr);
+    HRSRC found = FindResourceA(self, MAKEINTRESOURCEA(LargePictureId), MAKEINTRESOURCEA(10));  // RT_RCDATA
+    HGLOBAL loaded = found ? LoadResource(self, found) : nullptr;
+    const void* bytes = loaded ? LockResource(loaded) : nullptr;
+    nerith::SoilImage image;
+    if (!bytes || !nerith::DecodeCheckedPicture(static_cast<const std::uint8_t*>(bytes),
+                                                SizeofResource(self, found), nerith::PictureLimits{4096}, image) ||
+        image.channels < 3)
+        return nullptr;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = image.width;
+    info.bmiHeader.biHeight = -image.height;  // top-down, as decoded
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bitmap) return nullptr;
+    auto* out = static_cast<std::uint8_t*>(bits);
+    const std::size_t count = static_cast<std::size_t>(image.width) * image.height;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint8_t* p = &image.pixels[i * image.channels];
+        out[i * 4] = p[2];
+        out[i * 4 + 1] = p[1];
+        out[i * 4 + 2] = p[0];
+        out[i * 4 + 3] = 0;
+    }
+    return bitmap;
+}
+
+// The species picture at the grid's scale. At 96 DPI the 500 x 512 bitmap as it is; otherwise the
+// large one, shrunk once with halftone averaging unless it already has the size (200 %).
+HBITMAP LoadPicture(const DpiScale& scale) {
+    if (scale.isDesign()) return LoadBitmapResource(PictureId);
+    HBITMAP source = LoadLargePicture();
+    if (!source) source = LoadBitmapResource(PictureId);
+    if (!source) return nullptr;
+    BITMAP bm = {};
+    GetObjectA(source, sizeof bm, &bm);
+    const int w = scale(FishGrid::PictureWidth), h = scale(FishGrid::PictureHeight);
+    if (bm.bmWidth == w && bm.bmHeight == h) return source;
+    HDC screen = GetDC(nullptr);
+    HBITMAP sized = CreateCompatibleBitmap(screen, w, h);
+    HDC from = CreateCompatibleDC(screen), to = CreateCompatibleDC(screen);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ oldFrom = SelectObject(from, source), oldTo = SelectObject(to, sized);
+    SetStretchBltMode(to, HALFTONE);
+    SetBrushOrgEx(to, 0, 0, nullptr);  // as HALFTONE asks
+    StretchBlt(to, 0, 0, w, h, from, 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY);
+    SelectObject(to, oldTo);
+    SelectObject(from, oldFrom);
+    DeleteDC(to);
+    DeleteDC(from);
+    DeleteObject(source);
+    return sized;
+}
 }  // namespace
 
 FishSettingsDialog* FishSettingsDialog::active = nullptr;
@@ -20,12 +88,22 @@ BOOL FishSettingsDialog::OnInitDialog() {
     const int ids[6] = {AddButton, DeleteButton, RandomButton, ClearButton, IDOK, IDCANCEL};
     for (int i = 0; i < 6; ++i) buttons[i].SubclassDlgItem(ids[i], hwnd_);
     link.SubclassDlgItem(WebLink, hwnd_);
-    picture = static_cast<HBITMAP>(
-        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(PictureId), IMAGE_BITMAP, 0, 0, 0));
+    // The template grew with its font; the picture, its cells and the clicks follow the screen's DPI.
+    grid.scale = DpiScale::System();
+    picture = LoadPicture(grid.scale);
+    if (!grid.scale.isDesign()) {
+        // The counts are written in the default font. Above 100 % it may come taller but no
+        // wider (Wine keeps its 96-DPI width): the same font with the width its height asks for.
+        LOGFONTA lf = {};
+        if (GetObjectA(GetStockObject(SYSTEM_FONT), sizeof lf, &lf)) {
+            lf.lfWidth = 0;
+            numberFont = CreateFontIndirectA(&lf);
+        }
+    }
 
     grid.load();
     SetTimer(hwnd_, SaveTimer, SavePeriodMs, nullptr);
-    SetDlgItemTextA(hwnd_, TotalLabel, grid.totalText().c_str());
+    SetDlgItemTextA(hwnd_, TotalLabel, grid.roster.totalText().c_str());
 
     // The dialog manager's own loop would give the letters to the focused button (or turn them
     // into its mnemonic): take them before it sees them.
@@ -61,7 +139,7 @@ void FishSettingsDialog::Apply(const Repaint& repaint) {
         const RECT rc = {c.left, c.top, c.right, c.bottom};
         InvalidateRect(hwnd_, &rc, FALSE);
     }
-    SetDlgItemTextA(hwnd_, TotalLabel, grid.totalText().c_str());
+    SetDlgItemTextA(hwnd_, TotalLabel, grid.roster.totalText().c_str());
 }
 
 void FishSettingsDialog::OnPaint() {
@@ -73,19 +151,32 @@ void FishSettingsDialog::OnPaint() {
         HDC memory = CreateCompatibleDC(dc);
         HGDIOBJ old = SelectObject(memory, picture);
         BitBlt(dc, 0, 0, bm.bmWidth, bm.bmHeight, memory, 0, 0, SRCCOPY);
+        if (!grid.scale.isDesign()) {
+            // The template grows with its font, which need not keep the DPI's proportions: carry
+            // the picture's plain ground on where the dialog is larger (its left column, whose
+            // shade depends on the height only, and its last row, the empty band).
+            RECT client;
+            GetClientRect(hwnd_, &client);
+            if (client.right > bm.bmWidth)
+                StretchBlt(dc, bm.bmWidth, 0, client.right - bm.bmWidth, bm.bmHeight, memory, 0, 0, 1, bm.bmHeight, SRCCOPY);
+            if (client.bottom > bm.bmHeight)
+                StretchBlt(dc, 0, bm.bmHeight, client.right, client.bottom - bm.bmHeight, memory, 0, bm.bmHeight - 1,
+                           1, 1, SRCCOPY);
+        }
         SelectObject(memory, old);
         DeleteDC(memory);
     }
     SetBkMode(dc, TRANSPARENT);
+    HGDIOBJ oldFont = numberFont ? SelectObject(dc, numberFont) : nullptr;
     for (int i = 0; i < SpeciesCount; ++i) {
-        const CellRect c = FishGrid::cell(i);
         char number[16];
         const int n = std::snprintf(number, sizeof number, "%d", grid.roster.counts[i]);
-        TextOutA(dc, c.left + 2, c.top + 2, number, n);
+        TextOutA(dc, grid.numberX(i), grid.numberY(i), number, n);
     }
+    if (oldFont) SelectObject(dc, oldFont);
     const int selected = grid.roster.selected;
     if (FishGrid::hasCell(selected)) {
-        const CellRect c = FishGrid::cell(selected);
+        const CellRect c = grid.cell(selected);
         const int oldMode = SetROP2(dc, R2_NOT);  // the picture shows inverted inside the ellipse
         Ellipse(dc, c.left, c.top, c.right, c.bottom);
         SetROP2(dc, oldMode);
@@ -98,13 +189,15 @@ void FishSettingsDialog::OnOK() {
     EndDialog(IDOK);
 }
 
-// Everything the dialog holds beyond its window: the key filter and the picture.
+// Everything the dialog holds beyond its window: the key filter, the picture and the font.
 void FishSettingsDialog::Finish() {
     if (keyHook) UnhookWindowsHookEx(keyHook);
     keyHook = nullptr;
     if (active == this) active = nullptr;
     if (picture) DeleteObject(picture);
     picture = nullptr;
+    if (numberFont) DeleteObject(numberFont);
+    numberFont = nullptr;
 }
 
 INT_PTR FishSettingsDialog::DialogProc(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -132,8 +225,7 @@ INT_PTR FishSettingsDialog::DialogProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         OnOK();
         return TRUE;
     case WM_COMMAND: {
-        LRESULT consumed;
-        if (win::Window::ReflectToChild(msg, wParam, lParam, &consumed)) return TRUE;  // the control first
+        // The link's click never comes here: the link handles it itself (see Window.h).
         if (HIWORD(wParam) != BN_CLICKED) break;
         switch (LOWORD(wParam)) {
         case AddButton: Apply(grid.add()); return TRUE;

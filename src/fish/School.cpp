@@ -25,16 +25,20 @@ School::School() : kept_(new KeptFish[FishSlotCount]) {}
 
 School::~School() = default;
 
-void School::placeFish(const TankBox& tank) {
+void School::placeFish(const TankBox& tank, float halfWidth, float spreadX, float spreadY) {
     for (Fish& f : fish_) {
         for (int i = 0; i < 4; ++i) nerith::rand();
-        const float x = static_cast<float>(nerith::rand() % 100 - 50);
-        const float y = static_cast<float>(nerith::rand() % 30 - 15);
+        const float x = static_cast<float>(nerith::rand() % 100 - 50) * spreadX;
+        const float y = static_cast<float>(nerith::rand() % 30 - 15) * spreadY;
         const float z = static_cast<float>(nerith::rand() % 20 - 80);
         for (int i = 0; i < 7; ++i) nerith::rand();
         f.placeAt(x, y, z);
-        f.setBounds(-50.0f, 50.0f, tank.top - 6.0f, tank.bottom + 6.0f, -80.0f, -60.0f);
+        f.setBounds(-halfWidth, halfWidth, tank.top - 6.0f, tank.bottom + 6.0f, -80.0f, -60.0f);
     }
+}
+
+void School::placeFish(const SceneLayout& layout) {
+    placeFish(layout.tank, layout.fishHalfWidth, layout.spreadX, layout.spreadY);
 }
 
 void School::setUpPellets() {

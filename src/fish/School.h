@@ -11,6 +11,7 @@
 #include "scene/FoodPellet.h"
 
 struct TankBox;
+struct SceneLayout;
 
 constexpr int FishSlotCount = 20;
 constexpr int PelletSlotCount = 10;
@@ -28,9 +29,12 @@ public:
     School();
     virtual ~School();
 
-    // Scene set-up: places every fish slot (the random draws of the placement) and gives it its
-    // swimming box from the tank's top and bottom.
-    void placeFish(const TankBox& tank);
+    // Scene set-up: places every fish slot (the random draws of the placement, their x spread by
+    // spreadX and their y by spreadY) and gives it its swimming box: -halfWidth to halfWidth
+    // across, up and down from the tank's top and bottom.
+    void placeFish(const TankBox& tank, float halfWidth = 50.0f, float spreadX = 1.0f, float spreadY = 1.0f);
+    // The same for the view's layout.
+    void placeFish(const SceneLayout& layout);
     // Scene set-up: compiles each pellet's disc and randomises it. Needs the OpenGL context.
     void setUpPellets();
 

@@ -5,9 +5,9 @@
 
 #include <cstring>
 
+#include "DeviceVolume.h"
 #include "assets/ResourcePack.h"
 #include "assets/ScrambleKey.h"
-#include "music/DeviceVolume.h"
 #include "settings/Settings.h"
 
 bool ownMusicOn = true;

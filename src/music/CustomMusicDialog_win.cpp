@@ -4,11 +4,13 @@
 
 #include <vector>
 
+#include "Dpi.h"
 #include "music/BuiltinMusic.h"
 #include "music/MusicListFile.h"
 #include "music/TrackChoice.h"
 #include "settings/Profile.h"
 #include "settings/RegistryVolume.h"
+#include "Instrument.h"
 #include "win/App.h"
 
 int playingRow = -1;
@@ -38,7 +40,7 @@ BOOL CustomMusicDialog::OnInitDialog() {
     LVCOLUMNA column = {};
     column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
     column.fmt = LVCFMT_CENTER;
-    column.cx = 500;
+    column.cx = DpiScale::System()(500);  // pixels at 96 DPI, as wide at any other
     column.pszText = const_cast<char*>("Music List");
     SendMessageA(list, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
 
@@ -238,7 +240,11 @@ void CustomMusicDialog::LoadList() {
     repeatAll.setCheck(file.repeatAll);
     repeatOne.setCheck(file.repeatOne);
     onOff.setCheck(file.ownMusic);
+    // A long list goes in without a redraw per row, into room made for all of it.
+    SendMessageA(Item(ListId), WM_SETREDRAW, FALSE, 0);
+    SendMessageA(Item(ListId), LVM_SETITEMCOUNT, file.paths.size(), 0);
     for (const std::string& path : file.paths) AppendRow(path);
+    SendMessageA(Item(ListId), WM_SETREDRAW, TRUE, 0);
     if (!random.getCheck() && !repeatAll.getCheck() && !repeatOne.getCheck()) repeatOne.setCheck(true);
     SelectMode(random.getCheck() ? RandomId : repeatAll.getCheck() ? RepeatAllId : RepeatOneId);
     if (!file.paths.empty() && onOff.getCheck()) {
@@ -264,16 +270,29 @@ void CustomMusicDialog::PrepareTrack(int fallbackIndex, bool userPick) {
     currentIndex = ChooseTrack(playMode, runState == 0, userPick, FirstSelectedRow(), n, currentIndex,
                                fallbackIndex);
     // A file that cannot be played is never shown as playing; Repeat All and Random go on to the
-    // next one that can.
+    // next one that can. A row that names no file is passed over without a player window: opening
+    // one takes milliseconds, and a list of a thousand missing files would hold up the program.
+    instrument::SpanStart();
+    player.Stop();
+    player.Close();
     const int opened = OpenPlayableTrack(currentIndex, playMode, n, [this](int row) {
+        const std::string path = RowPath(row);
+        const DWORD attributes = GetFileAttributesA(path.c_str());
+        if (path.empty() || attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
         player.Stop();
         player.Close();
-        player.SetFileName(RowPath(row));
+        player.SetFileName(path);
         player.Open();
         return player.canPlay && player.GetLength() > 0;
     });
-    if (opened < 0) StopPlaying();
-    else currentIndex = opened;
+    instrument::SpanEnd("track_choice");
+    if (opened < 0) {
+        player.Close();  // nothing playable stays open
+        player.canPlay = false;
+        StopPlaying();
+    } else {
+        currentIndex = opened;
+    }
     player.Seek(0);
     player.SetVolume(musicVolume);
     HWND slider = Item(PositionId);
@@ -326,6 +345,10 @@ void CustomMusicDialog::MarkPlayingRow(int row) {
 }
 
 void CustomMusicDialog::EnableEditing(bool enable) {
+    // The focus leaves a button about to be disabled ("Play" just clicked) for "Stop": left on it,
+    // the focus would be nowhere and the dialog's keys (Escape, Tab) unheard.
+    for (int id : EditingButtons)
+        if (!enable && GetFocus() == Item(id)) SendMessageA(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(StopId)), TRUE);
     for (int id : EditingButtons) EnableWindow(Item(id), enable);
 }
 

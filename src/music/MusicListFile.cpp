@@ -22,6 +22,7 @@ MusicListFile LoadMusicList(Profile& profile) {
 }
 
 void SaveMusicList(Profile& profile, const MusicListFile& file) {
+    ProfileSave save(profile);
     profile.write(S, "RandomMusic", Flag(file.random));
     profile.write(S, "CycMusic", Flag(file.repeatAll));
     profile.write(S, "RepeatMusic", Flag(file.repeatOne));

@@ -17,13 +17,14 @@ struct MusicListFile {
 // More entries than this are never read, whatever "MusicSum" claims.
 constexpr int kMaxStoredTracks = 100000;
 
-// Reads the section. A box counts as checked only for exactly 1. The list holds "MusicSum"
-// entries, but no more than kMaxStoredTracks and only up to the first entry that is missing, so a
-// hand-edited huge count costs no more than the entries that really exist.
+// Reads the section. A box counts as checked only for exactly 1. The list holds the "MusicSum"
+// entries (no more than kMaxStoredTracks) up to the last one stored; an entry missing or empty
+// before it is an empty path (an empty row), so nothing after a gap is lost. A hand-edited huge
+// count costs no more than the entries that really exist.
 MusicListFile LoadMusicList(Profile& profile);
 
-// Writes the section in its fixed key order: the four boxes as "1" or "0", "MusicSum", then one
-// "MusicList<i>" per entry.
+// Writes the section in its fixed key order, as one save: the four boxes as "1" or "0",
+// "MusicSum", then one "MusicList<i>" per entry.
 void SaveMusicList(Profile& profile, const MusicListFile& file);
 
 // The play mode the boxes give: the first checked of Random, Repeat All, Repeat One; Repeat One

@@ -159,17 +159,28 @@ void RippleSurface::Draw() const {
 }
 
 // Each cell is a rectangle on the screen; of its two triangles (c1, c2, c0) and (c2, c3, c0), each
-// has one side across and one side up it, along which the texture coordinates change linearly.
-// The scale is the longer of the two texel steps per pixel, as the OpenGL specification defines
-// it (a software rasteriser's faster estimate never exceeds it).
-double RippleSurface::MaxTexelsPerPixel(double pixelsX, double pixelsY, int texWidth, int texHeight) const {
-    auto step = [&](const GridVertex& a, const GridVertex& b, double pixels) {
-        if (pixels <= 0.0) return 0.0;
-        const double du = (static_cast<double>(b.s) - a.s) * texWidth / pixels;
-        const double dv = (static_cast<double>(b.t) - a.t) * texHeight / pixels;
-        return du * du + dv * dv;
+// has one side across and one side up it, along which the texture coordinates change linearly:
+// the texel steps of one pixel across (du/dx, dv/dx) and up (du/dy, dv/dy) follow from those sides.
+RippleSurface::TexelScale RippleSurface::TexelsPerPixel(double pixelsX, double pixelsY, int texWidth,
+                                                        int texHeight) const {
+    struct Step {
+        double du = 0.0, dv = 0.0;
     };
-    double most = 0.0;
+    auto step = [&](const GridVertex& a, const GridVertex& b, double pixels) {
+        Step d;
+        if (pixels > 0.0) {
+            d.du = std::fabs((static_cast<double>(b.s) - a.s) * texWidth / pixels);
+            d.dv = std::fabs((static_cast<double>(b.t) - a.t) * texHeight / pixels);
+        }
+        return d;
+    };
+    TexelScale scale = {HUGE_VAL, 0.0};
+    auto triangle = [&](Step x, Step y) {
+        const double exact = std::fmax(std::hypot(x.du, x.dv), std::hypot(y.du, y.dv));
+        const double largestStep = std::fmax(std::fmax(x.du, x.dv), std::fmax(y.du, y.dv));
+        scale.most = std::fmax(scale.most, exact);
+        scale.least = std::fmin(scale.least, largestStep);
+    };
     for (int n = 0; n + 1 < GridSize; ++n) {
         for (int k = 0; k + 1 < GridSize; ++k) {
             const GridVertex& c0 = grid_[n][k];
@@ -178,12 +189,31 @@ double RippleSurface::MaxTexelsPerPixel(double pixelsX, double pixelsY, int texW
             const GridVertex& c3 = grid_[n + 1][k];
             const double across = (static_cast<double>(c3.x) - c0.x) * pixelsX;
             const double up = (static_cast<double>(c1.y) - c0.y) * pixelsY;
-            const double first = std::fmax(step(c1, c2, across), step(c0, c1, up));
-            const double second = std::fmax(step(c0, c3, across), step(c3, c2, up));
-            most = std::fmax(most, std::fmax(first, second));
+            triangle(step(c1, c2, across), step(c0, c1, up));
+            triangle(step(c0, c3, across), step(c3, c2, up));
         }
     }
-    return std::sqrt(most);
+    if (scale.least > scale.most) scale.least = scale.most;
+    return scale;
+}
+
+void RippleSurface::DrawSideStrips(float reach) const {
+    if (reach <= 1.0f) return;
+    glBegin(GL_QUADS);
+    for (const int n : {0, GridSize - 1}) {
+        const float outer = n == 0 ? -reach : reach;
+        for (int k = 0; k + 1 < GridSize; ++k) {
+            const GridVertex& low = grid_[n][k];
+            const GridVertex& high = grid_[n][k + 1];
+            glTexCoord2f(low.s, low.t);
+            glVertex2f(outer, low.y);
+            glVertex2f(low.x, low.y);
+            glTexCoord2f(high.s, high.t);
+            glVertex2f(high.x, high.y);
+            glVertex2f(outer, high.y);
+        }
+    }
+    glEnd();
 }
 
 // Every slot adds sign(dn) * f * un * amplitude[phase] to s (and likewise to t) of every vertex.

@@ -34,13 +34,24 @@ public:
     // Draws the grid with the texture currently bound, at z = 0, covering -1..1 in x and y.
     void Draw() const;
 
+    // Draws, left and right of the grid, strips from x = -reach to -1 and from 1 to reach in
+    // which each row of cells stretches the texture coordinates of the grid's edge column, so that
+    // the picture's edge widens over them and the grid itself stays as it is. Call before Draw.
+    void DrawSideStrips(float reach) const;
+
     // Ages every slot by one frame and recomputes the current texture coordinates.
     void Animate();
 
-    // The most texels of a texture of texWidth x texHeight that one pixel step crosses anywhere
-    // on the grid as it is now (the scale from which OpenGL picks the mipmap level), when a grid
-    // unit spans pixelsX across and pixelsY up the screen.
-    double MaxTexelsPerPixel(double pixelsX, double pixelsY, int texWidth, int texHeight) const;
+    // How many texels of a texture of texWidth x texHeight one pixel step crosses on the grid as
+    // it is now (the scale from which OpenGL picks the mipmap level), when a grid unit spans
+    // pixelsX across and pixelsY up the screen. `most` is the largest scale anywhere, as the
+    // OpenGL specification defines it; `least` the smallest that any triangle can be given, by
+    // that definition or by the faster estimates the specification allows (the largest single
+    // texel step, which never exceeds it).
+    struct TexelScale {
+        double least, most;
+    };
+    TexelScale TexelsPerPixel(double pixelsX, double pixelsY, int texWidth, int texHeight) const;
 
     const GridVertex& Vertex(int n, int k) const { return grid_[n][k]; }
     int CentreColumn(int slot) const { return centreColumn_[slot]; }

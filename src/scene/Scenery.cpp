@@ -1,5 +1,6 @@
 #include "scene/Scenery.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -87,27 +88,54 @@ bool PlanePixelScale(double* pixelsX, double* pixelsY) {
     return true;
 }
 
-// Where the picture shows every texel at about its own size or larger, OpenGL samples only the
-// texture's first level: at a scale under 0.95 texels per pixel nothing is minified, and under
-// 1.3 (a level of detail under 0.38) the nearest level is the first. A mipmapped minifying filter
-// then samples exactly as the single-level filter of the same kind, which spares a software
-// rasteriser choosing a level for every pixel. Sets that filter on the bound texture and returns
-// the one to put back (0 when nothing changed).
-GLint UseFirstLevelOnly(const RippleSurface& surface) {
+// The filter state UseOneLevelOnly changed, to be put back after drawing.
+struct SampledLevel {
+    GLint minFilter = 0;  // 0: nothing changed
+    GLint baseLevel = 0;
+    void Restore() const {
+        if (!minFilter) return;
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, minFilter);
+        if (baseLevel) glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, 0);
+    }
+};
+
+// Where OpenGL would sample one and the same mipmap level at every pixel of the picture, that
+// level alone is sampled with the single-level filter of the same kind: the same texels and
+// weights, without choosing a level for every pixel (which a software rasteriser pays for).
+// Under 0.95 texels per pixel nothing is minified, so the first level is all there is. A filter
+// that takes the nearest level takes level k where the scale lies between 2^(k - 0.5) and
+// 2^(k + 0.5); a margin of an eighth of a level each side covers the estimates renderers make,
+// which the scale's range allows for. Level k > 0 is made the texture's base level (OpenGL 1.2).
+SampledLevel UseOneLevelOnly(const RippleSurface& surface) {
+    SampledLevel changed;
     GLint minFilter = 0, magFilter = 0, width = 0, height = 0;
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minFilter);
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &magFilter);
-    if (minFilter == magFilter) return 0;
+    if (minFilter == magFilter) return changed;
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
     double pixelsX = 0.0, pixelsY = 0.0;
-    if (width <= 0 || height <= 0 || !PlanePixelScale(&pixelsX, &pixelsY)) return 0;
-    const double scale = surface.MaxTexelsPerPixel(pixelsX, pixelsY, width, height);
+    if (width <= 0 || height <= 0 || !PlanePixelScale(&pixelsX, &pixelsY)) return changed;
+    const RippleSurface::TexelScale scale = surface.TexelsPerPixel(pixelsX, pixelsY, width, height);
     const bool nearestLevel = (minFilter == GL_LINEAR_MIPMAP_NEAREST && magFilter == GL_LINEAR) ||
                               (minFilter == GL_NEAREST_MIPMAP_NEAREST && magFilter == GL_NEAREST);
-    if (!(scale < 0.95 || (nearestLevel && scale < 1.3))) return 0;
+    int level = -1;
+    if (scale.most < 0.95) {
+        level = 0;
+    } else if (nearestLevel) {
+        const double margin = 0.125;
+        const int largest = std::max(width, height);
+        for (int k = 0; (largest >> k) > 0; ++k) {
+            const bool above = k == 0 || scale.least > std::exp2(k - 0.5 + margin);
+            if (above && scale.most < std::exp2(k + 0.5 - margin)) level = k;
+        }
+    }
+    if (level < 0 || (level > 0 && !GlVersionAtLeast(1, 2))) return changed;
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, magFilter);
-    return minFilter;
+    if (level > 0) glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, level);
+    changed.minFilter = minFilter;
+    changed.baseLevel = level;
+    return changed;
 }
 
 }  // namespace
@@ -123,20 +151,22 @@ bool BackgroundPictureShown(const Settings& settings) {
 }
 
 void DrawBackgroundPicture(const Settings& settings, RippleSurface* surface, unsigned texture,
-                           int resolutionIndex, int screenWidth, int screenHeight) {
+                           const PicturePlane& plane, int screenWidth, int screenHeight) {
     if (!surface || !BackgroundPictureShown(settings)) return;
     static const int offsets[9] = {-200, -150, -100, -50, 0, 50, 100, 150, 200};
 
     glPushMatrix();
     glBindTexture(GL_TEXTURE_2D, texture);
     glTranslatef(0.0f, 0.0f, PicturePlaneZ);
-    glScalef(BackgroundScaleFor(resolutionIndex), 40.0f, 1.0f);
+    glScalef(plane.scaleX, plane.scaleY, 1.0f);
     nerith::rand();  // drawn and discarded
     const int o = offsets[nerith::rand() % 9];
     surface->StartRipple(screenWidth / 2 + o, screenHeight / 2 + 100);
-    const GLint mipmapFilter = UseFirstLevelOnly(*surface);
+    // The side strips stretch the edge columns across, so OpenGL picks their levels apart from the grid's.
+    surface->DrawSideStrips(plane.coverX / plane.scaleX);
+    const SampledLevel sampled = UseOneLevelOnly(*surface);
     surface->Draw();
-    if (mipmapFilter) glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, mipmapFilter);
+    sampled.Restore();
     surface->Animate();
     glPopMatrix();
 }

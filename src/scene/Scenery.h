@@ -50,10 +50,10 @@ constexpr float PicturePlaneZ = -110.0f;
 
 // One frame of the background picture, when the settings show it and the surface exists: binds
 // `texture` (the user's current picture or the built-in one, as the caller chooses), places the
-// picture plane at z = -110 scaled for the resolution index, starts a ripple on a short row
-// above the middle of the screen, draws the grid and advances the ripples.
+// picture plane at z = -110 scaled by `plane`, starts a ripple on a short row above the middle of
+// the screen, draws the grid and advances the ripples.
 void DrawBackgroundPicture(const Settings& settings, RippleSurface* surface, unsigned texture,
-                           int resolutionIndex, int screenWidth, int screenHeight);
+                           const PicturePlane& plane, int screenWidth, int screenHeight);
 
 // One frame of the bubble column: additive blending, no fog, no depth test, at the emitter.
 // Leaves blending off, depth testing on and fog off.

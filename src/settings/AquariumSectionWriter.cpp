@@ -15,6 +15,7 @@ class Capture : public Profile {
 public:
     explicit Capture(std::string* texts) : texts_(texts) {}
     std::string read(const char*, const char*) override { return std::string(); }
+    std::vector<std::pair<std::string, std::string>> entries(const char*) override { return {}; }
     void write(const char*, const char* key, const char* value) override {
         for (int i = 0; i < 27; ++i)
             if (std::strcmp(key, kAquariumKeys[i]) == 0) texts_[i] = value ? value : "";
@@ -34,6 +35,7 @@ void FormatAquariumSection(const Settings& values, std::string texts[27]) {
 int AquariumSectionWriter::Save(Profile& profile, const Settings& values) {
     std::string texts[27];
     FormatAquariumSection(values, texts);
+    ProfileSave save(profile);
     int written = 0;
     for (int i = 0; i < 27; ++i) {
         if (saved_ && texts[i] == last_[i]) continue;

@@ -61,6 +61,7 @@ protected:
 
 private:
     void AttachControls();
+    void ScalePreviews();
     void OnTimerTick();
     void OnVScroll();
     void OnHScroll();

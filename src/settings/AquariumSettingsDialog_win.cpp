@@ -3,7 +3,8 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
-#include "music/DeviceVolume.h"
+#include "DeviceVolume.h"
+#include "Dpi.h"
 #include "settings/Profile.h"
 #include "settings/SettingsFile.h"
 
@@ -55,8 +56,26 @@ void AquariumSettingsDialog::AttachControls() {
     aboutButton.SubclassDlgItem(IdAbout, hwnd_);
 }
 
+// The background previews are bitmaps of 13 x 5 pixels at 96 DPI: above it each static gets a copy
+// of its bitmap at the scaled size (and takes that size); the one it loaded from the template goes.
+void AquariumSettingsDialog::ScalePreviews() {
+    const DpiScale scale = DpiScale::System();
+    if (scale.isDesign()) return;
+    for (int id : {IdPreview0, IdPreview1, IdPreview2, IdPreview3}) {
+        HANDLE original = reinterpret_cast<HANDLE>(SendDlgItemMessageW(hwnd_, id, STM_GETIMAGE, IMAGE_BITMAP, 0));
+        BITMAP bm = {};
+        if (!original || !GetObjectW(original, sizeof bm, &bm)) continue;
+        HANDLE larger = CopyImage(original, IMAGE_BITMAP, scale(bm.bmWidth), scale(bm.bmHeight), 0);
+        if (!larger) continue;
+        if (HGDIOBJ old = reinterpret_cast<HGDIOBJ>(
+                SendDlgItemMessageW(hwnd_, id, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(larger))))
+            DeleteObject(old);
+    }
+}
+
 BOOL AquariumSettingsDialog::OnInitDialog() {
     AttachControls();
+    ScalePreviews();
 
     // Ranges and start positions. The 32-bit range messages: the Sound range does not fit the
     // signed 16-bit halves of TBM_SETRANGE.
@@ -112,20 +131,17 @@ INT_PTR AquariumSettingsDialog::DialogProc(UINT msg, WPARAM wParam, LPARAM lPara
         if (wParam != SaveTimer) break;
         OnTimerTick();
         return TRUE;
-    case WM_VSCROLL: {
-        Dialog::DialogProc(msg, wParam, lParam);  // the slider's own part first
+    case WM_VSCROLL:
         OnVScroll();
         return TRUE;
-    }
     case WM_HSCROLL: {
-        Dialog::DialogProc(msg, wParam, lParam);
         const HWND from = reinterpret_cast<HWND>(lParam);
         if (from == Item(IdLeftRight) || from == Item(IdNearFar)) OnHScroll();
         return TRUE;
     }
     case WM_COMMAND:
-        // OK and Cancel, and clicks a control consumes itself (a lamp box toggles, then posts
-        // its command without a window handle), are done here.
+        // OK and Cancel are done here. A lamp box's own click never comes here: the box toggles
+        // and posts its command without a window handle, which does.
         if (Dialog::DialogProc(msg, wParam, lParam)) return TRUE;
         if (hwnd_) OnCommand(LOWORD(wParam), HIWORD(wParam));
         return TRUE;

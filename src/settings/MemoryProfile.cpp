@@ -23,6 +23,25 @@ void MemoryProfile::write(const char* section, const char* key, const char* valu
     std::string text = value ? value : "";
     sections_[section][key] = text;
     writes_.push_back({section, key, text});
+    if (depth_ == 0) ++saves_;
+    else wroteInSave_ = true;
+}
+
+std::vector<std::pair<std::string, std::string>> MemoryProfile::entries(const char* section) {
+    std::vector<std::pair<std::string, std::string>> all;
+    auto s = sections_.find(section);
+    if (s != sections_.end())
+        for (const auto& entry : s->second)
+            all.emplace_back(entry.first, entry.second.substr(0, kMaxProfileValue));
+    reads_.push_back({section, std::string(), std::string()});
+    return all;
+}
+
+void MemoryProfile::endSave() {
+    if (depth_ > 0 && --depth_ == 0 && wroteInSave_) {
+        ++saves_;
+        wroteInSave_ = false;
+    }
 }
 
 void MemoryProfile::set(const char* section, const char* key, const std::string& value) {
@@ -49,4 +68,5 @@ std::size_t MemoryProfile::keyCount(const char* section) const {
 void MemoryProfile::clearLog() {
     reads_.clear();
     writes_.clear();
+    saves_ = 0;
 }

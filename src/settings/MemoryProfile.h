@@ -1,7 +1,7 @@
 #pragma once
 // A settings file held in memory: sections and keys compared without regard to case, as the
 // Windows profile functions do, values cut to kMaxProfileValue characters on reading. It records every read
-// and write in order so callers can check what was accessed.
+// and write in order, and counts the saves, so callers can check what was accessed.
 #include <cstddef>
 #include <map>
 #include <string>
@@ -19,6 +19,9 @@ public:
 
     std::string read(const char* section, const char* key) override;
     void write(const char* section, const char* key, const char* value) override;
+    std::vector<std::pair<std::string, std::string>> entries(const char* section) override;  // logged as one read
+    void beginSave() override { ++depth_; }
+    void endSave() override;
 
     // Puts a value in place without logging it (to prepare a "file").
     void set(const char* section, const char* key, const std::string& value);
@@ -31,6 +34,9 @@ public:
 
     const std::vector<Access>& reads() const { return reads_; }
     const std::vector<Access>& writes() const { return writes_; }
+    // How many times the file would have been written: once for each outermost save that wrote
+    // anything, once for each write outside a save.
+    int saves() const { return saves_; }
     void clearLog();
 
 private:
@@ -41,4 +47,7 @@ private:
     std::map<std::string, Section, NoCase> sections_;
     std::vector<Access> reads_;
     std::vector<Access> writes_;
+    int depth_ = 0;
+    bool wroteInSave_ = false;
+    int saves_ = 0;
 };

@@ -4,6 +4,8 @@
 // interface so the logic can run against an in-memory file in tests.
 #include <cstddef>
 #include <string>
+#include <utility>
+#include <vector>
 
 constexpr std::size_t kMaxProfileValue = 32767;
 
@@ -16,9 +18,32 @@ public:
     // Windows can name.
     virtual std::string read(const char* section, const char* key) = 0;
 
-    // Writes `value` as the text of `key` in `section`, creating section and file as needed.
-    // Failures are ignored.
+    // Writes `value` as the text of `key` in `section`, creating section and file as needed. A
+    // write that cannot be made is no error for the caller: the value reads back all the same
+    // for the rest of the run (the real file tells the user once, see IniProfile).
     virtual void write(const char* section, const char* key, const char* value) = 0;
+
+    // Every key `section` holds, as the file spells it, with the value read() gives for it; a key
+    // that appears twice counts once. All of a section in one go, for the long lists.
+    virtual std::vector<std::pair<std::string, std::string>> entries(const char* section) = 0;
+
+    // The writes between beginSave and endSave are one save (a dialog's section, the defaults
+    // written at start-up): the file is looked at once for all of them, and a save that cannot be
+    // made is told once. Saves may nest; the outermost one counts. Use ProfileSave.
+    virtual void beginSave() {}
+    virtual void endSave() {}
+};
+
+// One save of `profile` for as long as it lives.
+class ProfileSave {
+public:
+    explicit ProfileSave(Profile& profile) : profile_(profile) { profile_.beginSave(); }
+    ~ProfileSave() { profile_.endSave(); }
+    ProfileSave(const ProfileSave&) = delete;
+    ProfileSave& operator=(const ProfileSave&) = delete;
+
+private:
+    Profile& profile_;
 };
 
 // The profile the program uses. The Windows program uses the real PondelSet.ini unless something

@@ -1,8 +1,11 @@
 #include "settings/SettingsFile.h"
 
+#include <algorithm>
+#include <cctype>
 #include <climits>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 #include "Random.h"
 
@@ -35,18 +38,53 @@ bool ProfileChecked(Profile& profile, const char* section, const char* key) {
 
 void WritePathList(Profile& profile, const char* section, const char* countKey, const char* prefix,
                    const std::vector<std::string>& paths) {
+    ProfileSave save(profile);
     profile.write(section, countKey, std::to_string(paths.size()).c_str());
     for (std::size_t i = 0; i < paths.size(); ++i)
         profile.write(section, (prefix + std::to_string(i)).c_str(), paths[i].c_str());
 }
 
+namespace {
+
+// The index of a list entry's key: `prefix` (in any case) followed by a decimal number as the
+// writer spells it (no sign, no leading zero); -1 for any other key.
+int EntryIndex(const std::string& key, const char* prefix) {
+    const std::size_t n = std::strlen(prefix);
+    if (key.size() <= n || key.size() > n + 9) return -1;
+    for (std::size_t i = 0; i < n; ++i)
+        if (std::tolower(static_cast<unsigned char>(key[i])) != std::tolower(static_cast<unsigned char>(prefix[i])))
+            return -1;
+    if (key[n] == '0' && key.size() > n + 1) return -1;
+    int index = 0;
+    for (std::size_t i = n; i < key.size(); ++i) {
+        if (key[i] < '0' || key[i] > '9') return -1;
+        index = index * 10 + (key[i] - '0');
+    }
+    return index;
+}
+
+}  // namespace
+
 void ReadPathList(Profile& profile, const char* section, const char* countKey, const char* prefix, int limit,
                   const std::function<bool(const std::string&)>& add) {
     const int stored = ParseProfileInt(profile.read(section, countKey));
     const int count = stored < limit ? stored : limit;
-    for (int i = 0; i < count; ++i) {
-        const std::string path = profile.read(section, (prefix + std::to_string(i)).c_str());
-        if (path.empty() || !add(path)) return;
+    if (count <= 0) return;
+    // The whole section in one read: a list of a thousand entries is one look at the file.
+    std::vector<std::pair<int, std::string>> held;
+    for (auto& entry : profile.entries(section)) {
+        const int index = EntryIndex(entry.first, prefix);
+        if (index >= 0 && index < count && !entry.second.empty()) held.emplace_back(index, std::move(entry.second));
+    }
+    std::stable_sort(held.begin(), held.end(),
+                     [](const std::pair<int, std::string>& a, const std::pair<int, std::string>& b) { return a.first < b.first; });
+    int next = 0;  // the first index not handed on yet
+    for (const auto& entry : held) {
+        if (entry.first < next) continue;  // the same key again
+        for (; next < entry.first; ++next)
+            if (!add(std::string())) return;  // an entry missing or empty: a gap
+        if (!add(entry.second)) return;
+        next = entry.first + 1;
     }
 }
 
@@ -108,6 +146,7 @@ void writePhase(Profile& p, const char* key, float value) {
 }  // namespace
 
 void LoadSettings(Profile& p) {
+    ProfileSave save(p);  // the defaults and forced values go to the file as one save
     Settings& s = gSettings;
     s.showWater = readForced(p, "Show Water", "1", "0");
     s.showLight = readForced(p, "Show Light", "1", "0");
@@ -169,6 +208,7 @@ void SetFishCounts(const int counts[20]) {
 }
 
 void SaveAquariumSettings(Profile& p, const Settings& s) {
+    ProfileSave save(p);
     writeBool(p, "Show Water", s.showWater);
     writeBool(p, "Show Light", s.showLight);
     writeBool(p, "Show Terra", s.showTerra);
@@ -207,6 +247,7 @@ void ReadFishNumber(Profile& p, int counts[20]) {
 }
 
 void WriteFishNumber(Profile& p, const int counts[20]) {
+    ProfileSave save(p);
     for (int i = 0; i < 20; ++i) {
         char text[16];
         std::snprintf(text, sizeof text, "%d", counts[i]);

@@ -21,8 +21,10 @@ bool ProfileChecked(Profile& profile, const char* section, const char* key);
 
 // A numbered list of paths as "Custom Settings" and "Custom Images" keep them: the count under
 // `countKey`, the entries under `prefix` followed by 0, 1, ... Writing stores the count and every
-// entry; reading hands the entries to `add` in order, at most min(count, limit), up to the first
-// missing one, and no further once `add` returns false.
+// entry, as one save. Reading hands the entries below min(count, limit) to `add` in order, and
+// stops once `add` returns false. An entry that is missing or empty before a later stored one is
+// a gap: it is handed on as an empty path and the entries after it follow. Only the entries the
+// file holds are read, so a count far beyond them costs nothing and adds nothing after the last.
 void WritePathList(Profile& profile, const char* section, const char* countKey, const char* prefix,
                    const std::vector<std::string>& paths);
 void ReadPathList(Profile& profile, const char* section, const char* countKey, const char* prefix, int limit,

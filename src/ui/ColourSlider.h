@@ -2,6 +2,7 @@
 // A trackbar that paints its own thumb (a red ellipse, a red and green checkerboard while pressed),
 // a frame around the channel and two round end marks, through the reflected custom-draw
 // notification. Position, range and scrolling stay the standard trackbar's.
+#include "Dpi.h"
 #include "win/Window.h"
 
 #include <commctrl.h>
@@ -28,6 +29,7 @@ public:
     COLORREF endMarkColour = 0x0000FF00;
     HBRUSH thumbBrush = nullptr;
     HBRUSH pressedBrush = nullptr;
+    DpiScale scale = DpiScale::System();  // end marks, outlines and the channel frame
 
 private:
     HBITMAP pattern_ = nullptr;  // the 8 x 8 checkerboard behind pressedBrush
@@ -46,4 +48,5 @@ public:
     void Draw(const DRAWITEMSTRUCT& item);
 
     COLORREF colour = 0x000000FF;
+    DpiScale scale = DpiScale::System();  // the frame's width
 };

@@ -5,8 +5,8 @@
 #include "ui/ControlDraw.h"
 
 namespace {
-void DrawEllipse(HDC dc, const RECT& box, COLORREF outline, HGDIOBJ fill) {
-    const GdiObject pen(CreatePen(PS_SOLID, 1, outline));
+void DrawEllipse(HDC dc, const RECT& box, COLORREF outline, int width, HGDIOBJ fill) {
+    const GdiObject pen(OutlinePen(outline, width));
     const PenAndBrush tools(dc, pen.get(), fill);
     Ellipse(dc, box.left, box.top, box.right, box.bottom);
 }
@@ -39,12 +39,10 @@ void ColourSlider::SetColour(COLORREF colour) {
 }
 
 LRESULT ColourSlider::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == win::ReflectBase + WM_NOTIFY) {
-        auto* header = reinterpret_cast<NMHDR*>(lParam);
-        if (header->code == static_cast<UINT>(NM_CUSTOMDRAW))
-            return OnCustomDraw(*reinterpret_cast<NMCUSTOMDRAW*>(lParam));
-        return 0;
-    }
+    // Custom drawing is the slider's own; its other notifications are the parent's.
+    if (msg == win::ReflectBase + WM_NOTIFY &&
+        reinterpret_cast<NMHDR*>(lParam)->code == static_cast<UINT>(NM_CUSTOMDRAW))
+        return OnCustomDraw(*reinterpret_cast<NMCUSTOMDRAW*>(lParam));
     return Window::WindowProc(msg, wParam, lParam);
 }
 
@@ -64,7 +62,7 @@ LRESULT ColourSlider::OnCustomDraw(NMCUSTOMDRAW& draw) {
                 SetBkColor(dc, channelShadowColour);
                 SetBrushOrgEx(dc, draw.rc.right % 8, draw.rc.top % 8, nullptr);
             }
-            DrawEllipse(dc, draw.rc, thumbOutlineColour, fill);
+            DrawEllipse(dc, draw.rc, thumbOutlineColour, scale(1), fill);
             RestoreDC(dc, saved);
             return CDRF_SKIPDEFAULT;
         }
@@ -72,13 +70,14 @@ LRESULT ColourSlider::OnCustomDraw(NMCUSTOMDRAW& draw) {
         return CDRF_DODEFAULT;
     case CDDS_ITEMPOSTPAINT:
         if (draw.dwItemSpec == TBCD_CHANNEL) {
+            const int t = scale(1);  // the frame's lines, and how far in it lies
             RECT frame = draw.rc;
-            InflateRect(&frame, -1, -1);
+            InflateRect(&frame, -t, -t);
             const int w = frame.right - frame.left, h = frame.bottom - frame.top;
-            const RECT top = {frame.left, frame.top, frame.left + w - 1, frame.top + 1};
-            const RECT left = {frame.left, frame.top, frame.left + 1, frame.top + h - 1};
-            const RECT right = {frame.right - 1, frame.top, frame.right, frame.bottom};
-            const RECT bottom = {frame.left, frame.bottom - 1, frame.right, frame.bottom};
+            const RECT top = {frame.left, frame.top, frame.left + w - t, frame.top + t};
+            const RECT left = {frame.left, frame.top, frame.left + t, frame.top + h - t};
+            const RECT right = {frame.right - t, frame.top, frame.right, frame.bottom};
+            const RECT bottom = {frame.left, frame.bottom - t, frame.right, frame.bottom};
             FillColour(dc, top, channelLightColour);
             FillColour(dc, left, channelLightColour);
             FillColour(dc, right, channelShadowColour);
@@ -93,19 +92,20 @@ LRESULT ColourSlider::OnCustomDraw(NMCUSTOMDRAW& draw) {
         const LONG style = static_cast<LONG>(GetWindowLongPtrW(draw.hdr.hwndFrom, GWL_STYLE));
         // TBS_LEFT and TBS_TOP are the same bit: the thumb's side for either orientation.
         const bool otherSide = (style & TBS_LEFT) != 0;
+        const LONG m = scale(1), s = scale(7);  // 1 pixel from the edge, 7 x 7 at 96 DPI
         RECT first, second;
         if (style & TBS_VERT) {
-            const LONG x = otherSide ? R - 8 : 1;
-            first = {x, 1, x + 7, 8};
-            second = {x, B - 8, x + 7, B - 1};
+            const LONG x = otherSide ? R - m - s : m;
+            first = {x, m, x + s, m + s};
+            second = {x, B - m - s, x + s, B - m};
         } else {
-            const LONG y = otherSide ? B - 8 : 1;
-            first = {1, y, 8, y + 7};
-            second = {R - 8, y, R - 1, y + 7};
+            const LONG y = otherSide ? B - m - s : m;
+            first = {m, y, m + s, y + s};
+            second = {R - m - s, y, R - m, y + s};
         }
-        DrawEllipse(dc, first, thumbColour, GetStockObject(WHITE_BRUSH));
+        DrawEllipse(dc, first, thumbColour, scale(1), GetStockObject(WHITE_BRUSH));
         const GdiObject mark(CreateSolidBrush(endMarkColour));
-        DrawEllipse(dc, second, thumbColour, mark.get());
+        DrawEllipse(dc, second, thumbColour, scale(1), mark.get());
         return CDRF_SKIPDEFAULT;
     }
     default:
@@ -136,5 +136,5 @@ LRESULT ColourSwatch::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void ColourSwatch::Draw(const DRAWITEMSTRUCT& item) {
     FillColour(item.hDC, item.rcItem, colour);
-    FrameRect(item.hDC, &item.rcItem, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    FrameColour(item.hDC, item.rcItem, 0x00FFFFFF, scale(1));
 }

@@ -57,6 +57,11 @@ private:
 
 // Fills `area` with one colour.
 void FillColour(HDC dc, const RECT& area, COLORREF colour);
+// A pen for the outline of a shape, `width` pixels wide: a wider pen than one pixel is kept inside
+// the shape's box, so a thicker outline does not make the shape larger.
+HPEN OutlinePen(COLORREF colour, int width);
+// A frame `thickness` pixels wide just inside `area`, in one colour.
+void FrameColour(HDC dc, const RECT& area, COLORREF colour, int thickness);
 
 // The window's text (the dialogs are Unicode windows).
 std::wstring WindowTextOf(HWND hwnd);

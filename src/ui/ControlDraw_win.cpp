@@ -20,6 +20,19 @@ void FillColour(HDC dc, const RECT& area, COLORREF colour) {
     FillRect(dc, &area, brush.brush());
 }
 
+HPEN OutlinePen(COLORREF colour, int width) {
+    return CreatePen(width > 1 ? PS_INSIDEFRAME : PS_SOLID, width, colour);
+}
+
+void FrameColour(HDC dc, const RECT& area, COLORREF colour, int thickness) {
+    const GdiObject brush(CreateSolidBrush(colour));
+    RECT ring = area;
+    for (int i = 0; i < thickness; ++i) {
+        FrameRect(dc, &ring, brush.brush());
+        InflateRect(&ring, -1, -1);
+    }
+}
+
 std::wstring WindowTextOf(HWND hwnd) {
     const int length = GetWindowTextLengthW(hwnd);
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');

@@ -2,6 +2,7 @@
 // A push button drawn by itself: flat with a thin border while hovered or pressed (or raised 3D),
 // an optional icon left of or above the caption, and separate colours for the normal and the
 // hovered/pressed state. Drawn into a memory bitmap and copied to the screen in one step.
+#include "Dpi.h"
 #include "win/Window.h"
 
 class FlatButton : public win::Window {
@@ -14,7 +15,8 @@ public:
     // Attaches to a button window.
     bool Attach(HWND button);
 
-    // Loads the icons (the out icon is the in icon when outId is 0), keeps their size, redraws.
+    // Loads the icons (the out icon is the in icon when outId is 0), keeps their size (given at
+    // 96 DPI, scaled like everything else the button draws), redraws.
     void setIcon(int iconInId, int iconOutId, int width, int height);
 
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -32,6 +34,7 @@ public:
     HICON iconOut = nullptr;  // otherwise
     unsigned char iconHeight = 0, iconWidth = 0;
     COLORREF bgOut, bgIn, fgOut, fgIn;
+    DpiScale scale = DpiScale::System();  // insets, offsets and icon size
 
 private:
     void OnMouseMove(int x, int y);

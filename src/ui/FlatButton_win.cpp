@@ -29,11 +29,13 @@ bool FlatButton::Attach(HWND button) {
 void FlatButton::setIcon(int iconInId, int iconOutId, int width, int height) {
     ReleaseIcons();
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    iconIn = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(iconInId), IMAGE_ICON, 0, 0, 0));
-    iconOut = iconOutId ? static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(iconOutId), IMAGE_ICON, 0, 0, 0))
+    // At 100 % the icons' own size, drawn in width x height; above it the icons made at that size.
+    const int w = scale.isDesign() ? 0 : scale(width), h = scale.isDesign() ? 0 : scale(height);
+    iconIn = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(iconInId), IMAGE_ICON, w, h, 0));
+    iconOut = iconOutId ? static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(iconOutId), IMAGE_ICON, w, h, 0))
                         : iconIn;
-    iconWidth = static_cast<unsigned char>(width);
-    iconHeight = static_cast<unsigned char>(height);
+    iconWidth = static_cast<unsigned char>(scale(width));
+    iconHeight = static_cast<unsigned char>(scale(height));
     if (hwnd_) RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
@@ -126,21 +128,21 @@ void FlatButton::Draw(const DRAWITEMSTRUCT& item) {
         const int w = iconWidth, h = iconHeight;
         int x, y;
         if (iconAlign == 0) {
-            x = text.empty() ? rc.left + (rc.right - rc.left - w) / 2 : rc.left + 3;
+            x = text.empty() ? rc.left + (rc.right - rc.left - w) / 2 : rc.left + scale(3);
             y = rc.top + (rc.bottom - rc.top - h) / 2;
             if (!text.empty()) captionArea.left = x + w;
         } else {
             x = rc.left + (rc.right - rc.left - w) / 2;
-            y = text.empty() ? rc.top + (rc.bottom - rc.top - h) / 2 : rc.top + 3;
+            y = text.empty() ? rc.top + (rc.bottom - rc.top - h) / 2 : rc.top + scale(3);
             if (!text.empty()) captionArea.top = y + h;
         }
-        if (pressed) ++x, ++y;
+        if (pressed) x += scale(1), y += scale(1);
         DrawStateW(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(icon), 0, x, y, w, h,
                    DST_ICON | (disabled ? DSS_DISABLED : DSS_NORMAL));
     }
 
     if (!text.empty()) {
-        if (pressed) OffsetRect(&captionArea, 1, 1);
+        if (pressed) OffsetRect(&captionArea, scale(1), scale(1));
         HGDIOBJ oldFont = SelectWindowFont(hwnd_, dc);
         SetTextColor(dc, lit ? fgIn : fgOut);
         SetBkColor(dc, lit ? bgIn : bgOut);
@@ -161,7 +163,7 @@ void FlatButton::Draw(const DRAWITEMSTRUCT& item) {
 
     if (focused && (!flat || flatFocus)) {
         RECT focus = item.rcItem;
-        InflateRect(&focus, -3, -3);
+        InflateRect(&focus, -scale(3), -scale(3));
         DrawFocusRect(dc, &focus);
     }
 }

@@ -35,6 +35,40 @@ INT_PTR OpenAddress(const std::string& url, int show) {
     return WinExec(HyperlinkLabel::BrowserCommand(command, url).c_str(), static_cast<UINT>(show));
 }
 
+// How far the text reaches when drawn: its extent, or further where the last glyphs overhang it
+// (hinted glyphs can come out a few pixels wider than the advances the font reports, at some
+// sizes only). Measured by drawing the text once, black on white, and finding its last column.
+LONG DrawnWidth(HFONT font, const wchar_t* text, int length, SIZE extent) {
+    const int w = extent.cx + extent.cy, h = extent.cy;  // room for any overhang
+    if (w <= 0 || h <= 0) return extent.cx;
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP canvas = CreateCompatibleBitmap(screen, w, h);
+    ReleaseDC(nullptr, screen);
+    LONG reach = extent.cx;
+    if (dc && canvas) {
+        HGDIOBJ oldBitmap = SelectObject(dc, canvas);
+        HGDIOBJ oldFont = SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
+        const RECT all = {0, 0, w, h};
+        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, RGB(0, 0, 0));
+        TextOutW(dc, 0, 0, text, length);
+        // Only the columns past the extent can hold an overhang.
+        for (int x = w - 1; x >= extent.cx && reach == extent.cx; --x)
+            for (int y = 0; y < h; ++y)
+                if (GetPixel(dc, x, y) != RGB(255, 255, 255)) {
+                    reach = x + 1;
+                    break;
+                }
+        SelectObject(dc, oldFont);
+        SelectObject(dc, oldBitmap);
+    }
+    if (canvas) DeleteObject(canvas);
+    if (dc) DeleteDC(dc);
+    return reach;
+}
+
 bool PointInClient(HWND hwnd, int x, int y) {
     RECT rc;
     GetClientRect(hwnd, &rc);
@@ -158,6 +192,7 @@ void HyperlinkLabel::FitToText() {
     GetTextExtentPoint32W(dc, text.data(), length, &extent);
     if (old) SelectObject(dc, old);
     ReleaseDC(hwnd_, dc);
+    extent.cx = DrawnWidth(font, text.data(), length, extent);  // never clipped
 
     const LONG_PTR style = GetWindowLongPtrA(hwnd_, GWL_STYLE);
     if (style & SS_CENTERIMAGE) {
@@ -248,8 +283,9 @@ LRESULT HyperlinkLabel::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     switch (msg) {
     case win::ReflectBase + WM_COMMAND:
-        if (HIWORD(wParam) == STN_CLICKED) OnClick();
-        return 0;
+        if (HIWORD(wParam) != STN_CLICKED) break;
+        OnClick();
+        return 0;  // handled here: the dialog never sees the click
     case win::ReflectBase + WM_CTLCOLORSTATIC: {
         HDC dc = reinterpret_cast<HDC>(wParam);
         SetTextColor(dc, hovering ? hoverColour : visited ? visitedColour : linkColour);
@@ -286,5 +322,5 @@ LRESULT HyperlinkLabel::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     default:
         break;
     }
-    return DefaultProc(msg, wParam, lParam);
+    return Window::WindowProc(msg, wParam, lParam);
 }

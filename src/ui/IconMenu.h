@@ -14,6 +14,8 @@
 // Everything else (control reflection, the default procedure) carries on as before.
 #include <windows.h>
 
+#include "Dpi.h"
+
 // One entry's picture and text. The menu item's data is the address of this record, so it has to
 // stay alive while the menu is tracked.
 struct IconMenuItem {
@@ -32,11 +34,14 @@ struct IconMenuEntry {
 class IconMenu {
 public:
     static constexpr int EntryCount = 8;
+    // The entry's layout at 96 DPI; drawn scaled by `scale` (the caption's font is the menu font,
+    // which the system already sizes for the screen).
     static constexpr int ItemWidth = 140;
     static constexpr int ItemHeight = 48;
     static constexpr int IconStripWidth = 25;
     static constexpr int IconSize = 24;
     static constexpr int CaptionIndent = 8;
+    static constexpr int IconInset = 3;
 
     // The entries in menu order.
     static const IconMenuEntry Entries[EntryCount];
@@ -51,11 +56,14 @@ public:
     bool Build();
 
     // Shows the built menu at a point in the owner's client area and returns when tracking ends.
-    // The chosen entry's id arrives at the owner as WM_COMMAND. False if nothing was built or the
-    // menu could not be shown.
-    bool Track(HWND owner, POINT clientPoint);
+    // The chosen entry's id arrives at the owner as WM_COMMAND. `align` holds TrackPopupMenu's
+    // alignment flags (0: the menu's top-left corner at the point). False if nothing was built or
+    // the menu could not be shown.
+    bool Track(HWND owner, POINT clientPoint, UINT align = 0);
 
     HMENU Handle() const { return menu_; }
+
+    DpiScale scale = DpiScale::System();
 
     void MeasureItem(MEASUREITEMSTRUCT* mis) const;
     void DrawItem(const DRAWITEMSTRUCT* dis) const;
@@ -68,10 +76,10 @@ public:
     // The menu being tracked, or nullptr.
     static IconMenu* Tracked() { return tracked_; }
 
-    // Icons come from the program's resources at 24 x 24. The loader returns a new icon (or
-    // nullptr) that the caller destroys; passing nullptr restores the resource loader. Returns the
-    // loader that was in place.
-    using IconLoader = HICON (*)(int resourceId);
+    // Icons come from the program's resources at `size` x `size` (24 at 96 DPI, scaled). The
+    // loader returns a new icon (or nullptr) that the caller destroys; passing nullptr restores
+    // the resource loader. Returns the loader that was in place.
+    using IconLoader = HICON (*)(int resourceId, int size);
     static IconLoader SetIconLoader(IconLoader loader);
 
 private:
@@ -82,7 +90,8 @@ private:
     static IconMenu* tracked_;
 };
 
-// What the view does on a right-button press: builds the menu, tracks it at the client point with
-// `owner` as the owner window (TPM_RIGHTBUTTON) and destroys it again. The owner's window procedure
-// must forward its messages through IconMenu::HandleOwnerMessage (see above).
-void ShowPopupMenu(HWND owner, POINT clientPoint);
+// What the view does on a right-button press (or Shift+F10, or the menu key): builds the menu,
+// tracks it at the client point with `owner` as the owner window (TPM_RIGHTBUTTON, and the
+// alignment flags `align`) and destroys it again. The owner's window procedure must forward its
+// messages through IconMenu::HandleOwnerMessage (see above).
+void ShowPopupMenu(HWND owner, POINT clientPoint, UINT align = 0);

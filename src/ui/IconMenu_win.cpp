@@ -21,10 +21,9 @@ const COLORREF SelectedFill = RGB(177, 185, 207);
 const COLORREF StripFill = RGB(219, 216, 209);
 const COLORREF FieldFill = RGB(249, 248, 247);
 
-HICON LoadResourceIcon(int resourceId) {
-    return static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr),
-                                         MAKEINTRESOURCEA(resourceId), IMAGE_ICON,
-                                         IconMenu::IconSize, IconMenu::IconSize, 0));
+HICON LoadResourceIcon(int resourceId, int size) {
+    return static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resourceId),
+                                         IMAGE_ICON, size, size, 0));
 }
 
 IconMenu::IconLoader iconLoader = &LoadResourceIcon;
@@ -53,20 +52,20 @@ bool IconMenu::Build() {
     return true;
 }
 
-bool IconMenu::Track(HWND owner, POINT clientPoint) {
+bool IconMenu::Track(HWND owner, POINT clientPoint, UINT align) {
     if (!menu_) return false;
     POINT screen = clientPoint;
     ClientToScreen(owner, &screen);
     IconMenu* previous = tracked_;
     tracked_ = this;
-    BOOL shown = TrackPopupMenu(menu_, TPM_RIGHTBUTTON, screen.x, screen.y, 0, owner, nullptr);
+    BOOL shown = TrackPopupMenu(menu_, TPM_RIGHTBUTTON | align, screen.x, screen.y, 0, owner, nullptr);
     tracked_ = previous;
     return shown != FALSE;
 }
 
 void IconMenu::MeasureItem(MEASUREITEMSTRUCT* mis) const {
-    mis->itemWidth = ItemWidth;
-    mis->itemHeight = ItemHeight;
+    mis->itemWidth = static_cast<UINT>(scale(ItemWidth));
+    mis->itemHeight = static_cast<UINT>(scale(ItemHeight));
 }
 
 void IconMenu::DrawItem(const DRAWITEMSTRUCT* dis) const {
@@ -77,16 +76,14 @@ void IconMenu::DrawItem(const DRAWITEMSTRUCT* dis) const {
     SetBkMode(dc, TRANSPARENT);
     if (!item) return;
 
-    RECT strip = {box.left, box.top, box.left + IconStripWidth, box.bottom};
-    RECT field = {box.left + IconStripWidth, box.top, box.right, box.bottom};
+    const int px = scale(1), stripRight = box.left + scale(IconStripWidth);
+    RECT strip = {box.left, box.top, stripRight, box.bottom};
+    RECT field = {stripRight, box.top, box.right, box.bottom};
 
     if (selected) {
-        {
-            const PenAndBrush tools(dc, GetStockObject(BLACK_PEN), GetStockObject(NULL_BRUSH));
-            Rectangle(dc, box.left, box.top, box.right, box.bottom);
-        }
+        FrameColour(dc, box, RGB(0, 0, 0), px);
         RECT inner = box;
-        InflateRect(&inner, -1, -1);
+        InflateRect(&inner, -px, -px);
         FillColour(dc, inner, SelectedFill);
     } else {
         FillColour(dc, strip, StripFill);
@@ -94,18 +91,19 @@ void IconMenu::DrawItem(const DRAWITEMSTRUCT* dis) const {
     }
 
     RECT iconBox = strip;
-    InflateRect(&iconBox, -3, -3);
-    if (selected) OffsetRect(&iconBox, -1, -1);
+    InflateRect(&iconBox, -scale(IconInset), -scale(IconInset));
+    if (selected) OffsetRect(&iconBox, -px, -px);
     // Each draw loads its own copy of the icon and gives it back, so nothing piles up while the
     // user moves over the entries.
-    if (HICON icon = iconLoader(selected ? item->selectedIcon : item->normalIcon)) {
-        DrawIconEx(dc, iconBox.left, iconBox.top, icon, IconSize, IconSize, 0, nullptr, DI_NORMAL);
+    const int iconSize = scale(IconSize);
+    if (HICON icon = iconLoader(selected ? item->selectedIcon : item->normalIcon, iconSize)) {
+        DrawIconEx(dc, iconBox.left, iconBox.top, icon, iconSize, iconSize, 0, nullptr, DI_NORMAL);
         DestroyIcon(icon);
     }
 
     if (item->caption) {
         RECT text = field;
-        text.left += CaptionIndent;
+        text.left += scale(CaptionIndent);
         DrawTextA(dc, item->caption, -1, &text, DT_SINGLELINE | DT_VCENTER);
     }
 }
@@ -142,7 +140,7 @@ IconMenu::IconLoader IconMenu::SetIconLoader(IconLoader loader) {
     return previous;
 }
 
-void ShowPopupMenu(HWND owner, POINT clientPoint) {
+void ShowPopupMenu(HWND owner, POINT clientPoint, UINT align) {
     IconMenu menu;
-    if (menu.Build()) menu.Track(owner, clientPoint);
+    if (menu.Build()) menu.Track(owner, clientPoint, align);
 }

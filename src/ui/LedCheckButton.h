@@ -3,6 +3,7 @@
 // icons beside a one-line caption, highlighted while the mouse is over it. A click toggles it
 // first and then tells the parent with WM_COMMAND (control id, no window handle), so the parent's
 // command handler already sees the new state.
+#include "Dpi.h"
 #include "win/Window.h"
 
 class LedCheckButton : public win::Window {
@@ -16,7 +17,8 @@ public:
 
     void setCheck(bool on, bool redraw = true);
     bool getCheck() const { return isOn; }
-    // Both icons from the resources, sized from their icon information; dropped when unreadable.
+    // Both icons from the resources, sized from their icon information (above 100 % made at their
+    // own size scaled); dropped when unreadable.
     void setIcons(int onId, int offId);
     void setColours(COLORREF on, COLORREF off);
 
@@ -27,7 +29,8 @@ public:
     bool hovering = false;
     bool isOn = false;
     bool pressed = false, focused = false, disabled = false;
-    int ledSize = 15;
+    int ledSize = 15;  // at 96 DPI; the lamp, insets and icons scale with `scale`
+    DpiScale scale = DpiScale::System();
     COLORREF onColour = RGB(0, 255, 0);
     COLORREF offColour = RGB(0, 127, 0);
     HICON iconOn = nullptr, iconOff = nullptr;

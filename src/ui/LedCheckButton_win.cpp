@@ -30,9 +30,6 @@ void LedCheckButton::setCheck(bool on, bool redraw) {
 
 void LedCheckButton::setIcons(int onId, int offId) {
     ReleaseIcons();
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    iconOn = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(onId), IMAGE_ICON, 0, 0, 0));
-    iconOff = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(offId), IMAGE_ICON, 0, 0, 0));
     // An icon's size is twice its hot spot (the hot spot of an icon is its centre).
     auto sizeOf = [](HICON icon, int* w, int* h) {
         ICONINFO info;
@@ -43,6 +40,16 @@ void LedCheckButton::setIcons(int onId, int offId) {
         if (info.hbmColor) DeleteObject(info.hbmColor);
         return true;
     };
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    auto load = [&](int id) {
+        HICON icon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, 0, 0, 0));
+        int w, h;
+        if (!icon || scale.isDesign() || !sizeOf(icon, &w, &h)) return icon;
+        DestroyIcon(icon);
+        return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, scale(w), scale(h), 0));
+    };
+    iconOn = load(onId);
+    iconOff = load(offId);
     if (!sizeOf(iconOn, &iconOnWidth, &iconOnHeight) || !sizeOf(iconOff, &iconOffWidth, &iconOffHeight))
         ReleaseIcons();
     if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
@@ -60,7 +67,7 @@ LRESULT LedCheckButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
         return TRUE;
     case win::ReflectBase + WM_COMMAND:
-        if (HIWORD(wParam) != BN_CLICKED) return 0;
+        if (HIWORD(wParam) != BN_CLICKED) break;
         // Toggle first, then let the parent handle the click as a plain command.
         isOn = !isOn;
         InvalidateRect(hwnd_, nullptr, FALSE);
@@ -109,35 +116,38 @@ void LedCheckButton::Draw(const DRAWITEMSTRUCT& item) {
     SetBkMode(dc, TRANSPARENT);
     RECT rc = item.rcItem;
 
+    const int px = scale(1);  // one pixel of the 96-DPI design
+    const GdiObject outline(OutlinePen(RGB(0, 0, 0), px));
+
     // The background: a rounded highlight box while hovered, else plain button face.
     if (hovering) {
         const GdiObject fill(CreateSolidBrush(GetSysColor(COLOR_HIGHLIGHT)));
-        const PenAndBrush tools(dc, GetStockObject(BLACK_PEN), fill.get());
-        RoundRect(dc, rc.left, rc.top, rc.right, rc.bottom, 4, 4);
+        const PenAndBrush tools(dc, outline.get(), fill.get());
+        RoundRect(dc, rc.left, rc.top, rc.right, rc.bottom, scale(4), scale(4));
     } else {
         FillColour(dc, rc, GetSysColor(COLOR_BTNFACE));
     }
-    InflateRect(&rc, -2, -2);
+    InflateRect(&rc, -scale(2), -scale(2));
     if (focused) DrawFocusRect(dc, &rc);
-    InflateRect(&rc, -1, -1);
+    InflateRect(&rc, -px, -px);
 
     // The lamp (or icon) square at the left, or at the right with left text.
     const bool icons = iconOn && iconOff;
-    const int size = icons ? iconOnWidth : ledSize;
+    const int size = icons ? iconOnWidth : scale(ledSize);
     const int height = rc.bottom - rc.top;
     RECT lamp, caption = rc;
-    lamp.top = item.rcItem.top + (height - size) / 2 + 2;
+    lamp.top = item.rcItem.top + (height - size) / 2 + scale(2);
     lamp.bottom = lamp.top + size;
     if (style & BS_LEFTTEXT) {
         lamp.right = rc.right;
         lamp.left = rc.right - size;
-        caption.right = lamp.left - 3;
+        caption.right = lamp.left - scale(3);
     } else {
         lamp.left = rc.left;
         lamp.right = rc.left + size;
-        caption.left = lamp.right + 3;
+        caption.left = lamp.right + scale(3);
     }
-    if (pressed) OffsetRect(&lamp, 1, 1);
+    if (pressed) OffsetRect(&lamp, px, px);
 
     if (icons) {
         HICON icon = isOn ? iconOn : iconOff;
@@ -146,13 +156,13 @@ void LedCheckButton::Draw(const DRAWITEMSTRUCT& item) {
                    DST_ICON | (disabled ? DSS_DISABLED : DSS_NORMAL));
     } else {
         const GdiObject fill(CreateSolidBrush(disabled ? GetSysColor(COLOR_BTNSHADOW) : isOn ? onColour : offColour));
-        const GdiObject ring(CreatePen(PS_SOLID, 1, offColour));
+        const GdiObject ring(OutlinePen(offColour, px));
         {
-            const PenAndBrush tools(dc, GetStockObject(BLACK_PEN), fill.get());
+            const PenAndBrush tools(dc, outline.get(), fill.get());
             Ellipse(dc, lamp.left, lamp.top, lamp.right, lamp.bottom);
         }
         const PenAndBrush tools(dc, ring.get(), GetStockObject(NULL_BRUSH));
-        Ellipse(dc, lamp.left + 1, lamp.top + 1, lamp.right - 1, lamp.bottom - 1);
+        Ellipse(dc, lamp.left + px, lamp.top + px, lamp.right - px, lamp.bottom - px);
     }
 
     const std::wstring text = WindowTextOf(hwnd_);
@@ -161,11 +171,11 @@ void LedCheckButton::Draw(const DRAWITEMSTRUCT& item) {
     if ((style & BS_CENTER) == BS_CENTER) format |= DT_CENTER;
     else if (style & BS_RIGHT) format |= DT_RIGHT;
     else format |= DT_LEFT;
-    if (pressed) OffsetRect(&caption, 1, 1);
+    if (pressed) OffsetRect(&caption, px, px);
     HGDIOBJ oldFont = SelectWindowFont(hwnd_, dc);
     if (disabled) {
         RECT engraved = caption;
-        OffsetRect(&engraved, 1, 1);
+        OffsetRect(&engraved, px, px);
         SetTextColor(dc, GetSysColor(COLOR_BTNHILIGHT));
         DrawTextW(dc, text.c_str(), -1, &engraved, format);
         SetTextColor(dc, GetSysColor(COLOR_BTNSHADOW));

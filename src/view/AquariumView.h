@@ -1,6 +1,9 @@
 #pragma once
 // The aquarium view: the one child window of the frame. It owns the OpenGL context and the whole
-// scene, and its 10 ms frame clock drives every frame.
+// scene, and its 10 ms frame clock drives every frame. The screen saver gives every further
+// monitor a companion view with a scene of its own, laid out for that monitor.
+#include <string>
+
 #include "GL.h"
 #include "Commands.h"
 #include "fish/School.h"
@@ -23,8 +26,12 @@ public:
     // Creates the view as the frame's pane with the class and styles of PreCreateWindow.
     bool CreateAsPane(HWND parent, int childId);
     // Creates the view as a child filling `parent`'s client area, with the scene laid out for
-    // that size instead of the screen's (the screen saver's preview).
-    bool CreateInside(HWND parent);
+    // that size instead of the screen's: the screen saver's preview, or with `main` a companion
+    // of the main view on another monitor. A companion draws with the main view's textures and
+    // user pictures (its context shares them where the driver allows; else it loads the built-in
+    // art itself), and leaves the settings record, the sound and the dialogs to the main view,
+    // which must outlive it.
+    bool CreateInside(HWND parent, const AquariumView* main = nullptr);
 
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
@@ -33,6 +40,12 @@ public:
 
     // Renders one frame into the back buffer and shows it.
     void RenderFrame();
+
+    // Whether anyone can see the view (its frame knows). While hidden no frame runs at all: the
+    // tick stops and the scene waits where it is, to go on from there when shown again; only the
+    // built-in music is still looked after.
+    void SetHidden(bool hidden);
+    bool Hidden() const { return hidden; }
 
     // The mouse mode: the id of the last command received.
     int Mode() const { return mode; }
@@ -47,10 +60,16 @@ private:
     void OnLButtonDown(int x, int y);
     void OnLButtonUp();
     void UpdateCursor();
+    // Where the menu opened from the keyboard shows: at the cursor when the cursor is over the
+    // view, else centred on the view (*centred true).
+    POINT KeyboardMenuPoint(bool* centred) const;
     void OnSize(int cx, int cy);
     void OnTick();
     void OnPaint();
     void InitializeScene();
+    void LoadBuiltInArt(const std::string& folder);
+    // The view that plays the music and owns the dialogs: neither the preview nor a companion.
+    bool Leads() const;
     void DestroySteps();
     // The size the scene is laid out for: the screen's, or the parent's of CreateInside.
     int SceneWidth() const;
@@ -70,6 +89,7 @@ private:
     bool probeRequest = false;
     bool markerRequest = false;
     bool fishClickPending = false;  // a touch or zoom click the next frame's fish pick resolves
+    bool hidden = false;  // nobody can see the view: no frame runs
     int mode = FeedFishCmd;
     RippleSurface* backgroundPicture = nullptr;  // lives until the process ends
     CustomBackgroundDialog* backgroundDialog = nullptr;  // created hidden at start-up
@@ -78,10 +98,13 @@ private:
     float cameraOffset = -5.0f;
     BubbleEmitter emitter = {0, 0, 0};
     int resolutionIndex = 7;
+    SceneLayout layout = LayoutFor(1680, 1050);  // everything else that follows from the size
     HDC clientDC = nullptr;  // the view's own device context, bound to the OpenGL context
     GlSurface glSurface;
     FrameTick frameTick;
     int insideWidth = 0, insideHeight = 0;  // set by CreateInside
+    const AquariumView* main_ = nullptr;    // set for a companion by CreateInside
+    bool borrowsArt_ = false;               // a companion drawing with the main view's textures
 
     BackWall backWall;
     PickState pickState;

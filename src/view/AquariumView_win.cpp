@@ -7,9 +7,11 @@
 #include <windowsx.h>
 
 #include "Commands.h"
+#include "Instrument.h"
 #include "assets/ResourcePack.h"
 #include "assets/TextureLoader.h"
 #include "backgrounds/CustomBackgroundDialog.h"
+#include "backgrounds/PictureTextures.h"
 #include "fish/FishSettingsDialog.h"
 #include "music/BuiltinMusic.h"
 #include "music/CustomMusicDialog.h"
@@ -18,11 +20,12 @@
 #include "settings/Settings.h"
 #include "settings/SettingsFile.h"
 #include "ui/IconMenu.h"
-#include "view/Instrument.h"
 #include "win/App.h"
 
 namespace {
 constexpr UINT FrameTickMessage = WM_APP + 1;  // the frame clock's tick
+constexpr UINT_PTR HiddenMusicTimer = 2;       // looks after the built-in music while no frame runs
+constexpr UINT HiddenMusicPeriodMs = 200;
 
 // The cursors of the four click modes: button up, button held.
 struct ModeCursor {
@@ -57,7 +60,12 @@ void AppMessage(const char* text) {
 
 AquariumView::AquariumView() = default;
 
-AquariumView::~AquariumView() = default;
+AquariumView::~AquariumView() {
+    // Their windows went with the destroy steps or the frame; the objects go with the view, which
+    // goes only when none of their handlers can still be running (see win/Window.h).
+    delete customMusicDialog;
+    delete backgroundDialog;
+}
 
 bool AquariumView::CreateAsPane(HWND parent, int childId) {
     // The class: double clicks, full redraw on resize, the arrow cursor, the window brush.
@@ -72,11 +80,13 @@ bool AquariumView::CreateAsPane(HWND parent, int childId) {
                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(childId)));
 }
 
-bool AquariumView::CreateInside(HWND parent) {
+bool AquariumView::CreateInside(HWND parent, const AquariumView* main) {
     RECT client;
     if (!GetClientRect(parent, &client) || client.right <= 0 || client.bottom <= 0) return false;
     insideWidth = client.right;
     insideHeight = client.bottom;
+    main_ = main;
+    if (main_) backWall.KeepPhasePrivate();
     const char* cls = win::RegisterWndClass(CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
                                             LoadCursorA(nullptr, IDC_ARROW),
                                             reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1), nullptr);
@@ -86,6 +96,8 @@ bool AquariumView::CreateInside(HWND parent) {
 int AquariumView::SceneWidth() const { return insideWidth ? insideWidth : GetSystemMetrics(SM_CXSCREEN); }
 
 int AquariumView::SceneHeight() const { return insideHeight ? insideHeight : GetSystemMetrics(SM_CYSCREEN); }
+
+bool AquariumView::Leads() const { return !main_ && !Previewing(); }
 
 LRESULT AquariumView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     LRESULT menuResult;
@@ -107,6 +119,12 @@ LRESULT AquariumView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_ERASEBKGND:
         return TRUE;  // OpenGL paints every pixel
+    case WM_TIMER:
+        if (wParam == HiddenMusicTimer) {
+            ServiceBuiltinMusic();
+            return 0;
+        }
+        break;
     case WM_DESTROY:
         DestroySteps();
         return 0;
@@ -128,6 +146,16 @@ LRESULT AquariumView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_RBUTTONDOWN:
         ShowPopupMenu(hwnd_, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        break;
+    case WM_CONTEXTMENU:
+        // Shift+F10 or the menu key (the point is -1, -1). The right button has shown the menu
+        // already on its press.
+        if (GET_X_LPARAM(lParam) == -1 && GET_Y_LPARAM(lParam) == -1) {
+            bool centred = false;
+            const POINT at = KeyboardMenuPoint(&centred);
+            ShowPopupMenu(hwnd_, at, centred ? TPM_CENTERALIGN | TPM_VCENTERALIGN : 0);
+            return 0;
+        }
         break;
     default:
         break;
@@ -151,7 +179,8 @@ void AquariumView::InitializeScene() {
     const PIXELFORMATDESCRIPTOR pfd = GlSurface::ScenePixelFormat();
     screenWidth = SceneWidth();
     screenHeight = SceneHeight();
-    switch (glSurface.Create(hwnd_, clientDC, pfd, screenWidth, screenHeight)) {
+    switch (glSurface.Create(hwnd_, clientDC, pfd, screenWidth, screenHeight,
+                             main_ ? main_->glSurface.Context() : nullptr)) {
     case GlSurface::ChooseFailed:
         AppMessage("ChoosePixelFormat failed");
         return;
@@ -163,8 +192,9 @@ void AquariumView::InitializeScene() {
     }
 #ifdef NERITH_INSTRUMENT
     char line[96];
-    wsprintfA(line, "gl context %d gdi %d renderer %.40s", glSurface.Context() != nullptr,
-              glSurface.CopiesThroughGdi(), reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+    wsprintfA(line, "gl context %d gdi %d size %dx%d shared %d renderer %.24s", glSurface.Context() != nullptr,
+              glSurface.CopiesThroughGdi(), screenWidth, screenHeight, glSurface.SharesObjects(),
+              reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
     instrument::Note(line);
 #endif
 
@@ -175,7 +205,8 @@ void AquariumView::InitializeScene() {
     const std::string folder = ResourcePack::WorkFolder();
 
     // The tank from the screen size (the size itself was needed for the context).
-    tankBox = TankBoxFor(screenWidth, screenHeight);
+    layout = LayoutFor(screenWidth, screenHeight);
+    tankBox = layout.tank;
 
     // The temporary folder.
     char temp[260];
@@ -185,21 +216,21 @@ void AquariumView::InitializeScene() {
         return;
     }
 
-    // The built-in background and the twenty fish skins.
-    UseBuiltInPicture(ResourcePack::kBackgroundId, folder, "BackGround0",
-                      [&](const char* path) { LoadTextureMipmapped(path, &backgroundTexture); });
-    instrument::Mark("background_texture");
-    for (int i = 0; i < 20; ++i) {
-        char baseName[16];
-        std::snprintf(baseName, sizeof baseName, "fish%d", i);
-        UseBuiltInPicture(ResourcePack::kFirstFishId + i, folder, baseName,
-                          [&](const char* path) { LoadTexture(path, &fishSkinTextures[i]); });
+    // The built-in background and the twenty fish skins: a companion whose context shares the
+    // main view's textures draws with the main view's.
+    borrowsArt_ = main_ && glSurface.SharesObjects();
+    if (borrowsArt_) {
+        backgroundTexture = main_->backgroundTexture;
+        for (int i = 0; i < 20; ++i) fishSkinTextures[i] = main_->fishSkinTextures[i];
+    } else {
+        LoadBuiltInArt(folder);
     }
-    instrument::Mark("fish_textures");
 
-    // The settings file.
-    LoadSettings();
-    instrument::Mark("settings");
+    // The settings file, read once for the whole process: a companion uses the main view's record.
+    if (!main_) {
+        LoadSettings();
+        instrument::Mark("settings");
+    }
 
     // The terrain, the bubble emitter on it and the bubble column, spread out already.
     emitter = SetUpTerrainAndBubbles(terrainGrid, bubbleSystem, tankBox, LoadBubbleSprite,
@@ -207,11 +238,10 @@ void AquariumView::InitializeScene() {
     instrument::Mark("bubbles");
 
     // The fish, each at its random starting place.
-    school.placeFish(tankBox);
+    school.placeFish(layout);
 
     // The probe strips.
-    PlaceProbeColumns(tankBox, probeColumns);
-    PlaceProbeRows(tankBox, probeRows);
+    PlaceProbeStrips(layout, probeColumns, probeRows);
 
     // The screen-copy texture of the magnifier.
     screenCopyTexture = CreateBlankTexture();
@@ -228,18 +258,35 @@ void AquariumView::InitializeScene() {
 
     instrument::Mark("scene_ready");
 
-    // The preview in the screen-saver settings only shows the tank: no dialogs, no sound.
-    if (Previewing()) return;
+    // The preview in the screen-saver settings and a companion only show the tank: no dialogs,
+    // no sound.
+    if (!Leads()) return;
 
     // The Custom Music dialog, hidden until "Custom Music" shows it.
     customMusicDialog = new CustomMusicDialog;
     customMusicDialog->CreateHidden(hwnd_);
+    instrument::Mark("music_dialog");
 
-    // The Custom Background dialog, hidden until "Custom Background" shows it.
+    // The Custom Background dialog, hidden until "Custom Background" shows it. The user's
+    // pictures are reduced to what this screen needs.
+    backgrounds::SetPictureScreen(screenWidth, screenHeight);
     instrument::SpanStart();
     backgroundDialog = new CustomBackgroundDialog();
     backgroundDialog->CreateHidden(hwnd_);
     instrument::SpanEnd("background_dialog");
+}
+
+void AquariumView::LoadBuiltInArt(const std::string& folder) {
+    UseBuiltInPicture(ResourcePack::kBackgroundId, folder, "BackGround0",
+                      [&](const char* path) { LoadTextureMipmapped(path, &backgroundTexture); });
+    instrument::Mark("background_texture");
+    for (int i = 0; i < 20; ++i) {
+        char baseName[16];
+        std::snprintf(baseName, sizeof baseName, "fish%d", i);
+        UseBuiltInPicture(ResourcePack::kFirstFishId + i, folder, baseName,
+                          [&](const char* path) { LoadSkinTexture(path, &fishSkinTextures[i]); });
+    }
+    instrument::Mark("fish_textures");
 }
 
 LRESULT AquariumView::OnCommand(WPARAM wParam, LPARAM lParam) {
@@ -272,6 +319,8 @@ LRESULT AquariumView::OnCommand(WPARAM wParam, LPARAM lParam) {
     default:
         break;
     }
+    // The frame may have been closed while a modal dialog ran: then the window is gone.
+    if (!hwnd_) return 0;
     return DefaultProc(WM_COMMAND, wParam, lParam);
 }
 
@@ -309,8 +358,24 @@ void AquariumView::UpdateCursor() {
     }
 }
 
+POINT AquariumView::KeyboardMenuPoint(bool* centred) const {
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    POINT cursor;
+    if (GetCursorPos(&cursor) && WindowFromPoint(cursor) == hwnd_) {
+        ScreenToClient(hwnd_, &cursor);
+        if (PtInRect(&client, cursor)) {
+            *centred = false;
+            return cursor;
+        }
+    }
+    *centred = true;
+    return POINT{client.right / 2, client.bottom / 2};
+}
+
 void AquariumView::OnSize(int cx, int cy) {
     if (cy == 0) cy = 1;
+    glSurface.MakeCurrent();
     glViewport(0, 0, cx, cy);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -323,18 +388,31 @@ void AquariumView::OnSize(int cx, int cy) {
 void AquariumView::OnPaint() {
     PAINTSTRUCT ps;
     BeginPaint(hwnd_, &ps);
-    RenderFrame();
+    if (!hidden) RenderFrame();
     EndPaint(hwnd_, &ps);
 }
 
+void AquariumView::SetHidden(bool hide) {
+    if (hide == hidden || !hwnd_) return;
+    hidden = hide;
+    instrument::Hidden(hide);
+    if (hide) {
+        frameTick.Stop();
+        if (!Previewing()) SetTimer(hwnd_, HiddenMusicTimer, HiddenMusicPeriodMs, nullptr);
+    } else {
+        KillTimer(hwnd_, HiddenMusicTimer);
+        frameTick.Start(hwnd_, FrameTickMessage, FramePeriodMs);
+    }
+}
+
 void AquariumView::OnTick() {
-    if (!frameTick.FrameStarted()) return;
+    if (hidden || !frameTick.FrameStarted()) return;  // hidden: a tick queued before the stop
     RenderFrame();
     instrument::SpanStart();
     // Timed apart: the ticks that start the loop, the ticks that stop it, and all the others.
     const char* musicSpan = !ownMusicOn ? (builtinMusicPending ? "music_start" : "music_idle")
                                         : (builtinMusicPending ? "music_idle" : "music_stop");
-    if (!Previewing()) ServiceBuiltinMusic();
+    if (Leads()) ServiceBuiltinMusic();
     instrument::SpanEnd(musicSpan);
     // No backlog: of the ticks that fell due while rendering, one starts the next frame.
     frameTick.FrameDone();
@@ -344,6 +422,7 @@ void AquariumView::OnTick() {
 }
 
 void AquariumView::RenderFrame() {
+    glSurface.MakeCurrent();  // each view on this thread draws with its own context
     instrument::Stage("idle");  // since the last frame was shown (the first time: since entry)
     ApplyFrameProjection(screenWidth, screenHeight);
     ApplyFrameCamera(cameraOffset);
@@ -351,17 +430,19 @@ void AquariumView::RenderFrame() {
     // The wall is left out where the picture drawn later in the frame covers it.
     const PixelRect pictureCover =
         BackgroundPictureShown(gSettings) && backgroundPicture
-            ? PictureCover(screenWidth, screenHeight, cameraOffset, BackgroundScaleFor(resolutionIndex))
+            ? PictureCover(screenWidth, screenHeight, cameraOffset, layout.picture)
             : PixelRect();
     const bool clearColour =
-        ColourClearNeeded(gSettings, tankBox, pictureCover, screenWidth, screenHeight, cameraOffset);
+        ColourClearNeeded(gSettings, layout.wall, pictureCover, screenWidth, screenHeight, cameraOffset);
     glClear(clearColour ? GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT : GL_DEPTH_BUFFER_BIT);
     ApplyFrameLight(gSettings);
     instrument::Stage("clear");
-    backWall.Draw(gSettings, tankBox, pictureCover);
+    backWall.Draw(gSettings, layout.wall, pictureCover);
     instrument::Stage("wall");
-    const GLuint picture = backgroundDialog ? backgroundDialog->TextureToDraw(backgroundTexture) : backgroundTexture;
-    DrawFishAndPicture(school, gSettings, fishSkinTextures, mode, backgroundPicture, picture, resolutionIndex,
+    // The user's pictures, loaded once by the main view's dialog, show on every view that shares them.
+    const CustomBackgroundDialog* pictures = borrowsArt_ ? main_->backgroundDialog : backgroundDialog;
+    const GLuint picture = pictures ? pictures->TextureToDraw(backgroundTexture) : backgroundTexture;
+    DrawFishAndPicture(school, gSettings, fishSkinTextures, mode, backgroundPicture, picture, layout.picture,
                        screenWidth, screenHeight, &instrument::Stage);
     DrawBubbleColumn(bubbleSystem, emitter, gSettings.bubbleSetting);
     instrument::Stage("bubbles");
@@ -369,7 +450,7 @@ void AquariumView::RenderFrame() {
     school.pelletPass();
     instrument::Stage("pellets");
     const SweepOutcome sweep = ProbeSweep(pickState, mode, mouseX, mouseY, feedRequest, probeRequest,
-                                          markerRequest, probeColumns, probeRows, tankBox, school);
+                                          markerRequest, probeColumns, probeRows, layout, school);
     if (sweep.dropped) instrument::Count("pellet_drops");
     if (fishClickPending) {
         const int hit = FishPick(mode, mouseX, mouseY, fishClickPending, school);
@@ -390,9 +471,10 @@ void AquariumView::DestroySteps() {
         ReleaseDC(hwnd_, clientDC);
         clientDC = nullptr;
     }
-    delete customMusicDialog;
-    customMusicDialog = nullptr;
-    delete backgroundDialog;
-    backgroundDialog = nullptr;
+    // The dialogs' windows go now; their objects stay until the view goes, since a handler of
+    // theirs may still be running (a message box of theirs open when the frame was closed).
+    if (customMusicDialog && customMusicDialog->hwnd()) DestroyWindow(customMusicDialog->hwnd());
+    if (backgroundDialog && backgroundDialog->hwnd()) DestroyWindow(backgroundDialog->hwnd());
     frameTick.Stop();
+    KillTimer(hwnd_, HiddenMusicTimer);
 }

@@ -35,14 +35,20 @@ void InitFog() {
     glEnable(GL_FOG);
 }
 
-void ApplyFrameProjection(int width, int height) {
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
+void MultFrameFrustum(int width, int height) {
+    if (width <= 0) width = 1;
+    if (height <= 0) height = 1;
     const double w = width, h = height;
     if (width > height)
         glFrustum(-0.4 * w / h, 0.4 * w / h, -0.4, 0.4, 1.0, 1000.0);
     else
         glFrustum(-0.4, 0.4, -0.4 * h / w, 0.4 * h / w, 1.0, 1000.0);
+}
+
+void ApplyFrameProjection(int width, int height) {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    MultFrameFrustum(width, height);
 }
 
 void ApplyFrameCamera(float cameraOffset) {
@@ -91,10 +97,10 @@ void ColourBytes(COLORREF c) {
 
 // One layer: a quad far behind the tank, corners bottom-left, bottom-right, top-right, top-left.
 template <typename CornerColour>
-void DrawLayer(const TankBox& box, CornerColour corner) {
-    const float x[4] = {2 * box.left, 2 * box.right, 2 * box.right, 2 * box.left};
-    const float y[4] = {3 * box.bottom, 3 * box.bottom, 3 * box.top, 3 * box.top};
-    const float z = 3 * box.back;
+void DrawLayer(const WallRect& wall, CornerColour corner) {
+    const float x[4] = {wall.left, wall.right, wall.right, wall.left};
+    const float y[4] = {wall.bottom, wall.bottom, wall.top, wall.top};
+    const float z = wall.z;
     glDisable(GL_TEXTURE_2D);  // smooth shading is the scene's fixed state
     glBegin(GL_QUADS);
     for (int i = 0; i < 4; ++i) {
@@ -133,14 +139,15 @@ PixelRect PlaneCover(int width, int height, float cameraOffset, float z, float l
     return r;
 }
 
-PixelRect PictureCover(int width, int height, float cameraOffset, float scaleX) {
-    return PlaneCover(width, height, cameraOffset, PicturePlaneZ, -scaleX, scaleX, -40.0f, 40.0f);
+PixelRect PictureCover(int width, int height, float cameraOffset, const PicturePlane& plane) {
+    return PlaneCover(width, height, cameraOffset, PicturePlaneZ, -plane.coverX, plane.coverX, -plane.scaleY,
+                      plane.scaleY);
 }
 
-bool ColourClearNeeded(const Settings& settings, const TankBox& box, const PixelRect& pictureCover, int width,
+bool ColourClearNeeded(const Settings& settings, const WallRect& wall, const PixelRect& pictureCover, int width,
                        int height, float cameraOffset) {
     if (pictureCover.Whole(width, height)) return false;
-    return !(BackWall::Shown(settings) && BackWall::Cover(box, width, height, cameraOffset).Whole(width, height));
+    return !(BackWall::Shown(settings) && BackWall::Cover(wall, width, height, cameraOffset).Whole(width, height));
 }
 
 bool LitColourIsWhite(const Settings& settings) {
@@ -151,8 +158,8 @@ bool LitColourIsWhite(const Settings& settings) {
 }
 
 void DrawFishAndPicture(School& school, const Settings& settings, const GLuint skins[SpeciesCount], int mode,
-                        RippleSurface* picture, GLuint pictureTexture, int resolutionIndex, int width, int height,
-                        void (*stage)(const char*)) {
+                        RippleSurface* picture, GLuint pictureTexture, const PicturePlane& plane, int width,
+                        int height, void (*stage)(const char*)) {
     const bool textureColours = LitColourIsWhite(settings);
     if (textureColours) glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
     school.fishPass(settings.fishCounts, skins, mode);
@@ -165,7 +172,7 @@ void DrawFishAndPicture(School& school, const Settings& settings, const GLuint s
     if (picture && BackgroundPictureShown(settings) && facing && school.keptFishFarthestEyeZ() > pictureZ + 1.0f) {
         school.leaveKeptFishVertex();  // the picture is lit with the normal the fish leave
         glDisable(GL_DEPTH_TEST);
-        DrawBackgroundPicture(settings, picture, pictureTexture, resolutionIndex, width, height);
+        DrawBackgroundPicture(settings, picture, pictureTexture, plane, width, height);
         glEnable(GL_DEPTH_TEST);
         stage("picture");
         // What the picture leaves bound and current, as when it comes last.
@@ -180,7 +187,7 @@ void DrawFishAndPicture(School& school, const Settings& settings, const GLuint s
     } else {
         school.drawKeptFish();
         stage("fish");
-        DrawBackgroundPicture(settings, picture, pictureTexture, resolutionIndex, width, height);
+        DrawBackgroundPicture(settings, picture, pictureTexture, plane, width, height);
         stage("picture");
     }
     if (textureColours) glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
@@ -190,12 +197,11 @@ bool BackWall::Shown(const Settings& settings) {
     return settings.backFixed || settings.backGradual || settings.backAuto;
 }
 
-PixelRect BackWall::Cover(const TankBox& box, int width, int height, float cameraOffset) {
-    return PlaneCover(width, height, cameraOffset, 3 * box.back, 2 * box.left, 2 * box.right, 3 * box.bottom,
-                      3 * box.top);
+PixelRect BackWall::Cover(const WallRect& wall, int width, int height, float cameraOffset) {
+    return PlaneCover(width, height, cameraOffset, wall.z, wall.left, wall.right, wall.bottom, wall.top);
 }
 
-void BackWall::Draw(const Settings& settings, const TankBox& box, const PixelRect& hidden) {
+void BackWall::Draw(const Settings& settings, const WallRect& wall, const PixelRect& hidden) {
     if (settings.backAuto) {
         if (!started_) {
             started_ = true;
@@ -203,7 +209,7 @@ void BackWall::Draw(const Settings& settings, const TankBox& box, const PixelRec
         }
         if (!settings.lockBack) {
             phase_ = AdvancePhase(phase_, false);
-            backCyclePhase = phase_;
+            if (publishes_) backCyclePhase = phase_;
         }
     }
     if (!Shown(settings)) return;
@@ -216,7 +222,7 @@ void BackWall::Draw(const Settings& settings, const TankBox& box, const PixelRec
     // around `hidden`, cut out with the scissor: the same quad, so the same pixels there.
     auto draw = [&](auto corner) {
         if (hidden.Empty()) {
-            DrawLayer(box, corner);
+            DrawLayer(wall, corner);
             return;
         }
         GLint viewport[4];
@@ -230,7 +236,7 @@ void BackWall::Draw(const Settings& settings, const TankBox& box, const PixelRec
         for (const auto& b : bands) {
             if (b[2] <= 0 || b[3] <= 0) continue;
             glScissor(b[0], b[1], b[2], b[3]);
-            DrawLayer(box, corner);
+            DrawLayer(wall, corner);
         }
         glDisable(GL_SCISSOR_TEST);
     };

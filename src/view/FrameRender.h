@@ -16,6 +16,8 @@ void InitFog();
 
 // The perspective for a screen of width x height: 0.4 is the half-size of the shorter side.
 void ApplyFrameProjection(int width, int height);
+// The same frustum multiplied onto the current matrix (picking puts its region in front of it).
+void MultFrameFrustum(int width, int height);
 
 // Eye at (0, 0, cameraOffset - 5) looking down -z.
 void ApplyFrameCamera(float cameraOffset);
@@ -35,8 +37,8 @@ void ApplyFrameLight(const Settings& settings);
 // called with "fish_moves", "fish" and "picture" after each step (the instrumented build times
 // them).
 void DrawFishAndPicture(School& school, const Settings& settings, const GLuint skins[SpeciesCount], int mode,
-                        RippleSurface* picture, GLuint pictureTexture, int resolutionIndex, int width, int height,
-                        void (*stage)(const char*));
+                        RippleSurface* picture, GLuint pictureTexture, const PicturePlane& plane, int width,
+                        int height, void (*stage)(const char*));
 
 // A layer's four corner colours, in the order bottom-left, bottom-right, top-right, top-left.
 struct WallColours {
@@ -59,14 +61,14 @@ struct PixelRect {
 PixelRect PlaneCover(int width, int height, float cameraOffset, float z, float left, float right, float bottom,
                      float top);
 
-// The same for the background picture: the plane at z = -110 reaching scaleX to either side and
-// 40 up and down.
-PixelRect PictureCover(int width, int height, float cameraOffset, float scaleX);
+// The same for the background picture: the plane at z = -110 reaching plane.coverX to either
+// side and plane.scaleY up and down.
+PixelRect PictureCover(int width, int height, float cameraOffset, const PicturePlane& plane);
 
 // False when the picture (drawn over `pictureCover`) or the back wall is certain to give every
 // pixel its colour in this frame: each replaces the colour of every pixel it covers, so clearing
 // the colour buffer first would change nothing. (The depth buffer is cleared whatever this says.)
-bool ColourClearNeeded(const Settings& settings, const TankBox& box, const PixelRect& pictureCover, int width,
+bool ColourClearNeeded(const Settings& settings, const WallRect& wall, const PixelRect& pictureCover, int width,
                        int height, float cameraOffset);
 
 // True when lighting leaves every vertex opaque white: the light at 85 % or more (its ambient
@@ -81,12 +83,16 @@ public:
     // Draws the layers the settings switch on; advances the cycling phase by one frame. Pixels
     // in `hidden` (where the background picture will be drawn over the wall in this frame) are
     // left out.
-    void Draw(const Settings& settings, const TankBox& box, const PixelRect& hidden = PixelRect());
+    void Draw(const Settings& settings, const WallRect& wall, const PixelRect& hidden = PixelRect());
+
+    // Keeps the cycling phase to this wall: by default each frame's phase also goes to
+    // backCyclePhase, which the Aquarium Settings dialog saves; only the main view's wall does that.
+    void KeepPhasePrivate() { publishes_ = false; }
 
     // Some layer is switched on.
     static bool Shown(const Settings& settings);
     // The pixels the wall is certain to cover (where its layers are drawn).
-    static PixelRect Cover(const TankBox& box, int width, int height, float cameraOffset);
+    static PixelRect Cover(const WallRect& wall, int width, int height, float cameraOffset);
 
     // The cycling phase; initialised from "LOCKBACK ROT" the first time the layer is drawn.
     float Phase() const { return phase_; }
@@ -97,5 +103,6 @@ public:
 
 private:
     bool started_ = false;
+    bool publishes_ = true;
     float phase_ = 0.0f;
 };

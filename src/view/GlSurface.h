@@ -4,6 +4,11 @@
 // child window, so there the context renders into a hidden top-level window of the screen's size
 // and each finished frame is copied into the view with GDI. Everything else, picking and screen
 // copies included, runs on the same context either way.
+//
+// Several views (one per monitor in the screen saver) each have a context of their own on the one
+// GUI thread: a view makes its context current before it draws (MakeCurrent). A view's context
+// may share the textures and display lists of another's (wglShareLists), so that all of them draw
+// with the pictures loaded once.
 #include <windows.h>
 
 class GlSurface {
@@ -11,18 +16,26 @@ public:
     enum Result { Ready, ChooseFailed, SetFailed };
 
     // Sets the pixel format and creates the context for the view's device context `viewDC`
-    // (screen size width x height), and makes it current.
-    Result Create(HWND view, HDC viewDC, const PIXELFORMATDESCRIPTOR& pfd, int width, int height);
+    // (screen size width x height), and makes it current. With `shareWith` the new context shares
+    // that context's textures and display lists when the driver allows it (SharesObjects).
+    Result Create(HWND view, HDC viewDC, const PIXELFORMATDESCRIPTOR& pfd, int width, int height,
+                  HGLRC shareWith = nullptr);
+
+    // Makes this surface's context the current one (nothing to do when it already is).
+    void MakeCurrent();
 
     // Shows the frame drawn (glFinish and SwapBuffers on the view's own context). Under Wine the
     // frame is drawn into frame buffers of the context's own and shown one tick later, while the
     // renderer finishes the next one.
     void Present();
 
-    // Releases the context made current by Create (and the hidden window under Wine).
+    // Releases the context (and the hidden window under Wine); no context is current afterwards
+    // if this one was.
     void Destroy();
 
     HGLRC Context() const { return context_; }
+    // Whether the context shares the objects of the one given to Create.
+    bool SharesObjects() const { return sharesObjects_; }
     bool CopiesThroughGdi() const { return hiddenWindow_ != nullptr; }
 
     // The scene's pixel format: double-buffered RGBA, 24 colour bits, a 32-bit depth buffer, no
@@ -42,6 +55,7 @@ private:
     HWND hiddenWindow_ = nullptr;
     HDC renderDC_ = nullptr;  // the view's DC, or the hidden window's under Wine
     HGLRC context_ = nullptr;
+    bool sharesObjects_ = false;
     int width_ = 0, height_ = 0;
     // Under Wine: two frame buffers of the screen's size (RGBA, 32-bit depth) drawn into in turn,
     // and a pixel buffer each frame is read into in the byte order of a 32-bit DIB (blue, green,

@@ -1,7 +1,7 @@
 #include "view/GlSurface.h"
 
 #include "GL.h"
-#include "view/Instrument.h"
+#include "Instrument.h"
 #include "win/Window.h"
 
 static bool directForced = false;
@@ -71,7 +71,7 @@ PIXELFORMATDESCRIPTOR GlSurface::ScenePixelFormat() {
 }
 
 GlSurface::Result GlSurface::Create(HWND view, HDC viewDC, const PIXELFORMATDESCRIPTOR& pfd, int width,
-                                    int height) {
+                                    int height, HGLRC shareWith) {
     view_ = view;
     viewDC_ = viewDC;
     renderDC_ = viewDC;
@@ -87,6 +87,8 @@ GlSurface::Result GlSurface::Create(HWND view, HDC viewDC, const PIXELFORMATDESC
     if (format == 0) return ChooseFailed;
     if (!SetPixelFormat(renderDC_, format, &pfd)) return SetFailed;
     context_ = wglCreateContext(renderDC_);
+    // Sharing has to be set up while the new context is empty and has never been current.
+    sharesObjects_ = context_ && shareWith && wglShareLists(shareWith, context_);
     wglMakeCurrent(renderDC_, context_);
     if (hiddenWindow_ && context_ && FetchBufferCalls()) CreateFrameBuffers();
     if (hiddenWindow_ && !frameBuffers_[0]) {
@@ -167,6 +169,10 @@ void GlSurface::ShowFrame(int index, int w, int h) {
     gl.bindBuffer(PixelPackBuffer, 0);
 }
 
+void GlSurface::MakeCurrent() {
+    if (context_ && wglGetCurrentContext() != context_) wglMakeCurrent(renderDC_, context_);
+}
+
 void GlSurface::Present() {
     if (!context_) return;
     RECT client;
@@ -204,12 +210,16 @@ void GlSurface::Present() {
 }
 
 void GlSurface::Destroy() {
-    if (wglGetCurrentContext() == context_) DeleteFrameBuffers();
-    if (HGLRC current = wglGetCurrentContext()) {
-        wglMakeCurrent(nullptr, nullptr);
-        wglDeleteContext(current);
+    if (context_) {
+        if (frameBuffers_[0]) {
+            MakeCurrent();
+            DeleteFrameBuffers();
+        }
+        if (wglGetCurrentContext() == context_) wglMakeCurrent(nullptr, nullptr);
+        wglDeleteContext(context_);
     }
     context_ = nullptr;
+    sharesObjects_ = false;
     if (frameDC_) {
         SelectObject(frameDC_, previousBitmap_);
         DeleteDC(frameDC_);

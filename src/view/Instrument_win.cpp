@@ -1,4 +1,4 @@
-#include "view/Instrument.h"
+#include "Instrument.h"
 
 #ifdef NERITH_INSTRUMENT
 #include <windows.h>
@@ -24,7 +24,7 @@
 //                       ticks fallen due, frames they started, the kind of timer
 // NERITH_DIRECT_GL=1 makes the view render straight into its window even under Wine, and
 // NERITH_PER_USER=1 makes the program keep its files in the per-user folder, as it does when the
-// Windows directory takes no new files.
+// Windows directory takes no new files. NERITH_SNAPSHOT_AT=N keeps the Nth frame as the picture.
 namespace instrument {
 namespace {
 
@@ -68,6 +68,9 @@ long long glErrors = 0;
 int backLit = -1, backColours = -1;
 int gdiObjects = -1, userWindows = -1;
 TickStats tickStats;
+long long snapshotFrame = 50;
+bool hiddenNow = false;
+long long hiddenSpells = 0, framesHidden = 0;
 
 BOOL CALLBACK CountWindow(HWND hwnd, LPARAM counter) {
     ++*reinterpret_cast<int*>(counter);
@@ -118,6 +121,7 @@ void WriteLogTo(const char* path) {
                      tickStats.minMs, tickStats.maxMs, tickStats.ticks, tickStats.frames, tickStats.timer);
     if (backLit >= 0) std::fprintf(f, "backbuffer %d %d\n", backLit, backColours);
     if (gdiObjects >= 0) std::fprintf(f, "gdi_objects %d\nuser_windows %d\n", gdiObjects, userWindows);
+    std::fprintf(f, "hidden %d\nhidden_spells %lld\nframes_hidden %lld\n", hiddenNow ? 1 : 0, hiddenSpells, framesHidden);
     std::fprintf(f, "frames %lld\nelapsed_ms %.1f\ncpu_ms %.1f\n", frames, MsSince(firstFrame),
                  CpuMs() - cpuAtFirstFrame);
     std::fclose(f);
@@ -144,6 +148,7 @@ bool EnvironmentSays(const char* name) {
 void ProgramStarted() {
     if (EnvironmentSays("NERITH_DIRECT_GL")) GlSurface::ForceDirect();
     if (EnvironmentSays("NERITH_PER_USER")) nerith::ForcePerUserWorkFolder();
+    if (const char* at = std::getenv("NERITH_SNAPSHOT_AT")) snapshotFrame = std::atoll(at);
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&started);
     stageStart = started;
@@ -222,7 +227,7 @@ void FrameFinished(int width, int height) {
 }
 
 void Snapshot() {
-    if (frames != 49) return;
+    if (frames + 1 != snapshotFrame) return;
     GLint viewport[4] = {};
     glGetIntegerv(GL_VIEWPORT, viewport);
     const int w = viewport[2], h = viewport[3];
@@ -257,7 +262,14 @@ void Snapshot() {
     delete[] pixels;
 }
 
+void Hidden(bool hidden) {
+    hiddenNow = hidden;
+    if (hidden) ++hiddenSpells;
+    WriteLog();
+}
+
 void FrameShown() {
+    if (hiddenNow) ++framesHidden;
     for (int i = 0; i < 8 && glGetError() != GL_NO_ERROR; ++i) ++glErrors;
     sampling = (frames + 1) % 50 == 0;
     QueryPerformanceCounter(&stageStart);

@@ -2,6 +2,7 @@
 
 #include "fish/School.h"
 #include "scene/RippleSurface.h"
+#include "view/FrameRender.h"
 
 namespace {
 
@@ -19,38 +20,32 @@ bool Turn(bool rising, float lead, float wall) {
     return rising;
 }
 
-void ColumnQuad() {
+// A strip one unit across, reaching `halfX` and `halfY` from its place, one unit in front of it.
+void StripQuad(float halfX, float halfY) {
     glBegin(GL_QUADS);
-    glVertex3f(-0.5f, -30.0f, 1.0f);
-    glVertex3f(0.5f, -30.0f, 1.0f);
-    glVertex3f(0.5f, 30.0f, 1.0f);
-    glVertex3f(-0.5f, 30.0f, 1.0f);
-    glEnd();
-}
-
-void RowQuad() {
-    glBegin(GL_QUADS);
-    glVertex3f(-90.0f, -0.5f, 1.0f);
-    glVertex3f(90.0f, -0.5f, 1.0f);
-    glVertex3f(90.0f, 0.5f, 1.0f);
-    glVertex3f(-90.0f, 0.5f, 1.0f);
+    glVertex3f(-halfX, -halfY, 1.0f);
+    glVertex3f(halfX, -halfY, 1.0f);
+    glVertex3f(halfX, halfY, 1.0f);
+    glVertex3f(-halfX, halfY, 1.0f);
     glEnd();
 }
 
 // x of the first column under the mouse point, else NothingPicked.
-float PickColumn(int mouseX, int mouseY, const ProbePoint columns[ProbeColumnCount]) {
+float PickColumn(int mouseX, int mouseY, const ProbePoint columns[ProbeColumnCount], float halfLength) {
     for (int i = 0; i < ProbeColumnCount; ++i) {
         const ProbePoint& c = columns[i];
-        if (PickTest(mouseX, mouseY, ProbePickRegion, c.x, c.y, c.z, ColumnQuad)) return c.x;
+        if (PickTest(mouseX, mouseY, ProbePickRegion, c.x, c.y, c.z, [&] { StripQuad(0.5f, halfLength); }))
+            return c.x;
     }
     return NothingPicked;
 }
 
 // y of the first row under the mouse point, else NothingPicked.
-float PickRow(int mouseX, int mouseY, const ProbePoint rows[ProbeRowCount]) {
+float PickRow(int mouseX, int mouseY, const ProbePoint rows[ProbeRowCount], float halfLength) {
     for (int j = 0; j < ProbeRowCount; ++j) {
         const ProbePoint& r = rows[j];
-        if (PickTest(mouseX, mouseY, ProbePickRegion, r.x, r.y, r.z, RowQuad)) return r.y;
+        if (PickTest(mouseX, mouseY, ProbePickRegion, r.x, r.y, r.z, [&] { StripQuad(halfLength, 0.5f); }))
+            return r.y;
     }
     return NothingPicked;
 }
@@ -92,8 +87,9 @@ void BeginPickTest(GLuint (&buffer)[PickBufferSize], int mouseX, int mouseY, int
     glPushMatrix();
     glLoadIdentity();
     gluPickMatrix(mouseX, viewport[3] - mouseY, regionSize, regionSize, viewport);
-    const double aspect = viewport[3] > 0 ? static_cast<double>(viewport[2]) / viewport[3] : 1.0;
-    gluPerspective(45.0, aspect, 0.1, 1000.0);
+    // The frame's own perspective, so that what the pick finds is what the user sees under the
+    // pointer, on every shape of screen.
+    MultFrameFrustum(viewport[2], viewport[3]);
 
     glMatrixMode(GL_MODELVIEW);
     glTranslatef(x, y, z);
@@ -124,22 +120,23 @@ void MoveProbeStrips(PickState& state, ProbePoint columns[ProbeColumnCount], Pro
 
 SweepOutcome ProbeSweep(PickState& state, int mode, int mouseX, int mouseY, bool& feedRequest,
                         bool probeRequest, bool markerRequest, ProbePoint columns[ProbeColumnCount],
-                        ProbePoint rows[ProbeRowCount], const TankBox& tank, School& school) {
+                        ProbePoint rows[ProbeRowCount], const SceneLayout& layout, School& school) {
     SweepOutcome outcome;
     if (!SweepsProbes(mode)) return outcome;
 
     glColor4f(1.0f, 1.0f, 1.0f, 0.0f);
-    MoveProbeStrips(state, columns, rows, tank);
+    MoveProbeStrips(state, columns, rows, layout.probeBox);
 
     if (feedRequest || probeRequest || markerRequest) {
         outcome.picked = true;
-        const float x = PickColumn(mouseX, mouseY, columns);
-        const float y = PickRow(mouseX, mouseY, rows);
-        if (!state.pickedXFound && tank.left <= x && x <= tank.right) {
+        const float x = PickColumn(mouseX, mouseY, columns, layout.columnHalfLength);
+        const float y = PickRow(mouseX, mouseY, rows, layout.rowHalfLength);
+        const TankBox& feed = layout.feedBox;
+        if (!state.pickedXFound && feed.left <= x && x <= feed.right) {
             state.pickedXFound = true;
             state.pickedX = x;
         }
-        if (!state.pickedYFound && tank.bottom <= y && y <= tank.top) {
+        if (!state.pickedYFound && feed.bottom <= y && y <= feed.top) {
             state.pickedYFound = true;
             state.pickedY = y;
         }

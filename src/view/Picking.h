@@ -68,15 +68,16 @@ struct SweepOutcome {
     bool markerDrawn = false;  // the marker cone was drawn at the picked point
 };
 
-// The pick and feed pass (modes 1036, 1046 and 1047): moves the strips; while a feed, probe or
-// marker click is pending, picks the first column and the first row under the mouse point and
-// keeps each coordinate that lies in the tank. A feed click with both found drops the first free
-// pellet at (x, y - 2, -70) and is done (with all ten busy it is used up); in the marker mode the
-// point found gets a black wire cone for that frame. Leaves the colour (1, 1, 1, 0).
+// The pick and feed pass (modes 1036, 1046 and 1047): moves the strips (turning them at the
+// layout's probe box); while a feed, probe or marker click is pending, picks the first column and
+// the first row under the mouse point and keeps each coordinate that lies in the layout's feed
+// box (the tank and the whole view). A feed click with both found drops the first free pellet at
+// (x, y - 2, -70) and is done (with all ten busy it is used up); in the marker mode the point
+// found gets a black wire cone for that frame. Leaves the colour (1, 1, 1, 0).
 // Only the feed request is ever cleared here.
 SweepOutcome ProbeSweep(PickState& state, int mode, int mouseX, int mouseY, bool& feedRequest,
                         bool probeRequest, bool markerRequest, ProbePoint columns[ProbeColumnCount],
-                        ProbePoint rows[ProbeRowCount], const TankBox& tank, School& school);
+                        ProbePoint rows[ProbeRowCount], const SceneLayout& layout, School& school);
 
 // The fish pick (modes 1035, 1037 and 1038), only while buttonHeld is set, which it clears: each
 // live fish is drawn (and so stepped once more) at its place in a pick test; the first one under

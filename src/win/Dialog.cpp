@@ -2,6 +2,8 @@
 
 #include <commdlg.h>
 
+#include <vector>
+
 namespace win {
 
 std::string AskOpenFile(HWND owner, const char* filter, std::size_t room) {
@@ -24,6 +26,7 @@ Dialog::~Dialog() {
 
 INT_PTR Dialog::DoModal(HWND parent) {
     modal_ = true;
+    ended_ = false;
     return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId_), parent,
                            &Dialog::StaticDialogProc, reinterpret_cast<LPARAM>(this));
 }
@@ -36,8 +39,31 @@ bool Dialog::CreateModeless(HWND parent) {
 
 void Dialog::EndDialog(INT_PTR result) {
     if (!hwnd_) return;
-    if (modal_) ::EndDialog(hwnd_, result);
-    else DestroyWindow(hwnd_);
+    if (modal_) {
+        ended_ = true;
+        ::EndDialog(hwnd_, result);
+    } else {
+        DestroyWindow(hwnd_);
+    }
+}
+
+void Dialog::CloseOwnedBy(HWND owner) {
+    struct Found {
+        HWND owner;
+        std::vector<HWND> dialogs;
+    } found = {owner, {}};
+    // A modal dialog is open until it ends, shown or not yet; a modeless one while it shows.
+    EnumThreadWindows(GetCurrentThreadId(), [](HWND h, LPARAM p) -> BOOL {
+        auto* f = reinterpret_cast<Found*>(p);
+        const auto* dialog = dynamic_cast<Dialog*>(FromHandle(h));
+        if (dialog && h != f->owner && GetAncestor(h, GA_ROOTOWNER) == f->owner &&
+            (dialog->IsModal() || IsWindowVisible(h)))
+            f->dialogs.push_back(h);
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&found));
+    // Top-most first: a dialog opened from another closes before the one that opened it.
+    for (HWND h : found.dialogs)
+        if (IsWindow(h)) SendMessageW(h, WM_CLOSE, 0, 0);
 }
 
 INT_PTR CALLBACK Dialog::StaticDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -47,10 +73,26 @@ INT_PTR CALLBACK Dialog::StaticDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LP
         self->Attach(hwnd);
     }
     if (!self) return FALSE;
-    INT_PTR handled = self->DialogProc(msg, wParam, lParam);
+
+    const Dispatch dispatch;
+    INT_PTR handled;
+    LRESULT reflected = 0;
+    if (ReflectToChild(hwnd, msg, wParam, lParam, &reflected)) {
+        // Colour messages return the brush itself; everything else goes through DWLP_MSGRESULT.
+        if (msg >= WM_CTLCOLORMSGBOX && msg <= WM_CTLCOLORSTATIC) {
+            handled = static_cast<INT_PTR>(reflected);
+        } else {
+            self->SetResult(reflected);
+            handled = TRUE;
+        }
+    } else {
+        handled = self->DialogProc(msg, wParam, lParam);
+    }
     if (msg == WM_NCDESTROY) {
-        self->Detach();
-        self->OnFinalMessage();
+        // Destroyed before it ended (its owner went): the modal loop looks at its window only when
+        // a message arrives, and the going may have come as a sent message; wake it.
+        if (self->modal_ && !self->ended_) PostMessageW(nullptr, WM_NULL, 0, 0);
+        self->WindowGone();
     }
     return handled;
 }
@@ -67,13 +109,6 @@ INT_PTR Dialog::DialogProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     default:
         break;
-    }
-    LRESULT reflected = 0;
-    if (ReflectToChild(msg, wParam, lParam, &reflected)) {
-        // Colour messages return the brush itself; everything else goes through DWLP_MSGRESULT.
-        if (msg >= WM_CTLCOLORMSGBOX && msg <= WM_CTLCOLORSTATIC) return static_cast<INT_PTR>(reflected);
-        SetResult(reflected);
-        return TRUE;
     }
     return FALSE;
 }
@@ -109,10 +144,10 @@ void StandingDialog::OnCancel() {
 INT_PTR StandingDialog::DialogProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_CLOSE:
-        // Hidden, never destroyed; the dialog manager then goes on to IDCANCEL, which saves again.
-        ShowWindow(hwnd_, SW_HIDE);
-        SaveOnHide();
-        return FALSE;
+        // Hidden, never destroyed, and saved once, as Cancel does (the dialog manager would go on
+        // to a second Cancel).
+        OnCancel();
+        return TRUE;
     case WM_PAINT: {
         // Validated only: the background and the controls paint the face.
         PAINTSTRUCT ps;

@@ -31,13 +31,20 @@ public:
 
     HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
 
+    // Closes every open dialog of ours that `owner` owns (directly or through another window):
+    // the modal ones and the modeless ones that show, the top-most first, each as its close box
+    // would, so each keeps what its close keeps. A window that is about to go calls this first:
+    // its going would destroy them without a word.
+    static void CloseOwnedBy(HWND owner);
+
 protected:
     virtual BOOL OnInitDialog() { return TRUE; }
     virtual void OnOK() { EndDialog(IDOK); }
     virtual void OnCancel() { EndDialog(IDCANCEL); }
 
     // Returns TRUE when the message was handled; a result for the dialog manager goes through
-    // SetResult. The default handles WM_INITDIALOG, IDOK/IDCANCEL and reflection to controls.
+    // SetResult. Sees what the dialog's controls left to it (see Window.h). The default handles
+    // WM_INITDIALOG and IDOK/IDCANCEL.
     virtual INT_PTR DialogProc(UINT msg, WPARAM wParam, LPARAM lParam);
     void SetResult(LRESULT result) { SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, result); }
 
@@ -45,6 +52,7 @@ private:
     static INT_PTR CALLBACK StaticDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     int templateId_;
     bool modal_ = false;
+    bool ended_ = false;  // a modal dialog's EndDialog has been called
 };
 
 // A modeless dialog that lives as long as its parent: created hidden, shown centred on request,

@@ -1,16 +1,56 @@
 #include "win/Window.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 namespace win {
 namespace {
 const char* const ObjectProp = "Nerith.Window";
+
+// All of this lives on the one user-interface thread.
+int dispatching = 0;               // window procedures of ours on the stack
+std::vector<Window*> finalDue;     // windows gone whose OnFinalMessage waits for dispatching == 0
+
+// The reflection under way: set when its control passes the message on instead of handling it.
+struct Reflection {
+    const Window* control;
+    UINT msg;
+    bool left;
+};
+Reflection* reflecting = nullptr;
+
+// The messages a parent receives on behalf of a child control, which the layer reflects.
+bool Reflectable(UINT msg) {
+    switch (msg) {
+    case WM_DRAWITEM: case WM_NOTIFY: case WM_COMMAND: case WM_HSCROLL: case WM_VSCROLL:
+    case WM_CTLCOLORBTN: case WM_CTLCOLOREDIT: case WM_CTLCOLORDLG: case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSCROLLBAR: case WM_CTLCOLORSTATIC:
+        return true;
+    default:
+        return false;
+    }
+}
+}  // namespace
+
+Window::Dispatch::Dispatch() { ++dispatching; }
+
+Window::Dispatch::~Dispatch() {
+    if (--dispatching > 0) return;
+    // Nothing of ours is being handled: the windows that went meanwhile may finish now (a final
+    // message that handles messages itself runs the rest when those end).
+    while (dispatching == 0 && !finalDue.empty()) {
+        Window* gone = finalDue.front();
+        finalDue.erase(finalDue.begin());
+        gone->OnFinalMessage();
+    }
 }
 
 Window::~Window() {
     // The object goes before its window: detach so no message reaches a dead object.
     Detach();
+    finalDue.erase(std::remove(finalDue.begin(), finalDue.end(), this), finalDue.end());
 }
 
 void Window::Attach(HWND hwnd) {
@@ -24,6 +64,11 @@ void Window::Detach() {
     if (superProc_) SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(superProc_));
     hwnd_ = nullptr;
     superProc_ = nullptr;
+}
+
+void Window::WindowGone() {
+    Detach();
+    finalDue.push_back(this);  // runs when the dispatch of this WM_NCDESTROY, or an outer one, ends
 }
 
 Window* Window::FromHandle(HWND hwnd) {
@@ -54,17 +99,21 @@ LRESULT CALLBACK Window::StaticWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LP
     }
     if (!self) return DefWindowProcA(hwnd, msg, wParam, lParam);
 
-    LRESULT result = self->WindowProc(msg, wParam, lParam);
-    if (msg == WM_NCDESTROY) {
-        self->Detach();
-        self->OnFinalMessage();
-    }
+    const Dispatch dispatch;
+    LRESULT result = 0;
+    if (!ReflectToChild(hwnd, msg, wParam, lParam, &result))
+        result = self->WindowProc(msg, wParam, lParam);
+    if (msg == WM_NCDESTROY) self->WindowGone();
     return result;
 }
 
 LRESULT Window::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-    LRESULT reflected = 0;
-    if (ReflectToChild(msg, wParam, lParam, &reflected)) return reflected;
+    if (msg >= ReflectBase && Reflectable(msg - ReflectBase)) {
+        // A control's reflected message that the control leaves to its parent; the control's
+        // own procedure never sees these.
+        if (reflecting && reflecting->control == this && reflecting->msg == msg) reflecting->left = true;
+        return 0;
+    }
     return DefaultProc(msg, wParam, lParam);
 }
 
@@ -73,37 +122,29 @@ LRESULT Window::DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(hwnd_, msg, wParam, lParam);
 }
 
-bool Window::ReflectToChild(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+bool Window::ReflectToChild(HWND parent, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    if (!Reflectable(msg)) return false;
     HWND child = nullptr;
     switch (msg) {
     case WM_DRAWITEM:
         if (wParam != 0) child = reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->hwndItem;  // 0: a menu
         break;
-    case WM_MEASUREITEM:
-        break;  // controls are measured by their templates; menus by their owner
     case WM_NOTIFY:
         child = reinterpret_cast<NMHDR*>(lParam)->hwndFrom;
         break;
-    case WM_COMMAND:
-        child = reinterpret_cast<HWND>(lParam);  // 0 for menus and accelerators
-        break;
-    case WM_CTLCOLORBTN: case WM_CTLCOLOREDIT: case WM_CTLCOLORDLG: case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORSCROLLBAR: case WM_CTLCOLORSTATIC:
-        child = reinterpret_cast<HWND>(lParam);
-        break;
-    case WM_HSCROLL: case WM_VSCROLL:
-        child = reinterpret_cast<HWND>(lParam);
-        break;
     default:
-        return false;
+        // Commands (0 for menus and accelerators), scrolls and colour requests name the control.
+        child = reinterpret_cast<HWND>(lParam);
+        break;
     }
-    Window* control = FromHandle(child);
+    Window* control = child != parent ? FromHandle(child) : nullptr;  // a dialog asks its own colour
     if (!control) return false;
+    Reflection reflection = {control, ReflectBase + msg, false};
+    Reflection* outer = reflecting;
+    reflecting = &reflection;
     *result = control->WindowProc(ReflectBase + msg, wParam, lParam);
-    // Commands and scrolls: a control that returns non-zero has consumed the message; one that
-    // ignores it (result 0) leaves it to the parent as well.
-    if (msg == WM_COMMAND || msg == WM_HSCROLL || msg == WM_VSCROLL) return *result != 0;
-    return true;
+    reflecting = outer;
+    return !reflection.left;
 }
 
 const char* RegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, HICON icon) {

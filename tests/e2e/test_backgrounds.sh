@@ -1,6 +1,7 @@
 # The user's own pictures behind the water: a stored list shows its picture, Repeat All changes
-# the pictures every interval, a missing file costs one message and the tank runs, and the dialog
-# opens from the popup menu, hides on Escape and keeps its list.
+# the pictures every interval, a missing file and a gap in the list cost one message that names
+# them, the picture after the gap shows, the dialog opens from the popup menu, hides on Escape and
+# keeps its list, and a 50-megapixel photo added through it shows.
 screen 1024x768
 pics=$WINEPREFIX/drive_c/nerith_pics
 mkdir -p "$pics"
@@ -38,33 +39,31 @@ check "red and green alternate" test "$changes" -ge 3
 check "only the two pictures show" test -z "$(tr ' ' '\n' <<<"$seen" | grep -v -e red -e green -e '^$')"
 winctl close; app_wait 20
 
-# 2. A stored picture that is gone: one message at start-up, then the tank runs.
-write_ini "${base[@]}" "[Custom Images]" "OwnImage=1" "RepeatImage=1" "ImageSum=100000" \
-  'ImageList0=C:\nerith_pics\gone.png'
+# 2. A stored picture that is gone, then a gap (no ImageList1), then one that is there, under a
+# count far beyond them: one message at start-up names the two failures, then the tank runs with
+# the picture after the gap behind the water.
+write_ini "${base[@]}" "[Custom Images]" "OwnImage=1" "RepeatImage=1" "ImageTime=5" "ImageSum=100000" \
+  'ImageList0=C:\nerith_pics\gone.png' 'ImageList2=C:\nerith_pics\red.png'
+ini=$WINDIR/PondelSet.ini
 rm -f "$LOG"
 wine "$ROOT/build/win/NerithScr_instr.exe" >"$E2E_OUT/app.out" 2>&1 &
 APP_PID=$!
 check "the frame and one message box" wait_for 20 count_is 2
 sleep 0.3
 box=$(shot missing-message)
-check "one loading error so far" test "$(count_of picture_errors)" = 1
+message=$(winctl messages)
+echo "the message: $message"
+check "it names the missing picture and the gap" \
+  grep -qxF '(C:\nerith_pics\gone.png)image loading error. | ()image loading error.' <<<"$message"
+check "two loading errors so far" test "$(count_of picture_errors)" = 2
 xdotool key Return
 check "the message goes, no second one comes" wait_for 20 count_is 1
 check "frames come after the message" wait_frames 40 60
 check "no further message" test "$(winctl count)" = 1
-after=$(shot missing-after)
-check "the built-in picture shows" test "$(tint "$after")" = other
-check "exactly one loading error" test "$(count_of picture_errors)" = 1
-winctl close; app_wait 20
+check "the picture after the gap shows behind the water" test "$(tint "$(shot own-red)")" = red
+check "it was loaded once" test "$(count_of pictures_added)" = 1
 
-# 3. The stored picture behind the water, and the dialog from the popup menu, with real mouse events; Escape hides it, the list stays.
-write_ini "${base[@]}" "[Custom Images]" "OwnImage=1" "RepeatImage=1" "ImageTime=5" "ImageSum=1" \
-  'ImageList0=C:\nerith_pics\red.png'
-ini=$WINDIR/PondelSet.ini
-check "starts with the stored picture" app_start
-check "frames come" wait_frames 40 60
-check "the user's picture shows behind the water" test "$(tint "$(shot own-red)")" = red
-check "the stored picture was loaded once" test "$(count_of pictures_added)" = 1
+# 3. The dialog from the popup menu, with real mouse events; Escape hides it, the list stays.
 title="Custom Background - 3D Nerith Fish Screensaver 1.0"
 open_dialog() {
   xdotool mousemove 300 150 click 3
@@ -104,6 +103,7 @@ tr -d '\r' <"$ini" | sed -n '/\[Custom Images\]/,/^\[/p' >"$E2E_OUT/saved.txt"
 cat "$E2E_OUT/saved.txt"
 check "hiding saved the switch" grep -qx "OwnImage=0" "$E2E_OUT/saved.txt"
 check "hiding saved the list" grep -qx 'ImageList0=C:\\nerith_pics\\red.png' "$E2E_OUT/saved.txt"
+check "of one picture" grep -qx 'ImageSum=1' "$E2E_OUT/saved.txt"
 open_dialog
 again=$(shot dialog-again)
 check "the dialog shows again" test "$(list_pixels "$again")" -gt 20000
@@ -112,5 +112,43 @@ check "the list is kept" test "$blue2" -gt 30
 xdotool key Escape
 check "hidden again" wait_for 5 hidden "$title"
 check "the program runs on" kill -0 "$APP_PID"
+winctl close; app_wait 20
+check "closing ends the program" test "$APP_STATUS" = 0
+
+# 4. A 50-megapixel photo (made here, too large to keep in the repository) added through
+# "Add Image" and the system's open dialog: it is decoded reduced for the screen, apart from the
+# tank, which swims on meanwhile, and shows without a message.
+"$ROOT/build/host/bigphoto" "$pics/big.jpg" 8200 6200 30 200 40 || fail "bigphoto"
+write_ini "${base[@]}" "[Custom Images]" "OwnImage=1" "RepeatImage=1" "ImageTime=5" "ImageSum=0"
+check "starts without pictures" app_start
+check "frames come" wait_frames 40 60
+check "the built-in picture shows" test "$(tint "$(shot big-before)")" = other
+open_dialog
+read -r _ bx by bw bh <<<"$(winctl window "$title" 1008)"
+xdotool mousemove $((bx + bw / 2)) $((by + bh / 2)) click 1
+check "the open dialog shows" wait_for 5 shown Open
+sleep 0.5
+xdotool type --delay 20 'C:\nerith_pics\big.jpg'
+xdotool key Return
+check "the open dialog goes" wait_for 5 hidden Open
+# Until the photo shows above the dialog: the frames counted now and then, the longest stretch
+# without a new one remembered.
+f0=$(frames); t0=$(now_ms); last=$f0; last_t=$t0; stall=0; seen=""
+while [ $(( $(now_ms) - t0 )) -lt 60000 ]; do
+  f=$(frames); t=$(now_ms)
+  if [ "$f" != "$last" ]; then last=$f; last_t=$t; fi
+  [ $((t - last_t)) -gt "$stall" ] && stall=$((t - last_t))
+  seen=$(tint "$(shot big-loading)" $top)
+  [ "$seen" = green ] && break
+  sleep 0.2
+done
+echo "the photo showed after $(( $(now_ms) - t0 )) ms, $(( $(frames) - f0 )) frames meanwhile, longest stall ${stall} ms"
+check "the photo shows" test "$seen" = green
+check "the tank swam on meanwhile" test $(( $(frames) - f0 )) -gt 5
+check "added once, no loading error" test "$(count_of pictures_added) $(count_of picture_errors)" = "1 0"
+check "no message" test "$(winctl count)" = 1
+xdotool key Escape
+check "hidden" wait_for 5 hidden "$title"
+check "the photo behind the water" test "$(tint "$(shot big-shown)")" = green
 winctl close; app_wait 20
 check "closing ends the program" test "$APP_STATUS" = 0

@@ -1,8 +1,7 @@
-# Hostile, broken and unusable settings, each case one start of the real program: the tank must
-# appear and keep rendering, the user's file must not be damaged by us (every line we have no
-# business rewriting is still there, byte for byte), and at most one message may show.
-# A case is one row of the table at the end: NAME, the function that prepares it, and a regular
-# expression of the keys the program may rewrite in that case.
+# Hostile, broken and unusable settings, one start of the real program each: the tank appears and
+# keeps rendering, every line of the user's file we have no business rewriting stays byte for
+# byte, and at most one message shows (exactly one where the defaults cannot be saved). Then saves
+# from a dialog that cannot be made.
 screen 1024x768
 ini=$WINDIR/PondelSet.ini
 AQUARIUM_KEYS=("Show Water" "Show Light" "Show Terra" "FRONT GUDING" "FRONTCOLOR" "FRONT MANJIANBIAN"
@@ -10,8 +9,7 @@ AQUARIUM_KEYS=("Show Water" "Show Light" "Show Terra" "FRONT GUDING" "FRONTCOLOR
   "BACKCOLOR" "BACK MANJIANBIAN" "BACK COLOR1" "BACK COLOR2" "BACK AUTOJIANBIAN" "CHECK LOCKBACK"
   "LOCKBACK ROT" "YINLIANG" "QIPAONUM" "BACKGROUND" "FOGNONGDU" "LIGHTQIANGDU" "CHECK VIEWS"
   "VIEWSLEFTRIGHT" "VIEWSNEARFAR")
-# Keys rewritten on every start; the two replaced when out of range; all keys of the two numeric
-# sections (an absent or empty one is written with its default); none.
+# Keys rewritten on every start; the two replaced when out of range; all of ours; none.
 FORCED='Show Water|Show Light|Show Terra|BACK GUDING|BACKCOLOR|BACK AUTOJIANBIAN'
 RANGED='FOGNONGDU|LIGHTQIANGDU'
 OURS="$(IFS='|'; echo "${AQUARIUM_KEYS[*]}")|Fish[0-9]+"
@@ -60,9 +58,8 @@ prep_bad_media() {
 # The read-only attribute, then a file that cannot be written at all (immutable even for root).
 prep_read_only_ini() { sane_plus; chmod 444 "$ini"; }
 prep_unwritable_ini() { sane_plus; chattr +i "$ini"; }
-# A Windows directory that takes no new file and no change to the settings file: the program
-# keeps its settings and work files in the per-user folder instead. The instrument log is made
-# beforehand, so the frames can still be counted.
+# A Windows directory that takes no new file nor change: the program keeps its settings and work
+# files in the per-user folder instead (the instrument log is made beforehand, to count frames).
 prep_unwritable_windir() {
   sane_plus
   : >"$LOG"
@@ -73,24 +70,27 @@ prep_unwritable_windir() {
 failures=()
 expect() { local what=$1; shift; if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures+=("$what"); return 1; fi; }
 
-undo_locks() { chattr -i "$WINDIR" "$ini" 2>/dev/null; chmod 644 "$ini" 2>/dev/null; true; }
+userdir=
+undo_locks() {
+  chattr -i "$WINDIR" "$ini" 2>/dev/null; chmod 644 "$ini" 2>/dev/null
+  if [ -n "$userdir" ]; then umount "$userdir" 2>/dev/null; rm -rf "$userdir"; userdir=; fi
+  unset NERITH_PER_USER; true
+}
 trap 'undo_locks; app_kill; [ -n "${OWN_XVFB:-}" ] && { wine_stop; stop_xvfb; }' EXIT
 
 # kept_in A B: every line of A is in B, unchanged and in the same order (B may have more).
 kept_in() { ! diff -a "$1" "$2" | grep -aq '^<'; }
 
-# run_case NAME OWNED: one start of the instrumented program on the prepared file.
+# run_case NAME OWNED MESSAGES: one start of the instrumented program on the prepared file.
 run_case() {
-  local name=$1 owned=$2 messages=0 seen="" d i f1
+  local name=$1 owned=$2 wanted=$3 messages=0 seen="" d i f1
   echo "== $name"
   cp "$ini" "$E2E_OUT/$name.before"
-  # Not app_start: a message box may come before the frame, and a locked Windows directory keeps
-  # its old instrument log (which the program then rewrites in place).
+  # Not app_start: a message box may come before the frame.
   rm -f "$LOG" 2>/dev/null
   wine "$ROOT/build/win/NerithScr_instr.exe" >"$E2E_OUT/$name.out" 2>&1 &
   APP_PID=$!
-  # Until the first frame (the log says so without asking Wine); now and then, and once more
-  # after, any message box is counted and answered.
+  # Until the first frame; now and then, and once more after, any message box is counted and answered.
   local up=0 t0=$SECONDS n=0
   while [ $((SECONDS - t0)) -lt 60 ]; do
     n=$((n + 1))
@@ -113,14 +113,12 @@ run_case() {
   d=$(winctl dialogs)
   [ -n "$d" ] && messages=$((messages + $(wc -l <<<"$d"))) && echo "open at the end: $d"
   echo "$name: $messages message(s)$([ -s "$E2E_OUT/$name.out" ] && echo ", output: $(head -c 200 "$E2E_OUT/$name.out")")"
-  expect "$name: at most one message" test $messages -le 1
+  expect "$name: ${wanted:-at most one} message(s)" test $messages -le 1 -a $messages -ge "${wanted:-0}"
   shot "$name" >/dev/null
   winctl close
   app_wait 20
   expect "$name: ends with status 0" test "$APP_STATUS" = 0
   app_kill
-  # Every line of the user's file that is no key of ours is still there, unchanged and in order
-  # (sections and keys we add may come in between).
   grep -avE "^($owned)=" "$E2E_OUT/$name.before" >"$E2E_OUT/$name.kept"
   grep -avE "^($owned)=" "$ini" >"$E2E_OUT/$name.after"
   expect "$name: the user's lines are kept" kept_in "$E2E_OUT/$name.kept" "$E2E_OUT/$name.after" ||
@@ -128,29 +126,94 @@ run_case() {
   undo_locks
 }
 
-# What the program may rewrite in each case. Present values are read, never rewritten (but for the
-# forced keys and out-of-range fog and light), so a long value it reads must stay; nothing may
-# change in a file that cannot be written, nor in one that is no text file at all.
+# NAME|keys the program may rewrite|messages wanted|how the file is prepared. Present values are
+# read, never rewritten (but for the forced and out-of-range keys).
 cases=(
-  "random_bytes|$NONE|prep_random_bytes"
-  "long_lines|${OURS/|QIPAONUM/}|prep_long_lines"
-  "int_min|$FORCED|$RANGED|prep_int_min"
-  "int_max|$FORCED|$RANGED|prep_int_max"
-  "nan|$FORCED|prep_nan"
-  "empty|$OURS|prep_empty"
-  "counts_100000|${OURS/|Fish[0-9]+/}|prep_counts_100000"
-  "bad_media|$OURS|prep_bad_media"
-  "read_only_ini|$NONE|prep_read_only_ini"
-  "unwritable_ini|$NONE|prep_unwritable_ini"
-  "unwritable_windir|$NONE|prep_unwritable_windir"
+  "random_bytes|$NONE|1|prep_random_bytes"
+  "long_lines|${OURS/|QIPAONUM/}||prep_long_lines"
+  "int_min|$FORCED|$RANGED||prep_int_min"
+  "int_max|$FORCED|$RANGED||prep_int_max"
+  "nan|$FORCED||prep_nan"
+  "empty|$OURS||prep_empty"
+  "counts_100000|${OURS/|Fish[0-9]+/}||prep_counts_100000"
+  "bad_media|$OURS||prep_bad_media"
+  "read_only_ini|$NONE|1|prep_read_only_ini"
+  "unwritable_ini|$NONE|1|prep_unwritable_ini"
+  "unwritable_windir|$NONE||prep_unwritable_windir"
 )
-for row in "${cases[@]}"; do
-  name=${row%%|*}; prep=${row##*|}; owned=${row#*|}; owned=${owned%|*}
-  [ -n "${FAULTS:-}" ] && [[ " $FAULTS " != *" $name "* ]] && continue
+fresh() {
   undo_locks
   rm -f "$ini"
   find "$WINEPREFIX/drive_c/users" -maxdepth 4 -type d -name NerithScr -exec rm -rf {} + 2>/dev/null
+}
+for row in "${cases[@]}"; do
+  name=${row%%|*}; prep=${row##*|}; rest=${row#*|}; rest=${rest%|*}; owned=${rest%|*}; wanted=${rest##*|}
+  [ -n "${FAULTS:-}" ] && [[ " $FAULTS " != *" $name "* ]] && continue
+  fresh
   "$prep"
-  run_case "$name" "$owned"
+  run_case "$name" "$owned" "$wanted"
 done
+
+# Saves from a dialog that cannot be made: a file the program filled in at a first start is made
+# unwritable; the program starts without a word, and "R" in Fish Settings puts a new roster into
+# the tank and tries to save it: one message says why it cannot, the next save says nothing, the
+# fish stay (also when the dialog reads the roster back), and the file keeps every byte.
+# NAME|what makes the file unwritable|what runs once the tank is up|what the message says.
+save_nul() { printf '; notes\0\r\n' >>"$used_ini"; }
+save_read_only() { chmod 444 "$used_ini"; }
+# The per-user folder on a small disk of its own, filled up once the program runs.
+save_full_disk() {
+  userdir=$(find "$WINEPREFIX/drive_c/users" -maxdepth 3 -type d -path '*/AppData/Local' | head -1)/NerithScr
+  mkdir -p "$userdir" && mount -t tmpfs -o size=24m nerith-full "$userdir" || return 1
+  cp "$used_ini" "$userdir/PondelSet.ini"
+  used_ini=$userdir/PondelSet.ini
+  export NERITH_PER_USER=1
+}
+fill_disk() { dd if=/dev/zero of="$userdir/filler" bs=1M >/dev/null 2>&1; df -h "$userdir" | tail -1; }
+saves=(
+  "save_nul_byte|save_nul||not text"
+  "save_read_only|save_read_only||read-only"
+  "save_full_disk|save_full_disk|fill_disk|not enough room"
+)
+fish_title="Fish Settings - 3D Nerith Fish Screensaver 1.0"
+message_up() { winctl dialogs | grep -q ' NerithScr$'; }
+# Fish light up beside the dialog (the wall is black, there are no bubbles).
+fish_up() {
+  local x y w h; read -r _ x y w h <<<"$(winctl window "$fish_title")"
+  local beside="${x}x768+0+0"; [ $((1024 - x - w)) -gt "$x" ] && beside="$((1024 - x - w))x768+$((x + w))+0"
+  [ "$(lit "$(shot "$name-fish")" "$beside")" -gt 300 ]
+}
+open_fish() { menu_entry 4 && wait_for 5 shown "$fish_title"; }  # "  Add/Delete Fish"
+for row in "${saves[@]}"; do
+  IFS='|' read -r name prep arm told <<<"$row"
+  [ -n "${FAULTS:-}" ] && [[ " $FAULTS " != *" $name "* ]] && continue
+  echo "== $name"
+  fresh
+  mapfile -t fish < <(roster 0)
+  write_ini "[Aquarium Settings]" "BACKGROUND=1" "QIPAONUM=200" "${fish[@]}"
+  used_ini=$ini
+  app_start && wait_frames 5 && winctl close && app_wait 20  # the file filled in
+  "$prep"
+  cp "$used_ini" "$E2E_OUT/$name.before"
+  app_start && wait_frames 20 30
+  expect "$name: a quiet start" test -z "$(winctl dialogs)"
+  [ -n "$arm" ] && "$arm"
+  open_fish && xdotool key r
+  expect "$name: one message says why" wait_for 5 eval 'winctl messages | grep -q "PondelSet.ini.*$told"'
+  shot "$name-message" >/dev/null
+  xdotool key Return
+  expect "$name: the new roster swims" wait_for 5 fish_up
+  xdotool key r
+  sleep 1.5
+  expect "$name: the next save says nothing" eval '! message_up'
+  xdotool key Escape
+  wait_for 5 eval '! shown "$fish_title"' && open_fish
+  sleep 1.5  # the dialog has read the roster back and saved it
+  expect "$name: the roster stays when the dialog is opened again" fish_up
+  xdotool key Escape
+  winctl close
+  app_wait 20
+  expect "$name: the file keeps every byte" cmp "$E2E_OUT/$name.before" "$used_ini"
+done
+undo_locks
 [ ${#failures[@]} -eq 0 ] || fail "${#failures[@]} fault check(s): ${failures[*]}"

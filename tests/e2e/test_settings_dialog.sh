@@ -6,19 +6,12 @@ ini=$WINDIR/PondelSet.ini
 title="Aquarium Settings - 3D Nerith Fish Screensaver 1.0"
 mapfile -t fish < <(roster 0)
 write_ini "[Aquarium Settings]" "QIPAONUM=100" "${fish[@]}"
-check "starts" app_start
-check "frames come" wait_frames 40
+app_up 40
 
 key() { tr -d '\r' <"$ini" | awk -F= -v k="$1" '$1==k {print $2}'; }
 # until_key KEY VALUE: polls the settings file for up to 3 s.
 key_is() { [ "$(key "$1")" = "$2" ]; }
 until_key() { wait_for 3 key_is "$@"; }
-# frame_stats: "frames elapsed_ms cpu_ms" from the instrumented build's log.
-frame_stats() { echo "$(frames) $(value elapsed_ms) $(value cpu_ms)"; }
-
-before=$(frame_stats)
-sleep 3
-closed=$(frame_stats)
 
 winctl command 1040
 check "command 1040 opens the dialog" wait_for 5 shown "$title"
@@ -28,18 +21,10 @@ echo "dialog at $dl $dt $dr $db"
 opened_at=$(frames)
 check "the tank keeps rendering behind it" wait_frames $((opened_at + 60)) 10
 check "the first save writes the phase in its own format" until_key "LOCKFORE ROT" "0.000000"
-open0=$(frame_stats)
-sleep 3
-open1=$(frame_stats)
 shot dialog >/dev/null
 
 # The Bubble Count slider: drag its thumb (in the middle at 100) to the bottom: 200, no bubbles.
-read -r _ sl st sw sh <<<"$(winctl window "$title" 1009)"
-sr=$((sl + sw)); sb=$((st + sh))
-sx=$(( (sl + sr) / 2 )); sy=$(( (st + sb) / 2 ))
-xdotool mousemove $sx $sy mousedown 1
-for y in $(seq $((sy + 10)) 10 $((sb + 20))); do xdotool mousemove $sx $y; sleep 0.02; done
-xdotool mouseup 1
+drag_down "$title" 1009
 check "the slider follows the mouse to 200" test "$(winctl pos "$title" 1009)" = 200
 check "QIPAONUM 200 reaches the file" until_key QIPAONUM 200
 sleep 1.5
@@ -70,15 +55,4 @@ check "Escape closes the dialog" wait_for 5 hidden "$title"
 after=$(frames)
 check "the tank keeps running after it" wait_frames $((after + 60)) 10
 check "the file keeps the last state" test "$(key QIPAONUM)" = 0
-
-# Frame cost with the dialog closed and open (its 100 ms save included), for the record.
-rate() {  # rate WHAT "F E C" "F E C"
-  awk -v w="$1" -v a="$2" -v b="$3" 'BEGIN { split(a, x, " "); split(b, y, " ");
-    printf "frame cost, dialog %s: %.1f frames/s, %.2f ms CPU a frame\n", w,
-      (y[1]-x[1])*1000/(y[2]-x[2]), (y[3]-x[3])/(y[1]-x[1]) }'
-}
-rate closed "$before" "$closed"
-rate open "$open0" "$open1"
-winctl close
-app_wait 20
-check "the program ends normally" test "$APP_STATUS" = 0
+app_end "the program ends normally"

@@ -3,15 +3,9 @@
 screen 1024x768
 mapfile -t fish < <(roster 1)
 write_ini "[Aquarium Settings]" "BACKGROUND=1" "QIPAONUM=200" "${fish[@]}"
-check "starts with one fish" app_start
-check "frames come" wait_frames 40
+app_up 40 "starts with one fish"
 
-choose() {  # choose ENTRY: picks popup entry ENTRY (0-based) at a quiet corner of the screen
-  xdotool mousemove 40 40 click 3
-  sleep 0.5
-  xdotool mousemove 120 $((40 + 3 + $1 * 48 + 24)) click 1
-  sleep 0.3
-}
+choose() { menu_entry "$1" 40 40; sleep 0.3; }  # an entry of the menu opened at a quiet corner
 
 # click_fish NAME: clicks the middle of the fish's bounding box on a fresh screenshot; fails
 # without clicking while the fish is out of sight (it swims wider than the screen shows).
@@ -55,6 +49,4 @@ x=$(echo "$box" | cut -d+ -f2)
 xdotool mousemove $wx 700 click 1
 wait_frames $(( $(frames) + 20 )) >/dev/null  # time enough for a pick to be answered
 check "a click in empty water picks no fish" test "$(count_of fish_picks)" = "$before"
-winctl close
-app_wait 20
-check "the program ends cleanly" test "$APP_STATUS" = 0
+app_end "the program ends cleanly"

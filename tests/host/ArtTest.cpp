@@ -4,10 +4,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "TestBmp.h"
+#include "assets/SoilLoader.h"
 
 namespace {
 
@@ -34,25 +37,60 @@ struct Bmp {
     }
 };
 
-// Art file `name`, checked to be a width x height picture as the plain loader reads it: 24 bits,
-// uncompressed, the pixels right after the headers and nothing after them. Empty if it is not.
-Bmp loadBmp(const std::string& name, int width, int height) {
-    Bmp bmp{width, height, readArt(name)};
-    const Bytes& b = bmp.file;
-    EXPECT_EQ(b.size(), 54 + testbmp::RowStride(24, width) * height) << name;
-    if (b.size() != 54 + testbmp::RowStride(24, width) * height) return Bmp{};
-    EXPECT_TRUE(b[0] == 'B' && b[1] == 'M' && u32(b, 14) == 40 && u32(b, 30) == 0) << name;
+// Art file `name` as the plain loader reads it: 24 bits, uncompressed, the pixels right after the
+// headers and nothing after them. Empty if it is not.
+Bmp loadBmp(const std::string& name) {
+    const Bytes b = readArt(name);
+    if (b.size() < 54) {
+        ADD_FAILURE() << name << " is missing";
+        return Bmp{};
+    }
+    const int width = static_cast<int>(u32(b, 18)), height = static_cast<int>(u32(b, 22));
+    EXPECT_TRUE(b[0] == 'B' && b[1] == 'M' && u32(b, 14) == 40 && u32(b, 30) == 0 && u16(b, 28) == 24) << name;
     EXPECT_EQ(u32(b, 10), 54u) << name;
-    EXPECT_EQ(u32(b, 18), static_cast<std::uint32_t>(width)) << name;
-    EXPECT_EQ(u32(b, 22), static_cast<std::uint32_t>(height)) << name;
-    return bmp;
+    if (width < 1 || height < 1 || b.size() != 54 + testbmp::RowStride(24, width) * height) {
+        ADD_FAILURE() << name << " is not " << width << " x " << height << " pixels and nothing more";
+        return Bmp{};
+    }
+    return Bmp{width, height, b};
+}
+
+bool powerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
+
+// How much finer a picture is than its half size (the mipmap a small screen takes): the mean
+// distance of each luma from the mean of its 2 x 2 block, against the same for the half size. The
+// art drawn at its size keeps 0.56 to 0.9; enlarged from half its size (bilinear, Catmull-Rom or
+// Mitchell) it keeps 0.45 to 0.52.
+double detailKeptAtFullSize(const Bmp& bmp) {
+    std::vector<double> v;
+    for (int row = 0; row < bmp.height; ++row)
+        for (int x = 0; x < bmp.width; ++x) v.push_back(bmp.luma(x, row));
+    double detail[2];
+    for (int pass = 0, w = bmp.width, h = bmp.height; pass < 2; ++pass, w /= 2, h /= 2) {
+        std::vector<double> means;
+        double sum = 0;
+        for (int y = 0; y + 1 < h; y += 2)
+            for (int x = 0; x + 1 < w; x += 2) {
+                const double q[4] = {v[y * w + x], v[y * w + x + 1], v[(y + 1) * w + x], v[(y + 1) * w + x + 1]};
+                means.push_back((q[0] + q[1] + q[2] + q[3]) / 4);
+                for (double d : q) sum += std::fabs(d - means.back());
+            }
+        detail[pass] = sum / (4.0 * means.size());
+        v = means;
+    }
+    return detail[0] / std::max(detail[1], 1e-9);
 }
 
 }  // namespace
 
-TEST(BuiltinArt, BackgroundSuitsTheMipmappedLoader) {
-    const Bmp bg = loadBmp("BackGround0.bmp", 1024, 512);
-    ASSERT_FALSE(bg.file.empty());
+TEST(BuiltinArt, BackgroundHasTheTexelsOfLargeScreensAndSuitsTheMipmappedLoader) {
+    const Bmp bg = loadBmp("BackGround0.bmp");
+    // Enough texels for the picture plane of a 2560-wide screen; sides that gluBuild2DMipmaps
+    // takes as they are (others it resamples first, at start-up).
+    ASSERT_GE(bg.width, 2048);
+    EXPECT_TRUE(powerOfTwo(bg.width) && powerOfTwo(bg.height)) << bg.width << "x" << bg.height;
+    // Drawn at that size, not enlarged from the half size that small screens show.
+    EXPECT_GT(detailKeptAtFullSize(bg), 0.54);
     // The mipmapped loader reads exactly the pixel-data size from the info header.
     EXPECT_EQ(u32(bg.file, 34), static_cast<std::uint32_t>(bg.width * bg.height * 3));
     // (Blue water over warm sand is checked on the real screen.) Pure black would turn transparent.
@@ -71,18 +109,27 @@ TEST(BuiltinArt, SkinsHaveTheSharedLayoutAndAnEyeAndDifferClearly) {
     std::vector<double> meanR(20), meanG(20), meanB(20);
     for (int i = 0; i < 20; ++i) {
         SCOPED_TRACE(i);
-        const Bmp skin = loadBmp("fish" + std::to_string(i) + ".bmp", 256, 128);
-        ASSERT_FALSE(skin.file.empty());
-        // The pupil sits at s = 0.10, t = 0.20 (stored row 25.6): much darker than the body.
-        double pupil = (skin.luma(25, 25) + skin.luma(26, 25) + skin.luma(25, 26) + skin.luma(26, 26)) / 4;
+        // Twice the texels of the 256 x 128 design, which the plain loader takes as they are
+        // (a larger skin would be halved at start-up and waste the program's size).
+        const Bmp skin = loadBmp("fish" + std::to_string(i) + ".bmp");
+        ASSERT_TRUE(skin.width == 512 && skin.height == 256);
+        EXPECT_GT(detailKeptAtFullSize(skin), 0.54);
+        const double sx = skin.width / 256.0, sy = skin.height / 128.0;  // texels per design texel
+        auto at = [&](double s, double t) {  // mean luma of the 2 x 2 texels round (s, t)
+            const int x = static_cast<int>(s * skin.width - 0.5), row = static_cast<int>(t * skin.height - 0.5);
+            return (skin.luma(x, row) + skin.luma(x + 1, row) + skin.luma(x, row + 1) + skin.luma(x + 1, row + 1)) / 4;
+        };
+        // The pupil sits at s = 0.10, t = 0.20: much darker than the body.
+        const double pupil = at(0.10, 0.20);
         EXPECT_LT(pupil, 0.12);
         double body = 0;
+        int samples = 0;
         for (int row = 2; row < 62; row += 4)
-            for (int x = 40; x < 170; x += 4) body += skin.luma(x, row);
-        EXPECT_GT(body / (15 * 33), pupil + 0.12);
-        const double n = 256.0 * 128.0;
-        for (int row = 0; row < 128; ++row)
-            for (int x = 0; x < 256; ++x) {
+            for (int x = 40; x < 170; x += 4, ++samples) body += skin.luma(static_cast<int>(x * sx), static_cast<int>(row * sy));
+        EXPECT_GT(body / samples, pupil + 0.12);
+        const double n = static_cast<double>(skin.width) * skin.height;
+        for (int row = 0; row < skin.height; ++row)
+            for (int x = 0; x < skin.width; ++x) {
                 const unsigned char* p = skin.px(x, row);
                 hist[i][(p[2] / 64) * 16 + (p[1] / 64) * 4 + p[0] / 64] += 1.0 / n;
                 meanR[i] += p[2] / n; meanG[i] += p[1] / n; meanB[i] += p[0] / n;
@@ -99,8 +146,8 @@ TEST(BuiltinArt, SkinsHaveTheSharedLayoutAndAnEyeAndDifferClearly) {
 }
 
 TEST(BuiltinArt, BubbleSpriteIsADarkDiscWithABrightRim) {
-    const Bmp bubble = loadBmp("Particle1.bmp", 32, 32);  // a power of two: no resampling
-    ASSERT_FALSE(bubble.file.empty());
+    const Bmp bubble = loadBmp("Particle1.bmp");
+    ASSERT_TRUE(bubble.width == 32 && bubble.height == 32);  // a power of two: no resampling
     const int n = bubble.width, c = n / 2;
     // Drawn additively: black corners vanish; the rim and the highlight outshine the middle.
     EXPECT_EQ(bubble.luma(0, 0) + bubble.luma(n - 1, 0) + bubble.luma(0, n - 1) + bubble.luma(n - 1, n - 1), 0.0);
@@ -166,33 +213,22 @@ struct IconImage {
     int alpha(int x, int y) const { return argb[static_cast<size_t>(y) * width + x] >> 24; }
 };
 
-bool parseIconFile(const Bytes& b, unsigned type, std::vector<IconImage>& out) {
-    if (b.size() < 6 || u16(b, 0) != 0 || u16(b, 2) != type) return false;
-    const unsigned count = u16(b, 4);
-    for (unsigned i = 0; i < count; ++i) {
-        const size_t e = 6 + 16 * i;
-        if (e + 16 > b.size()) return false;
-        IconImage im;
-        im.width = b[e] ? b[e] : 256;
-        im.height = b[e + 1] ? b[e + 1] : 256;
-        im.hotX = static_cast<int>(u16(b, e + 4));
-        im.hotY = static_cast<int>(u16(b, e + 6));
-        const std::uint32_t size = u32(b, e + 8), offset = u32(b, e + 12);
-        if (offset + size > b.size() || size < 40) return false;
-        // BITMAPINFOHEADER with the height doubled for the mask, 32 bits per pixel.
-        if (u32(b, offset) != 40 || static_cast<int>(u32(b, offset + 4)) != im.width ||
-            static_cast<int>(u32(b, offset + 8)) != 2 * im.height || u16(b, offset + 14) != 32)
-            return false;
-        const size_t maskRow = ((im.width + 31) / 32) * 4;
-        if (40 + static_cast<size_t>(im.width) * im.height * 4 + maskRow * im.height > size) return false;
-        im.argb.resize(static_cast<size_t>(im.width) * im.height);
-        for (int row = 0; row < im.height; ++row)
-            for (int x = 0; x < im.width; ++x)
-                im.argb[static_cast<size_t>(im.height - 1 - row) * im.width + x] =
-                    u32(b, offset + 40 + (static_cast<size_t>(row) * im.width + x) * 4);
+// The pictures of an .ico (type 1) or .cur (type 2) file, each a 32-bit BITMAPINFOHEADER image with
+// the height doubled for the mask (Windows reads them: SaverResourcesWinTest); none if it is not so.
+std::vector<IconImage> parseIconFile(const Bytes& b, unsigned type) {
+    std::vector<IconImage> out;
+    if (b.size() < 6 || u16(b, 0) != 0 || u16(b, 2) != type) return out;
+    for (size_t e = 6; e < 6 + 16u * u16(b, 4) && e + 16 <= b.size(); e += 16) {
+        IconImage im{b[e] ? b[e] : 256, b[e + 1] ? b[e + 1] : 256, int(u16(b, e + 4)), int(u16(b, e + 6)), {}};
+        const size_t offset = u32(b, e + 12);
+        if (offset + 40 + size_t(im.width) * im.height * 4 > b.size() || u32(b, offset) != 40 ||
+            int(u32(b, offset + 4)) != im.width || int(u32(b, offset + 8)) != 2 * im.height || u16(b, offset + 14) != 32)
+            return {};
+        for (int row = im.height - 1; row >= 0; --row)  // stored bottom-up
+            for (int x = 0; x < im.width; ++x) im.argb.push_back(u32(b, offset + 40 + (size_t(row) * im.width + x) * 4));
         out.push_back(im);
     }
-    return count > 0;
+    return out;
 }
 
 bool hasSize(const std::vector<IconImage>& images, int size) {
@@ -204,16 +240,14 @@ bool hasSize(const std::vector<IconImage>& images, int size) {
 }  // namespace
 
 TEST(BuiltinArt, IconsHaveTheSizesTheMenuAndTheFrameUse) {
-    std::vector<IconImage> app;
-    ASSERT_TRUE(parseIconFile(readArt("icon_app.ico"), 1, app));
+    const std::vector<IconImage> app = parseIconFile(readArt("icon_app.ico"), 1);
     for (int size : {16, 32, 48}) EXPECT_TRUE(hasSize(app, size)) << size;
     const char* menus[] = {"menu_feed.ico",  "menu_touch.ico", "menu_zoomin.ico",     "menu_zoomout.ico",
                            "menu_fish.ico",  "menu_music.ico", "menu_background.ico", "menu_exit.ico"};
     std::vector<std::vector<std::uint32_t>> pictures24;
     for (const char* name : menus) {
         SCOPED_TRACE(name);
-        std::vector<IconImage> images;
-        ASSERT_TRUE(parseIconFile(readArt(name), 1, images));
+        const std::vector<IconImage> images = parseIconFile(readArt(name), 1);
         for (int size : {24, 32}) EXPECT_TRUE(hasSize(images, size)) << size;
         for (const IconImage& im : images) {
             auto opaque = [](std::uint32_t argb) { return argb >> 24 > 128; };  // mostly opaque
@@ -235,8 +269,7 @@ TEST(BuiltinArt, CursorsAreThirtyTwoPixelsWithTheHotSpotOnThePicture) {
     std::vector<std::vector<std::uint32_t>> pictures;
     for (const char* name : cursors) {
         SCOPED_TRACE(name);
-        std::vector<IconImage> images;
-        ASSERT_TRUE(parseIconFile(readArt(name), 2, images));
+        const std::vector<IconImage> images = parseIconFile(readArt(name), 2);
         ASSERT_EQ(images.size(), 1u);
         const IconImage& im = images[0];
         ASSERT_TRUE(im.width == 32 && im.height == 32 && im.hotX < 32 && im.hotY < 32);
@@ -255,8 +288,8 @@ TEST(BuiltinArt, CursorsAreThirtyTwoPixelsWithTheHotSpotOnThePicture) {
 }
 
 TEST(BuiltinArt, SpeciesPictureFillsTheFishDialog) {
-    const Bmp pic = loadBmp("species.bmp", 500, 512);
-    ASSERT_FALSE(pic.file.empty());
+    const Bmp pic = loadBmp("species.bmp");
+    ASSERT_TRUE(pic.width == 500 && pic.height == 512);
     // Stored rows run bottom-up: the grid (top 362 rows on screen) is busy, the band below is plain.
     auto rowSpread = [&](int screenY) {
         double lo = 1, hi = 0;
@@ -269,4 +302,32 @@ TEST(BuiltinArt, SpeciesPictureFillsTheFishDialog) {
     };
     for (int i = 0; i < 4; ++i) EXPECT_GT(rowSpread(90 * i + 47), 0.3) << "row of cells " << i;
     for (int y = 370; y < 512; y += 10) EXPECT_LT(rowSpread(y), 0.05) << y;
+
+    // The picture for screens above 100 % is the same one drawn twice as large: shrunk back by
+    // averaging 2 x 2 blocks it matches the small one, so its cells lie where the dialog scales them.
+    // It goes into the program as a PNG (the picture's stored rows run top-down there).
+    std::ifstream in(std::string(NERITH_ART_DIR) + "/species2x.png", std::ios::binary);
+    const std::vector<std::uint8_t> png((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    nerith::SoilImage big;
+    ASSERT_TRUE(nerith::DecodeCheckedPicture(png.data(), png.size(), nerith::PictureLimits{4096}, big));
+    ASSERT_EQ(big.width, 1000);
+    ASSERT_EQ(big.height, 1024);
+    ASSERT_EQ(big.channels, 3);
+    EXPECT_LT(png.size(), 1500u * 1024);
+    auto luma = [&](int x, int storedRow) {
+        const std::uint8_t* p = &big.pixels[(static_cast<size_t>(1023 - storedRow) * 1000 + x) * 3];
+        return (0.299 * p[0] + 0.587 * p[1] + 0.114 * p[2]) / 255;
+    };
+    double sum = 0;
+    int far = 0;
+    for (int row = 0; row < 512; ++row)
+        for (int x = 0; x < 500; ++x) {
+            const double shrunk = (luma(2 * x, 2 * row) + luma(2 * x + 1, 2 * row) + luma(2 * x, 2 * row + 1) +
+                                   luma(2 * x + 1, 2 * row + 1)) / 4;
+            const double d = std::fabs(shrunk - pic.luma(x, row));
+            sum += d;
+            far += d > 0.25;
+        }
+    EXPECT_LT(sum / (500 * 512), 0.02);
+    EXPECT_LT(far, 500 * 512 / 200);
 }

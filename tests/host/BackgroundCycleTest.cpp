@@ -134,36 +134,7 @@ TEST(BackgroundTexture, BuiltInUnlessOneOfOursIsShown) {
 
 const char* const kImages = "Custom Images";
 
-std::vector<std::string> StoredPaths(MemoryProfile& p, int acceptFirst) {
-    std::vector<std::string> seen;
-    ForEachStoredPicture(p, [&](const std::string& path) {
-        seen.push_back(path);
-        return static_cast<int>(seen.size()) <= acceptFirst;
-    });
-    return seen;
-}
-
-TEST(CustomImagesSection, HostileCountStopsAtTheRealEntries) {
-    MemoryProfile p;
-    p.set(kImages, "ImageSum", "100000");
-    p.set(kImages, "ImageList0", "C:\\a.jpg");
-    p.set(kImages, "ImageList1", "C:\\b.png");
-    p.set(kImages, "ImageList3", "C:\\after-a-gap.png");
-    EXPECT_EQ(StoredPaths(p, 100), (std::vector<std::string>{"C:\\a.jpg", "C:\\b.png"}));
-    EXPECT_LE(p.reads().size(), 4u);
-
-    // Twelve stored: the list takes ten, the eleventh is refused and reading stops there.
-    MemoryProfile q;
-    q.set(kImages, "ImageSum", "12");
-    for (int i = 0; i < 12; ++i) q.set(kImages, ("ImageList" + std::to_string(i)).c_str(), "p" + std::to_string(i));
-    EXPECT_EQ(StoredPaths(q, 10).size(), 11u);
-    // A count below the stored entries bounds the reading; negative reads nothing.
-    q.set(kImages, "ImageSum", "2");
-    EXPECT_EQ(StoredPaths(q, 10).size(), 2u);
-    q.set(kImages, "ImageSum", "-3");
-    EXPECT_TRUE(StoredPaths(q, 10).empty());
-}
-
+// (Reading the stored list, gaps and hostile counts: PathList in SettingsFileTest.)
 TEST(CustomImagesSection, BoxesAndInterval) {
     const struct {
         const char* stored;  // nullptr: absent

@@ -1,6 +1,4 @@
-// The fish mesh's data and rotation, and its animation: oscillators, fin flapping and head jitter.
-// What a drawn fish looks like is checked pixel for pixel by the whole-frame checksums
-// (FrameChecksumTest).
+// The fish mesh's data and its animation (how a drawn fish looks: the whole-frame checksums).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,8 +14,7 @@ namespace {
 
 using P = FishTestPeer;
 
-// What the stored mesh, and any new one, must keep. The mesh itself is pinned pixel for pixel by
-// the whole-frame checksums.
+// What the stored mesh, and any new one, must keep.
 TEST(FishModelData, ModelSpaceConventions) {
     int next = 0;
     for (const MeshPart& part : FishMeshParts) {
@@ -42,8 +39,9 @@ TEST(FishModelData, ModelSpaceConventions) {
     EXPECT_LT(maxX - minX, 1.1f);
 }
 
-// A long run of the oscillators, fin flapping and head jitter from a fresh random sequence, folded
-// into one checksum; meanwhile the front of the body stays still and the jitter within its limits.
+// A long run of the oscillators (each phase steps every third frame and restarts at 0 once past a
+// full turn), fin flapping and head jitter from a fresh random sequence, folded into one checksum;
+// meanwhile the front of the body stays still and the jitter within its limits.
 TEST(FishAnimation, ALongRunMatchesItsChecksumAndKeepsItsLimits) {
     nerith::resetRandForTesting();
     Fish fish;
@@ -66,24 +64,6 @@ TEST(FishAnimation, ALongRunMatchesItsChecksumAndKeepsItsLimits) {
     EXPECT_EQ(highest, 0.008f);
     EXPECT_TRUE(swayed && spread);
     EXPECT_EQ(sum.h, 0x7dc79c67b210722bull) << std::hex << sum.h;
-}
-
-TEST(FishAnimation, PhaseAdvancesEveryThirdFrameAndRestartsAtZero) {
-    FishOscillator osc;
-    osc.step = 0.5235987f;
-    osc.advance();
-    osc.advance();
-    EXPECT_EQ(osc.phase, 0.0f);
-    osc.advance();
-    EXPECT_FLOAT_EQ(osc.phase, 0.5235987f);
-    osc.phase = 6.0f;
-    osc.counter = 2;
-    osc.advance();  // 6.5236 is past 6.283185: back to 0, not to 0.2404
-    EXPECT_EQ(osc.phase, 0.0f);
-    osc.phase = 6.283185f;  // not past it: kept
-    osc.counter = 0;
-    osc.advance();
-    EXPECT_EQ(osc.phase, 6.283185f);
 }
 
 }  // namespace

@@ -37,8 +37,7 @@ TEST(FishRosterSlots, SpeciesOwnConsecutiveSlotsInOrder) {
 }
 
 // Loading refreshes the total, which hand-edited counts must not overflow; saving writes the
-// counts as they are and hands them, clamped, to the live roster. Parsing and writing the keys
-// are the settings file's (SettingsFileTest).
+// counts as they are and hands them, clamped, to the live roster.
 TEST(FishRoster, LoadTotalsAndSaveUpdatesTheLiveRoster) {
     const Settings saved = gSettings;
     MemoryProfile file;

@@ -2,6 +2,7 @@
 // replay of the whole school whose state is folded into one checksum.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "Checksum.h"
@@ -66,10 +67,9 @@ TEST(FishSchoolRules, TiltTowardFoodIsRefusedPastNinety) {
     EXPECT_FALSE(f.excited());
 }
 
-// A long replay of the whole school from a fresh random sequence: construction and placement
-// draws, wandering, turns, the bend of the body, the walls, food steering and eating, avoidance and
-// crowding. Every fish's state after every frame goes into one checksum, so any change of
-// behaviour shows; meanwhile every fish must stay within its limits.
+// A long replay of the whole school from a fresh random sequence (wandering, turns, the bend, the
+// walls, food, avoidance and crowding), every fish's state after every frame folded into one
+// checksum; meanwhile every fish must stay within its limits.
 TEST(FishSchoolReplay, ALongRunMatchesItsChecksumAndKeepsEveryFishWithinItsLimits) {
     const int frames = 12000;  // 240,000 fish steps
     OsMesaContext gl(32, 32);
@@ -132,6 +132,53 @@ TEST(FishSchoolReplay, ALongRunMatchesItsChecksumAndKeepsEveryFishWithinItsLimit
     EXPECT_GT(walls, 100);
     EXPECT_GT(collisions, 100);
     EXPECT_EQ(sum.h, 0x9be9e28202ac7620ull) << "the school's behaviour changed: " << std::hex << sum.h;
+}
+
+// On every shape of screen the fish swim out to both edges of the view (and up and down a portrait
+// one), and none stays out of sight much longer than on the listed 1024 x 768 screen.
+TEST(FishSchoolOnScreen, FishReachEveryEdgeAndComeBackAsOnTheListedScreen) {
+    const int sizes[][2] = {{1024, 768}, {1536, 864}, {3440, 1440}, {5120, 1440}, {1080, 1920}, {2256, 1504}};
+    const int all[SpeciesCount] = {2, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
+    int listedLongest = 0;
+    long long listedHidden = 0;
+    for (const auto& size : sizes) {
+        const int w = size[0], h = size[1];
+        SCOPED_TRACE(::testing::Message() << w << "x" << h);
+        nerith::resetRandForTesting();
+        School school;
+        school.placeFish(LayoutFor(w, h));
+        float left = 0, right = 0, low = 0, high = 0;  // the fish's reach, in parts of the view
+        int longest = 0, out[FishSlotCount] = {};
+        long long hidden = 0;
+        for (int frame = 0; frame < 8000; ++frame) {
+            school.simulateFishPass(all, TouchFishCmd);
+            for (int i = 0; i < FishSlotCount; ++i) {
+                const Fish& f = school.fish(i);
+                const Extent view = VisibleAt(w, h, f.z());
+                const float u = f.x() / view.halfWidth, v = f.y() / view.halfHeight;
+                left = std::min(left, u);
+                right = std::max(right, u);
+                low = std::min(low, v);
+                high = std::max(high, v);
+                // Out of sight: the whole body (at most 3.3 long at the largest size) beyond the edge.
+                out[i] = std::fabs(f.x()) - 1.7f > view.halfWidth ? out[i] + 1 : 0;
+                longest = std::max(longest, out[i]);
+                hidden += out[i] > 0;
+            }
+        }
+        EXPECT_LT(left, -0.95f);
+        EXPECT_GT(right, 0.95f);
+        if (h > w) {
+            EXPECT_GT(high, 0.8f);
+            EXPECT_LT(low, -0.5f);
+        }
+        if (listedLongest == 0) {
+            listedLongest = longest;
+            listedHidden = hidden;
+        }
+        EXPECT_LE(longest, listedLongest * 5 / 4) << "the listed screen's longest: " << listedLongest;
+        EXPECT_LE(hidden, listedHidden * 5 / 4) << "fish frames out of sight on the listed screen: " << listedHidden;
+    }
 }
 
 }  // namespace

@@ -8,13 +8,10 @@ public:
     static float& targetYaw(Fish& f) { return f.targetYaw_; }
     static float& pitch(Fish& f) { return f.pitch_; }
     static float& targetPitch(Fish& f) { return f.targetPitch_; }
-    static float& speed(Fish& f) { return f.speed_; }
     static float& size(Fish& f) { return f.size_; }
     static bool& excited(Fish& f) { return f.excited_; }
-    static int& bendCounter(Fish& f) { return f.bendCounter_; }
     static int* columnDegrees(Fish& f) { return f.columnDegrees_; }
     static void updateDirections(Fish& f) { f.updateDirections(); }
-    static void turnAndBend(Fish& f, AnimationFrame& frame) { f.turnAndBend(frame); }
     static void moveAndHitWalls(Fish& f) { f.moveAndHitWalls(); }
     static void updateBoxes(Fish& f) { f.updateBoxes(); }
 

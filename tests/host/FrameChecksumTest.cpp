@@ -62,19 +62,18 @@ void Check(const Run& run) {
 TEST(FrameChecksum, FullLoadAtTheBenchmarkSize) {
     Check({"full load 1024x768", 1024, 768, FullLoadSettings(), 3, 500, 420, 30,
            {{1, 0x8e556234368d0383ull},
-            {2, 0x01041c30a3d16956ull},
-            {8, 0xa17a2a7d6bbd964cull},
-            {30, 0xbba90f6df09a6cb0ull}}});
+            {2, 0xb5d3c4a764c86e1eull},
+            {8, 0xaa361125f41ca4d6ull},
+            {30, 0x9e20a0fe3d80b620ull}}});
 }
 
-// The built-in picture (1024 x 512, mipmapped, the nearest level chosen): about one texel a pixel
-// at 1024 x 768, where only its first level is ever sampled; minified at 320 x 240, where the
-// other levels are.
+// The built-in picture (2048 x 1024, mipmapped, the nearest level chosen): about two texels a
+// pixel at 1024 x 768, where its second level is sampled; minified further at 320 x 240.
 TEST(FrameChecksum, BuiltInPictureAtOneTexelAPixelAndMinified) {
     Check({"built-in picture 1024x768", 1024, 768, FullLoadSettings(), 3, 500, 420, 30,
-           {{2, 0x7bef699eb9a5ac24ull}, {8, 0x7c20207c7c978318ull}, {30, 0xb4e6204061e65699ull}}, true});
+           {{2, 0x522018a67bd69b75ull}, {8, 0x7f0e3571e19750a6ull}, {30, 0x671c3b26ab3e5ab3ull}}, true});
     Check({"built-in picture 320x240", 320, 240, FullLoadSettings(), 3, 160, 140, 30,
-           {{2, 0x037675c2d0970cc1ull}, {8, 0x1b1c2a04cba841a6ull}, {30, 0x0a1df7162dcad48eull}}, true});
+           {{2, 0x48311a510132745full}, {8, 0x30407e24fd476f8eull}, {30, 0x5dddca4b62b77568ull}}, true});
 }
 
 // A fish moved behind the picture's plane is hidden by it where they overlap (the frame then
@@ -82,7 +81,7 @@ TEST(FrameChecksum, BuiltInPictureAtOneTexelAPixelAndMinified) {
 TEST(FrameChecksum, AFishBehindThePictureStaysBehindIt) {
     FrameScene scene(1024, 768, FullLoadSettings());
     ASSERT_TRUE(scene.ok());
-    const std::pair<int, std::uint64_t> expected[] = {{2, 0xd08a070afa6c0e2aull}, {6, 0x9d357c27d1a38ce1ull}};
+    const std::pair<int, std::uint64_t> expected[] = {{2, 0x27d83e373f6d4a76ull}, {6, 0xbc9e65dad7a83ea3ull}};
     size_t next = 0;
     for (int frame = 1; frame <= 6; ++frame) {
         if (frame == 2) scene.school().fish(0).placeAt(0.0f, 0.0f, -125.0f);
@@ -100,33 +99,26 @@ TEST(FrameChecksum, WallLayersWithoutThePictureOnAnUnlistedScreen) {
            {{1, 0x2a910ab38bc2c383ull}, {12, 0x536a79de1080d4abull}}});
 }
 
-// The picture's certain cover at the listed screen sizes: columns and rows as the frustum and the
-// picture's scale put them (the checksums above prove that leaving the wall out there changes no
-// pixel at 1024 x 768).
-TEST(PictureCover, ListedScreens) {
-    const struct {
-        int width, height;
-        std::vector<int> cover;  // x0, x1, y0, y1
-    } rows[] = {
-        {1024, 768, {2, 1022, 0, 768}},    // 53.1 of 53.33 across: two columns either side show the wall
-        {1920, 1080, {0, 1920, 0, 1080}},  // 110 is far wider than the screen
-        {1280, 1024, {2, 1278, 0, 1024}},  // 49.9 of 50 across, 40 of 40 up
-        {1366, 768, {2, 1364, 0, 768}},    // 71 of 71.1 across
-    };
-    for (const auto& r : rows) {
-        const float scale = BackgroundScaleFor(ResolutionIndexFor(r.width, r.height));
-        const PixelRect c = PictureCover(r.width, r.height, -5.0f, scale);
-        EXPECT_EQ((std::vector<int>{c.x0, c.x1, c.y0, c.y1}), r.cover) << r.width;
+// The picture's certain cover: the whole screen at the listed sizes too, where the table's scale
+// once left a column or two of the wall showing at each side (the picture's edges now stretch over
+// them; the checksums above show that nothing else moved). An eye behind the picture plane sees
+// none of it.
+TEST(PictureCover, ListedScreensAreCoveredWhole) {
+    for (const auto& [w, h] : {std::pair(1024, 768), std::pair(1920, 1080), std::pair(1280, 1024),
+                               std::pair(1366, 768)}) {
+        const PixelRect c = PictureCover(w, h, -5.0f, LayoutFor(w, h).picture);
+        EXPECT_EQ((std::vector<int>{c.x0, c.x1, c.y0, c.y1}), (std::vector<int>{0, w, 0, h})) << w;
     }
-    // An eye behind the picture plane sees none of it.
-    EXPECT_TRUE(PictureCover(1024, 768, -120.0f, 53.1f).Empty());
+    EXPECT_TRUE(PictureCover(1024, 768, -120.0f, LayoutFor(1024, 768).picture).Empty());
 }
 
 // The colour buffer is cleared only where neither the picture nor the wall gives every pixel its
 // colour (the checksums above prove that leaving it out changes no pixel at 1024 x 768).
 TEST(PictureCover, ColourClearOnlyWhereNothingCoversTheScreen) {
-    Settings wall = FullLoadSettings(), bare = FullLoadSettings(), none = FullLoadSettings();
-    bare.backFixed = 0;  // the picture alone
+    Settings both = FullLoadSettings(), picture = FullLoadSettings(), wall = FullLoadSettings(),
+             none = FullLoadSettings();
+    picture.backFixed = 0;
+    wall.showTerra = 0;
     none.backFixed = 0;
     none.showTerra = 0;
     const struct {
@@ -134,20 +126,15 @@ TEST(PictureCover, ColourClearOnlyWhereNothingCoversTheScreen) {
         const Settings* settings;
         bool clear;
     } rows[] = {
-        {1024, 768, &wall, false},  // the wall fills the two columns either side of the picture
-        {1024, 768, &bare, true},
-        {1024, 768, &none, true},
-        {1920, 1080, &bare, false},  // the picture alone covers the screen
+        {1024, 768, &both, false},   {1024, 768, &picture, false}, {1024, 768, &none, true},
+        {2560, 1440, &wall, false},  {1080, 1920, &wall, false},   {3440, 1440, &picture, false},
         {1920, 1080, &none, true},
-        {2560, 1440, &wall, true},   // 1024 x 768's tank on a wider screen: the wall falls short
     };
     for (const auto& r : rows) {
-        const bool shown = BackgroundPictureShown(*r.settings);
+        const SceneLayout layout = LayoutFor(r.width, r.height);
         const PixelRect cover =
-            shown ? PictureCover(r.width, r.height, -5.0f, BackgroundScaleFor(ResolutionIndexFor(r.width, r.height)))
-                  : PixelRect();
-        EXPECT_EQ(ColourClearNeeded(*r.settings, TankBoxFor(r.width, r.height), cover, r.width, r.height, -5.0f),
-                  r.clear)
+            BackgroundPictureShown(*r.settings) ? PictureCover(r.width, r.height, -5.0f, layout.picture) : PixelRect();
+        EXPECT_EQ(ColourClearNeeded(*r.settings, layout.wall, cover, r.width, r.height, -5.0f), r.clear)
             << r.width << " x " << r.height;
     }
 }

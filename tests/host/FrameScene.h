@@ -24,8 +24,8 @@ public:
         : gl_(width, height), settings_(settings), width_(width), height_(height) {
         if (!gl_.ok()) return;
         InitSceneState();
-        tank_ = TankBoxFor(width, height);
-        resolution_ = ResolutionIndexFor(width, height);
+        layout_ = LayoutFor(width, height);
+        tank_ = layout_.tank;
         background_ = MakeTestTexture(256, 256, GL_LINEAR, [](int x, int y, std::uint8_t* t) {
             t[0] = static_cast<std::uint8_t>(x);
             t[1] = static_cast<std::uint8_t>(y);
@@ -46,9 +46,8 @@ public:
             });
         }
         emitter_ = SetUpTerrainAndBubbles(terrain_, bubbles_, tank_, &BubbleSprite, settings_.bubbleSetting);
-        school_.placeFish(tank_);
-        PlaceProbeColumns(tank_, columns_);
-        PlaceProbeRows(tank_, rows_);
+        school_.placeFish(layout_);
+        PlaceProbeStrips(layout_, columns_, rows_);
         picture_ = CreateBackgroundPicture(width, height);
         school_.setUpPellets();
         InitFog();
@@ -71,18 +70,18 @@ public:
         ApplyFrameCamera(-5.0f);
         glViewport(0, 0, width_, height_);
         const PixelRect cover = BackgroundPictureShown(settings_) && picture_
-                                    ? PictureCover(width_, height_, -5.0f, BackgroundScaleFor(resolution_))
+                                    ? PictureCover(width_, height_, -5.0f, layout_.picture)
                                     : PixelRect();
-        const bool clearColour = ColourClearNeeded(settings_, tank_, cover, width_, height_, -5.0f);
+        const bool clearColour = ColourClearNeeded(settings_, layout_.wall, cover, width_, height_, -5.0f);
         glClear(clearColour ? GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT : GL_DEPTH_BUFFER_BIT);
         ApplyFrameLight(settings_);
-        wall_.Draw(settings_, tank_, cover);
-        DrawFishAndPicture(school_, settings_, skins_, FeedFishCmd, picture_, background_, resolution_, width_,
+        wall_.Draw(settings_, layout_.wall, cover);
+        DrawFishAndPicture(school_, settings_, skins_, FeedFishCmd, picture_, background_, layout_.picture, width_,
                            height_, [](const char*) {});
         DrawBubbleColumn(bubbles_, emitter_, settings_.bubbleSetting);
         glDisable(GL_LIGHTING);
         school_.pelletPass();
-        ProbeSweep(pick_, FeedFishCmd, mouseX_, mouseY_, feedRequest_, false, false, columns_, rows_, tank_,
+        ProbeSweep(pick_, FeedFishCmd, mouseX_, mouseY_, feedRequest_, false, false, columns_, rows_, layout_,
                    school_);
         glFinish();
     }
@@ -116,8 +115,8 @@ private:
     OsMesaContext gl_;
     Settings settings_;
     int width_, height_;
+    SceneLayout layout_ = {};
     TankBox tank_ = {};
-    int resolution_ = 0;
     GLuint background_ = 0;
     GLuint skins_[SpeciesCount] = {};
     TerrainGrid terrain_;

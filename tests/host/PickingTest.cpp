@@ -1,6 +1,6 @@
-// Clicks resolved by selection-mode picking, in an off-screen context the size of a 1024 x 768
-// screen set up as the view sets up each frame: feed clicks against the sweeping probe strips,
-// touch and zoom clicks against the fish, the marker cone and the screen-copy magnifier.
+// Clicks resolved by selection-mode picking, in an off-screen context set up as the view sets up
+// each frame: feed clicks against the probe strips, touch and zoom clicks against the fish, the
+// marker cone and the screen-copy magnifier.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -21,14 +21,16 @@ namespace {
 constexpr int ScreenW = 1024, ScreenH = 768;
 constexpr float CameraOffset = -5.0f;
 
-// The world point under a mouse point on the strips' plane (z = -69, 59 in front of the eye) as
-// the pick's own perspective (45 degrees) sees it.
-const double UnitsPerPixel = 59.0 * std::tan(22.5 * M_PI / 180.0) / (ScreenH / 2.0);
-float WorldXAt(int mouseX) { return static_cast<float>((mouseX - ScreenW / 2.0) * UnitsPerPixel); }
-float WorldYAt(int mouseY) { return static_cast<float>((ScreenH / 2.0 - mouseY) * UnitsPerPixel); }
+// The world point under a mouse point on the strips' plane (z = -69, 59 in front of the eye) of a
+// w x h view, as the frame's perspective shows it: 0.4 at distance 1 is half the shorter side.
+struct StripPlane {
+    int w, h;
+    double UnitsPerPixel() const { return 59.0 * 0.4 / (std::min(w, h) / 2.0); }
+    float WorldXAt(int mouseX) const { return static_cast<float>((mouseX - w / 2.0) * UnitsPerPixel()); }
+    float WorldYAt(int mouseY) const { return static_cast<float>((h / 2.0 - mouseY) * UnitsPerPixel()); }
+};
 
-// The mouse point (client pixels, y downwards) over a world point at z = -70 in the frame's own
-// projection.
+// The mouse point (client pixels, y downwards) over a world point at z = -70.
 std::pair<int, int> MouseOver(float x, float y) {
     GLdouble model[16], proj[16];
     GLint viewport[4];
@@ -57,28 +59,23 @@ std::vector<float> ReadStacks() {
     return d;
 }
 
-void ExpectSameStacks(const std::vector<float>& before, const std::vector<float>& after) {
-    for (size_t k = 0; k < after.size(); ++k) EXPECT_FLOAT_EQ(after[k], before[k]) << k;
-}
-
-// A 1024 x 768 screen with its tank, strips, school and pick state, each frame begun as the view
-// begins it.
-class PickingScene : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(gl.ok());
+// A w x h screen with its tank, strips, school and pick state, each frame begun as the view does.
+class PickingWorld {
+public:
+    PickingWorld(int w, int h) : gl(w, h), plane{w, h}, layout(LayoutFor(w, h)), tank(layout.tank) {
         nerith::resetRandForTesting();
         InitSceneState();
-        PlaceProbeColumns(tank, columns);
-        PlaceProbeRows(tank, rows);
-        school.placeFish(tank);
+        PlaceProbeStrips(layout, columns, rows);
+        school.placeFish(layout);
+        mouseX = w / 2;
+        mouseY = h / 2;
         BeginFrame();
     }
 
     void BeginFrame() {
-        ApplyFrameProjection(ScreenW, ScreenH);
+        ApplyFrameProjection(plane.w, plane.h);
         ApplyFrameCamera(CameraOffset);
-        glViewport(0, 0, ScreenW, ScreenH);
+        glViewport(0, 0, plane.w, plane.h);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glDisable(GL_LIGHTING);
     }
@@ -86,7 +83,7 @@ protected:
     SweepOutcome Sweep(int mode = FeedFishCmd) {
         BeginFrame();
         return ProbeSweep(state, mode, mouseX, mouseY, feedRequest, probeRequest, markerRequest, columns,
-                          rows, tank, school);
+                          rows, layout, school);
     }
 
     // A feed click at (x, y); the frames it took until it was resolved, or -1 after `limit`.
@@ -118,74 +115,66 @@ protected:
         ASSERT_EQ(school.liveFish(), count);
     }
 
-    OsMesaContext gl{ScreenW, ScreenH};
-    TankBox tank = TankBoxFor(ScreenW, ScreenH);
+    OsMesaContext gl;
+    StripPlane plane;
+    SceneLayout layout;
+    TankBox tank;
     ProbePoint columns[ProbeColumnCount];
     ProbePoint rows[ProbeRowCount];
     School school;
     PickState state;
-    int mouseX = ScreenW / 2, mouseY = ScreenH / 2;
+    int mouseX = 0, mouseY = 0;
     bool feedRequest = false, probeRequest = false, markerRequest = false, buttonHeld = false;
+};
+
+class PickingScene : public ::testing::Test, public PickingWorld {
+protected:
+    PickingScene() : PickingWorld(ScreenW, ScreenH) {}
+    void SetUp() override { ASSERT_TRUE(gl.ok()); }
 };
 
 }  // namespace
 
-// (The rows' sweep shows in feed clicks resolved all over the tank, below.)
-TEST_F(PickingScene, StripsSweepTogetherAndColumnZeroTurnsThem) {
-    const std::vector<ProbePoint> start(columns, columns + ProbeColumnCount);
-    bool sawTurnFrame = false;
-    for (int frame = 0; frame < 200; ++frame) {
-        MoveProbeStrips(state, columns, rows, tank);
-        const float lead = columns[0].x - start[0].x, rest = columns[1].x - start[1].x;
-        EXPECT_GE(lead, -5.5f);
-        EXPECT_LE(lead, 5.5f);
-        // The others turn in the frame in which column 0 crosses a band end, while column 0
-        // itself turns a frame later: they lag it by one unit on the way up.
-        EXPECT_GE(rest, -5.0f);
-        EXPECT_LE(rest, 6.0f);
-        EXPECT_TRUE(rest == lead || rest == lead + 1.0f) << lead << " " << rest;
-        sawTurnFrame |= lead != rest;
-        for (int i = 2; i < ProbeColumnCount; ++i) EXPECT_FLOAT_EQ(columns[i].x - start[i].x, rest);
-    }
-    EXPECT_TRUE(sawTurnFrame);
-}
-
-TEST_F(PickingScene, FeedClicksAllOverTheTankAreResolvedWithinASweep) {
-    // A grid of points over the visible part of the tank, each resolved before the next, with
-    // the strips going on sweeping from where they were.
-    int worst = 0;
-    for (int my = 40; my <= 720; my += 85) {
-        for (int mx = 30; mx <= 1000; mx += 97) {
-            for (int i = 0; i < PelletSlotCount; ++i) school.pellet(i).SetActive(false);
-            const float wy = WorldYAt(my);
-            if (wy > tank.top - 1.0f || wy < tank.bottom + 1.0f) continue;  // too close to the edge
-            SweepOutcome o;
-            const int frames = FeedClick(mx, my, 200, &o);
-            ASSERT_GT(frames, 0) << "no pellet for the click at " << mx << ", " << my;
-            SCOPED_TRACE(::testing::Message() << mx << ", " << my);
-            EXPECT_FALSE(state.pickedXFound || state.pickedYFound);  // ready for the next click
-            worst = std::max(worst, frames);
-            ASSERT_EQ(ActivePellets(school), 1);
-            const FoodPellet& p = school.pellet(0);
-            EXPECT_FLOAT_EQ(p.AnchorZ(), -70.0f);
-            EXPECT_NEAR(p.AnchorX(), WorldXAt(mx), 1.25);
-            EXPECT_NEAR(p.AnchorY() + 2.0f, WorldYAt(my), 1.25);
+// A grid of points over the whole view, each resolved before the next, with the strips going on
+// sweeping from where they were: every click becomes a pellet under the pointer, on a listed
+// screen, a portrait one and a super-wide one.
+TEST(FeedClicks, AnywhereOnTheViewBecomeAPelletThereWithinASweep) {
+    for (const auto& [w, h] : {std::pair(1024, 768), std::pair(540, 960), std::pair(1280, 360)}) {
+        SCOPED_TRACE(::testing::Message() << w << "x" << h);
+        PickingWorld world(w, h);
+        ASSERT_TRUE(world.gl.ok());
+        int worst = 0;
+        for (int my = 2; my < h; my += h / 9) {
+            for (int mx = 2; mx < w; mx += w / 11) {
+                for (int i = 0; i < PelletSlotCount; ++i) world.school.pellet(i).SetActive(false);
+                SweepOutcome o;
+                const int frames = world.FeedClick(mx, my, 200, &o);
+                ASSERT_GT(frames, 0) << "no pellet for the click at " << mx << ", " << my;
+                SCOPED_TRACE(::testing::Message() << mx << ", " << my);
+                EXPECT_FALSE(world.state.pickedXFound || world.state.pickedYFound);  // ready for the next
+                worst = std::max(worst, frames);
+                ASSERT_EQ(ActivePellets(world.school), 1);
+                const FoodPellet& p = world.school.pellet(0);
+                EXPECT_FLOAT_EQ(p.AnchorZ(), -70.0f);
+                // Within the strip's half width and the pick region's half side of the pointer.
+                const double near = 0.5 + 8 * world.plane.UnitsPerPixel();
+                EXPECT_NEAR(p.AnchorX(), world.plane.WorldXAt(mx), near);
+                EXPECT_NEAR(p.AnchorY() + 2.0f, world.plane.WorldYAt(my), near);
+            }
         }
+        // A point that one strip alone passes waits at most for its sweep there and back.
+        EXPECT_LE(worst, 42);
     }
-    EXPECT_LE(worst, 22);  // about one sweep from a band end to the other
 }
 
-TEST_F(PickingScene, ClickAboveTheTankStaysPendingAndTheEleventhQuickClickIsUsedUp) {
-    ASSERT_GT(WorldYAt(10), tank.top + 2.0f);  // above the top wall, still on screen
-    EXPECT_EQ(FeedClick(512, 10, 300), -1);
-    EXPECT_TRUE(feedRequest);
-    EXPECT_EQ(ActivePellets(school), 0);
-    EXPECT_TRUE(state.pickedXFound);  // x lies in the tank and was kept ...
-    EXPECT_FALSE(state.pickedYFound);  // ... y never
-    // ... until a click inside. With ten pellets falling, the eleventh quick click is used up.
+// The top rows of the screen lie above the tank's top wall: a click there still feeds, where it was
+// once left pending. With ten pellets falling, the eleventh quick click is used up.
+TEST_F(PickingScene, ClickAboveTheTankTopFeedsThereAndTheEleventhQuickClickIsUsedUp) {
+    ASSERT_GT(plane.WorldYAt(10), tank.top + 1.0f);  // above the top wall, still on screen
     SweepOutcome o;
-    ASSERT_GT(FeedClick(512, 420, 200, &o), 0);
+    ASSERT_GT(FeedClick(512, 10, 300, &o), 0);
     EXPECT_TRUE(o.dropped);
+    EXPECT_GT(school.pellet(0).AnchorY() + 2.0f, tank.top);
     for (int i = 1; i < 10; ++i) ASSERT_TRUE(school.dropPellet(0.0f, 0.0f));
     ASSERT_GT(FeedClick(400, 450, 200, &o), 0);  // resolved: the request is gone ...
     EXPECT_FALSE(o.dropped);                     // ... without a pellet
@@ -288,31 +277,30 @@ TEST_F(PickingScene, PicksLeaveTheMatrixAndNameStacksAsTheyFoundThem) {
     const auto before = ReadStacks();
     EXPECT_EQ(FishClick(TouchFishCmd, 512, 384), 1);  // any slip shows after a single hit or miss
     EXPECT_EQ(FishClick(TouchFishCmd, 900, 700), -1);
-    ExpectSameStacks(before, ReadStacks());
+    EXPECT_EQ(ReadStacks(), before);
 
     // The strip picks, hit and miss alike, many times over.
     for (int frame = 0; frame < 60; ++frame) {
         feedRequest = true;  // in the tank, then above it
         const int y = frame % 2 ? 384 : 5;
-        ProbeSweep(state, FeedFishCmd, 512, y, feedRequest, false, false, columns, rows, tank, school);
-        ProbeSweep(state, ProbeMode, 3000, -3000, feedRequest, true, false, columns, rows, tank, school);
+        ProbeSweep(state, FeedFishCmd, 512, y, feedRequest, false, false, columns, rows, layout, school);
+        ProbeSweep(state, ProbeMode, 3000, -3000, feedRequest, true, false, columns, rows, layout, school);
     }
     EXPECT_GT(ActivePellets(school), 0);
-    ExpectSameStacks(before, ReadStacks());
+    EXPECT_EQ(ReadStacks(), before);
 
     // And a test inside the caller's own pushed matrices.
     glPushMatrix();
     glTranslatef(1.0f, 2.0f, 3.0f);
     const auto nested = ReadStacks();
     EXPECT_TRUE(PickTest(512, 384, ProbePickRegion, 0.0f, 0.0f, -70.0f, [] { glRectf(-5, -5, 5, 5); }));
-    ExpectSameStacks(nested, ReadStacks());
+    EXPECT_EQ(ReadStacks(), nested);
     glPopMatrix();
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
-// The magnifier copies the screen into its blank 128 x 128 texture (zeros, no mipmaps), only what
-// fits: a screen larger than the texture fills it, a smaller one only its own corner. Not in its
-// mode, it does nothing; without a texture it copies nothing, and raises no error either way.
+// The magnifier copies what fits of the screen into its blank 128 x 128 texture; not in its mode,
+// or without a texture, it does nothing, and raises no error either way.
 TEST(Magnifier, CopiesWhatFitsWithoutAnError) {
     for (const auto& [w, h] : {std::pair(1024, 768), std::pair(100, 60)}) {
         SCOPED_TRACE(w);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <cstring>
 #include <memory>
 
@@ -101,21 +103,27 @@ TEST_F(Ripples, TexelsPerPixelAtRestAndRippling) {
     const struct {
         double pixelsX, pixelsY;  // per grid unit (the grid spans two)
         int texWidth, texHeight;
-        double atRest;
+        double least, most;       // at rest
     } rows[] = {
-        {512, 384, 1024, 512, 1.0},      // the built-in picture across a 1024 x 768 screen
-        {512, 384, 256, 256, 1.0 / 3},   // magnified both ways: the taller of the two
-        {160, 120, 1024, 512, 3.2},      // a 320 x 240 screen
-        {512, 100, 1024, 512, 2.56},     // squeezed in height only
+        {512, 384, 2048, 1024, 2.0, 2.0},          // the built-in picture across a 1024 x 768 screen
+        {512, 384, 256, 256, 1.0 / 3, 1.0 / 3},    // magnified both ways: the taller of the two
+        {160, 120, 2048, 1024, 6.4, 6.4},          // a 320 x 240 screen
+        {512, 100, 1024, 512, 2.56, 2.56},         // squeezed in height only
     };
-    for (const auto& r : rows)
-        EXPECT_NEAR(surface.MaxTexelsPerPixel(r.pixelsX, r.pixelsY, r.texWidth, r.texHeight), r.atRest, 1e-5)
-            << r.pixelsX << " x " << r.pixelsY;
+    for (const auto& r : rows) {
+        const RippleSurface::TexelScale scale = surface.TexelsPerPixel(r.pixelsX, r.pixelsY, r.texWidth, r.texHeight);
+        EXPECT_NEAR(scale.least, r.least, 1e-4) << r.pixelsX << " x " << r.pixelsY;
+        EXPECT_NEAR(scale.most, r.most, 1e-4) << r.pixelsX << " x " << r.pixelsY;
+    }
+    // Rippling, the scale spreads either way, and stays within the second level's range at 1024 x 768
+    // (the built-in picture's checksums).
     surface.StartRipple(512, 384);
     for (int i = 0; i < 60; ++i) surface.Animate();
-    const double rippling = surface.MaxTexelsPerPixel(512, 384, 1024, 512);
-    EXPECT_GT(rippling, 1.001);
-    EXPECT_LT(rippling, 1.3);  // still the first level only (the built-in picture's checksums)
+    const RippleSurface::TexelScale rippling = surface.TexelsPerPixel(512, 384, 2048, 1024);
+    EXPECT_LT(rippling.least, 1.999);
+    EXPECT_GT(rippling.most, 2.001);
+    EXPECT_GT(rippling.least, std::exp2(0.625));
+    EXPECT_LT(rippling.most, std::exp2(1.375));
 }
 
 TEST_F(Ripples, RippleAtTheCentreOf1024x768LivesFor153Frames) {

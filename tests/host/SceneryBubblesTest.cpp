@@ -29,9 +29,8 @@ unsigned FakeSprite() {
 
 }  // namespace
 
-// 3000 frames of rising, fading and reseeding from a fresh random sequence, folded into one
-// checksum (the seeding and the first frames show in the whole-frame checksums); meanwhile a
-// reseeded bubble keeps its size and may start faster than any first one.
+// 3000 frames of rising, fading and reseeding folded into one checksum; meanwhile a reseeded
+// bubble keeps its size and may start faster than any first one.
 TEST(BubbleSystem, ALongRunMatchesItsChecksum) {
     nerith::resetRandForTesting();
     loaderCalls = 0;

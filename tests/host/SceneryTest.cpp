@@ -23,6 +23,8 @@ Settings PictureShown() {
     return s;
 }
 
+const PicturePlane Plane = LayoutFor(1024, 768).picture;
+
 }  // namespace
 
 TEST(Scenery, BubbleCountKeepsToThePool) {
@@ -38,14 +40,14 @@ TEST(Scenery, BackgroundPictureStartsOneRippleOnTheRowAboveTheMiddle) {
 
     // Frame 1: 41 is thrown away, 18467 % 9 = 8 picks +200: (712, 484) is cell (22, 20).
     nerith::resetRandForTesting();
-    DrawBackgroundPicture(PictureShown(), surface.get(), 0, 0, 1024, 768);
+    DrawBackgroundPicture(PictureShown(), surface.get(), 0, Plane, 1024, 768);
     EXPECT_EQ(surface->CentreColumn(0), 22);
     EXPECT_EQ(surface->CentreRow(0), 20);
     EXPECT_EQ(surface->Age(0), 5);  // started at 4, then advanced
     EXPECT_EQ(surface->MaxAge(0), 198);
     EXPECT_TRUE(surface->SlotFree(1));
     // Frame 2: 6334 is thrown away, 26500 % 9 = 4 picks 0: (512, 484) is cell (16, 20).
-    DrawBackgroundPicture(PictureShown(), surface.get(), 0, 0, 1024, 768);
+    DrawBackgroundPicture(PictureShown(), surface.get(), 0, Plane, 1024, 768);
     EXPECT_EQ(surface->CentreColumn(1), 16);
     EXPECT_EQ(surface->CentreRow(1), 20);
     EXPECT_EQ(surface->Age(0), 6);
@@ -58,14 +60,14 @@ TEST(Scenery, BackgroundPictureStartsOneRippleOnTheRowAboveTheMiddle) {
     noTerra.showTerra = 0;
     for (const Settings& s : {variant, noTerra}) {
         nerith::resetRandForTesting();
-        DrawBackgroundPicture(s, surface.get(), 0, 0, 1024, 768);
+        DrawBackgroundPicture(s, surface.get(), 0, Plane, 1024, 768);
         EXPECT_TRUE(surface->SlotFree(2));
         EXPECT_EQ(surface->Age(0), 6);
         EXPECT_EQ(nerith::rand(), 41);
     }
     EXPECT_FALSE(BackgroundPictureShown(variant));
     EXPECT_FALSE(BackgroundPictureShown(noTerra));
-    DrawBackgroundPicture(PictureShown(), nullptr, 0, 0, 1024, 768);
+    DrawBackgroundPicture(PictureShown(), nullptr, 0, Plane, 1024, 768);
     EXPECT_EQ(nerith::rand(), 18467);
 }
 

@@ -2,10 +2,14 @@
 
 #include <climits>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "Random.h"
+#include "backgrounds/CustomImages.h"
+#include "music/MusicListFile.h"
+#include "settings/AquariumSectionWriter.h"
 #include "settings/MemoryProfile.h"
 #include "settings/SettingsFile.h"
 
@@ -60,10 +64,7 @@ protected:
         currentViewLeftRight = currentViewNearFar = 0;
         nerith::resetRandForTesting();
     }
-    void TearDown() override {
-        SetAppProfile(nullptr);
-        gSettings = Settings{};
-    }
+    void TearDown() override { gSettings = Settings{}; }
     MemoryProfile file;
 };
 
@@ -163,30 +164,19 @@ TEST_F(SettingsFileTest, OnlyAbsentFishKeysDrawRandomNumbers) {
     EXPECT_EQ(gSettings.fishCounts[3], 1);
 }
 
-// Every key's format on values at its edges. (Bubbles, volume, fog, the front colour and the picture
-// variant are written by the settings dialog in its tests and tests/e2e/test_settings_dialog.sh.)
+// The formats at their edges that no load above leads to. (Bubbles, volume, fog, the front colour
+// and the picture variant are written by the settings dialog in its tests and end to end.)
 TEST_F(SettingsFileTest, SaveWritesEveryFieldInItsFormat) {
     Settings s{};
-    s.showWater = 1;
     s.showTerra = 5;  // any non-zero flag is "1"
-    s.frontColor1 = 0x0000FF00;
     s.frontColor2 = 0xFFFFFFFF;
     s.lockFrontPhase = 123.4f;
     s.lockBackPhase = -0.5f;
-    s.backColor1 = 0x80000000;
-    s.lightIntensity = -4;
-    s.autoViews = 1;
     s.viewLeftRight = 7000;
-    s.viewNearFar = 2000;
     for (int i = 0; i < 20; ++i) s.fishCounts[i] = 9;
     SaveAquariumSettings(file, s);
-
-    const Expected saved[] = {
-        {"Show Water", "1"},         {"Show Light", "0"},          {"Show Terra", "1"},
-        {"FRONT COLOR1", "65280"},   {"FRONT COLOR2", "-1"},       {"BACK COLOR1", "-2147483648"},
-        {"LOCKFORE ROT", "123.400002"}, {"LOCKBACK ROT", "-0.500000"}, {"LIGHTQIANGDU", "-4"},
-        {"CHECK VIEWS", "1"},        {"VIEWSLEFTRIGHT", "7000"},   {"VIEWSNEARFAR", "2000"},
-    };
+    const Expected saved[] = {{"Show Terra", "1"}, {"FRONT COLOR2", "-1"}, {"LOCKFORE ROT", "123.400002"},
+                              {"LOCKBACK ROT", "-0.500000"}, {"VIEWSLEFTRIGHT", "7000"}};
     for (const Expected& e : saved) EXPECT_EQ(file.value(kAqua, e.key), e.text) << e.key;
     EXPECT_EQ(file.keyCount(kFish), 0u);
 }
@@ -207,16 +197,63 @@ TEST_F(SettingsFileTest, StoreSettingsKeepsTheFishCountsAndSetFishCountsClampsOn
     EXPECT_EQ(gSettings.viewNearFar, 99);
 }
 
-// The forms without a profile use the installed one; removing it brings the default back. (The
-// fish counts are read and written through FishRoster, see FishRosterTest.)
-TEST_F(SettingsFileTest, FormsWithoutAProfileUseTheInstalledOne) {
-    SetAppProfile(&file);
-    SaveAquariumSettings(gSettings);
-    EXPECT_EQ(file.writes().size(), 27u);
-    LoadSettings();
-    EXPECT_EQ(file.reads().size(), 47u);
-    EXPECT_EQ(SetAppProfile(nullptr), &file);
-    EXPECT_NE(&AppProfile(), &file);
+// Each of these writes its keys as one save, so the real file is looked over once for all of them.
+TEST_F(SettingsFileTest, EverySaveOfASectionIsOneSave) {
+    const int counts[20] = {};
+    AquariumSectionWriter writer;
+    const std::function<void(Profile&)> saves[] = {
+        [](Profile& p) { LoadSettings(p); },
+        [](Profile& p) { SaveAquariumSettings(p, gSettings); },
+        [&](Profile& p) { writer.Save(p, gSettings); },
+        [&](Profile& p) { WriteFishNumber(p, counts); },
+        [](Profile& p) { SaveMusicList(p, MusicListFile{false, true, false, true, {"C:\\a.wav", "", "C:\\c.mp3"}}); },
+        [](Profile& p) { backgrounds::SaveCustomImages(p, backgrounds::CustomImages{true, false, false, true, "5", {"C:\\x.jpg"}}); },
+    };
+    for (const auto& save : saves) {
+        MemoryProfile p;
+        save(p);
+        EXPECT_GT(p.writes().size(), 1u);
+        EXPECT_EQ(p.saves(), 1);
+    }
+}
+
+// The numbered lists of music and pictures: what a stored list hands on, in order ("" is a gap).
+TEST(PathList, EveryStoredEntryWithinTheCountComesBack) {
+    const struct {
+        const char* count;
+        std::vector<std::pair<const char*, const char*>> stored;  // key, value
+        int limit, acceptFirst;
+        std::vector<std::string> handed;
+    } cases[] = {
+        // A missing or empty entry inside the count is a gap; the entries after it still come.
+        {"3", {{"L0", "a"}, {"L2", "c"}}, 100, 100, {"a", "", "c"}},
+        {"4", {{"L1", ""}, {"L3", "d"}}, 100, 100, {"", "", "", "d"}},
+        // Nothing comes after the last stored entry, however large the count.
+        {"100000", {{"L0", "a"}, {"L1", "b"}, {"L5", ""}}, 100000, 100, {"a", "b"}},
+        {"2147483647", {{"L0", "a"}, {"L4", "e"}}, 100000, 100, {"a", "", "", "", "e"}},
+        // The count and the limit bound the reading; a key the writer would not spell is no entry.
+        {"2", {{"L0", "a"}, {"L1", "b"}, {"L2", "c"}}, 100, 100, {"a", "b"}},
+        {"5", {{"L0", "a"}, {"L4", "e"}}, 3, 100, {"a"}},
+        {"3", {{"l0", "a"}, {"L01", "x"}, {"L+2", "y"}, {"L", "z"}, {"L2", "c"}}, 100, 100, {"a", "", "c"}},
+        // `add` refusing one ends the reading after it.
+        {"12", {{"L0", "a"}, {"L1", "b"}, {"L3", "d"}, {"L4", "e"}}, 100, 2, {"a", "b", ""}},
+    };
+    for (const auto& c : cases) {
+        MemoryProfile p;
+        p.set("S", "Sum", c.count);
+        std::string stored;
+        for (const auto& kv : c.stored) {
+            p.set("S", kv.first, kv.second);
+            stored += std::string(" ") + kv.first + "=" + kv.second;
+        }
+        std::vector<std::string> handed;
+        ReadPathList(p, "S", "Sum", "L", c.limit, [&](const std::string& path) {
+            handed.push_back(path);
+            return static_cast<int>(handed.size()) <= c.acceptFirst;
+        });
+        EXPECT_EQ(handed, c.handed) << "Sum=" << c.count << stored;
+        EXPECT_LE(p.reads().size(), 2u) << "Sum=" << c.count << stored;  // the count and the section
+    }
 }
 
 TEST(ParseProfileInt, FollowsAtoiAndSaturates) {

@@ -1,15 +1,7 @@
-// Our SOIL_load_OGL_texture against the real libSOIL, both under OSMesa.
-//
-// The real library is opened with dlopen and its function found with dlsym, so that its
-// exported SOIL_load_OGL_texture never meets ours at link time. Its other GL calls resolve to
-// OSMesa, which this program links; its one GLX call, glXGetProcAddressARB (for the compressed
-// upload), is answered below from OSMesa, since there is no GLX context here. The program
-// exports that symbol (ENABLE_EXPORTS) so the library sees it.
-//
-// With GL_EXT_texture_compression_s3tc present (Mesa's default) both store DXT textures, each
-// with its own encoder, so texels are compared loosely. The same binary runs a second time with
-// MESA_EXTENSION_OVERRIDE=-GL_EXT_texture_compression_s3tc, where both upload uncompressed and
-// the texels must match exactly.
+// Our SOIL_load_OGL_texture against the real libSOIL (opened with dlopen, so that the two never
+// meet at link time), both under OSMesa; the library's one GLX call is answered from OSMesa below.
+// With S3TC in the driver both store DXT, each with its own encoder, and texels compare loosely;
+// scripts/test.sh runs this again without it, where the texels must match exactly.
 #include <GL/osmesa.h>
 #include <dlfcn.h>
 #include <gtest/gtest.h>
@@ -104,12 +96,9 @@ protected:
         const Bytes png = testbmp::Png(width, height, channels, Pattern(width, height, channels));
         return testbmp::WriteFile(name, png);
     }
-    // Loads `path` through both and checks that the textures agree: sizes, formats and the
-    // number of levels exactly. Uncompressed, the texels of every level must match exactly (within
-    // `lossyLimit` where the decoders may round differently), except on levels whose rows are not
-    // a multiple of 4 bytes: libSOIL uploads those with the default unpack alignment of 4 and so
-    // reads them skewed (and past its buffer), where ours packs them tightly. Compressed, the two
-    // DXT encoders choose different block colours, so only level 0 is compared, on average.
+    // Loads `path` through both: sizes, formats and levels agree exactly; uncompressed, so do the
+    // texels of every level (within `lossyLimit`) but on levels whose rows are not a multiple of 4
+    // bytes, which libSOIL reads skewed (see below); compressed, level 0 on average.
     void ExpectSame(const std::string& path, unsigned int flags, int lossyLimit = 0) {
         SCOPED_TRACE(path + " flags " + std::to_string(flags));
         const Texture theirs = Describe(real_(path.c_str(), SOIL_LOAD_AUTO, SOIL_CREATE_NEW_ID, flags));

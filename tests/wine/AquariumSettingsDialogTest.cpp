@@ -170,9 +170,8 @@ TEST_F(SettingsDialogTest, OpenAndCloseRewritesEveryKeyOnceAndOnlyTheCloseBoxSav
     }
 }
 
-// After the first tick a change is saved within a tick, and only the key that changed: the sound at
-// the top gives full volume at once. Auto views checked, the next tick puts the sliders back on the
-// current view; unchecked, a drag moves it.
+// After the first tick a change is saved within a tick, alone: the sound at the top gives full
+// volume at once. Auto views checked, the next tick undoes a drag of the view; unchecked, it stays.
 TEST_F(SettingsDialogTest, SoundIsSavedAloneWithinATickAndAutoViewsUndoADrag) {
     PrepareFile({{"CHECK VIEWS", "1"}});
     currentViewLeftRight = 1234;

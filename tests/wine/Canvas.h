@@ -1,6 +1,8 @@
 #pragma once
-// A 32-bit top-down DIB selected into a memory DC, for tests that draw and read pixels back.
+// A 32-bit top-down DIB selected into a memory DC, for tests that draw and read pixels back; and
+// the messages a child control sends its parent.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdint>
 
@@ -55,3 +57,38 @@ private:
     HGDIOBJ old_ = nullptr;
     std::uint32_t* bits_ = nullptr;
 };
+
+// The owner-draw record of button `control` drawing into `dc` in `state`.
+inline DRAWITEMSTRUCT ItemFor(HWND control, HDC dc, UINT state = 0) {
+    DRAWITEMSTRUCT item = {};
+    item.CtlType = ODT_BUTTON;
+    item.CtlID = GetDlgCtrlID(control);
+    item.hwndItem = control;
+    item.hDC = dc;
+    item.itemState = state;
+    GetClientRect(control, &item.rcItem);
+    return item;
+}
+
+// Sends `msg` (WM_COMMAND, WM_NOTIFY as custom drawing, WM_DRAWITEM or a WM_CTLCOLOR...) to
+// `parent` as its child `control` would, with notification `code`, drawing into `dc`.
+inline LRESULT SendAsChild(HWND parent, HWND control, UINT msg, UINT code, HDC dc) {
+    const int id = GetDlgCtrlID(control);
+    NMCUSTOMDRAW draw = {};
+    draw.hdr = {control, static_cast<UINT_PTR>(id), code};
+    draw.hdc = dc;
+    draw.dwDrawStage = CDDS_PREPAINT;
+    DRAWITEMSTRUCT item = ItemFor(control, dc);
+    switch (msg) {
+    case WM_COMMAND: return SendMessageA(parent, msg, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(control));
+    case WM_NOTIFY: return SendMessageA(parent, msg, id, reinterpret_cast<LPARAM>(&draw));
+    case WM_DRAWITEM: return SendMessageA(parent, msg, id, reinterpret_cast<LPARAM>(&item));
+    default: return SendMessageA(parent, msg, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
+    }
+}
+
+// Dispatches whatever the thread's queue holds.
+inline void DispatchPending() {
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+}

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "Canvas.h"
+#include "Dpi.h"
 #include "ui/ColourSlider.h"
 #include "ui/FlatButton.h"
+#include "ui/HyperlinkLabel.h"
 #include "ui/LedCheckButton.h"
 #include "win/Window.h"
 
@@ -27,13 +29,14 @@ public:
                                nullptr);
     }
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        // What the controls left to their parent.
+        if (msg == watched && (msg != WM_COMMAND || HIWORD(wParam) == code) &&
+            (msg != WM_NOTIFY || reinterpret_cast<NMHDR*>(lParam)->code == code))
+            ++seen;
         if (msg == WM_COMMAND) {
-            LRESULT r;
-            if (!win::Window::ReflectToChild(msg, wParam, lParam, &r)) {
-                ++commands;
-                fromControl = lParam != 0;
-                seenCheck = lamp && lamp->getCheck();
-            }
+            ++commands;
+            fromControl = lParam != 0;
+            seenCheck = lamp && lamp->getCheck();
             return 0;
         }
         return Window::WindowProc(msg, wParam, lParam);
@@ -41,17 +44,9 @@ public:
     LedCheckButton* lamp = nullptr;
     int commands = 0;
     bool fromControl = false, seenCheck = false;
+    UINT watched = 0, code = 0;  // the one kind of message (and notification code) to count
+    int seen = 0;
 };
-
-DRAWITEMSTRUCT ItemFor(HWND control, HDC dc, UINT state) {
-    DRAWITEMSTRUCT item = {};
-    item.CtlType = ODT_BUTTON;
-    item.hwndItem = control;
-    item.hDC = dc;
-    item.itemState = state;
-    GetClientRect(control, &item.rcItem);
-    return item;
-}
 
 }  // namespace
 
@@ -65,8 +60,7 @@ TEST(LedCheckButton, ClickTogglesBeforeTheParentSeesOnePlainCommand) {
     for (bool expected : {true, false}) {
         host.commands = 0;
         SendMessageA(lamp.hwnd(), BM_CLICK, 0, 0);
-        MSG m;
-        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+        DispatchPending();
         EXPECT_EQ(host.commands, 1);  // the reflected click is consumed; only the posted one arrives
         EXPECT_FALSE(host.fromControl);
         EXPECT_EQ(host.seenCheck, expected);
@@ -90,6 +84,42 @@ TEST(LedCheckButton, CheckMessagesAndLampColours) {
     }
     lamp.Draw(ItemFor(lamp.hwnd(), canvas.dc(), ODS_DISABLED));
     EXPECT_EQ(canvas.At(10, 12), GetSysColor(COLOR_BTNSHADOW));
+}
+
+// Above 100 % the lamp, its insets and its icons grow with the screen's DPI: the lamp's widest row
+// runs from its scaled left inset over its scaled size, and the 24-pixel music icons grow too.
+TEST(LedCheckButton, LampAndIconsScaleWithTheScreensDpi) {
+    Host host;
+    const struct { int dpi, left, size, icon; } cases[] = {{96, 3, 15, 24}, {120, 4, 19, 30}, {144, 5, 23, 36}, {192, 6, 30, 48}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.dpi);
+        LedCheckButton lamp;
+        lamp.scale = DpiScale{c.dpi};
+        const int height = lamp.scale(24);
+        ASSERT_TRUE(lamp.Attach(host.Child("BUTTON", BS_CHECKBOX, 1023, 120, height)));
+        SetWindowTextA(lamp.hwnd(), "");
+        lamp.setCheck(true);
+        Canvas canvas(120, height);
+        lamp.Draw(ItemFor(lamp.hwnd(), canvas.dc(), 0));
+        const COLORREF face = GetSysColor(COLOR_BTNFACE);
+        int first = -1, widest = 0, widestRow = 0;
+        for (int y = 0; y < height; ++y) {
+            int left = -1, right = -1;
+            for (int x = 0; x < 120; ++x)
+                if (canvas.At(x, y) != face) {
+                    if (left < 0) left = x;
+                    right = x;
+                }
+            if (left >= 0 && right - left + 1 > widest) first = left, widest = right - left + 1, widestRow = y;
+        }
+        EXPECT_EQ(first, c.left);
+        EXPECT_EQ(widest, c.size);
+        EXPECT_EQ(canvas.At(c.left + c.size / 2, widestRow), RGB(0, 255, 0));
+        lamp.setIcons(184, 183);
+        EXPECT_EQ(lamp.iconOnWidth, c.icon);
+        EXPECT_EQ(lamp.iconOffHeight, c.icon);
+        DestroyWindow(lamp.hwnd());
+    }
 }
 
 TEST(FlatButton, HoverFollowsTheMouseUnlessADragArrivesAndShowsInTheFill) {
@@ -135,16 +165,21 @@ TEST(FlatButton, HoverFollowsTheMouseUnlessADragArrivesAndShowsInTheFill) {
 }
 
 // The white and the green end mark sit on the thumb's side of each orientation; the thumb is solid
-// red, a red and green checkerboard while pressed.
+// red, a red and green checkerboard while pressed. At 144 DPI the marks are 11 x 11, 2 pixels in.
 TEST(ColourSlider, ThumbAndEndMarks) {
     Host host;
-    // Centres of the white and the green mark for a 60 x 60 client area (R = B = 60).
-    const struct { DWORD style; int wx, wy, gx, gy; } cases[] = {
-        {TBS_VERT, 4, 4, 4, 55}, {TBS_VERT | TBS_LEFT, 55, 4, 55, 55},
-        {TBS_HORZ, 4, 4, 55, 4}, {TBS_HORZ | TBS_TOP, 4, 55, 55, 55}};
+    // Centres of the white and the green mark for a 60 x 60 client area (R = B = 60): n on the
+    // near side, f on the far side; and how many pixels the white mark's inside has.
+    const struct { int dpi, n, f, whiteMin, whiteMax; } scales[] = {{96, 4, 55, 9, 24}, {144, 7, 52, 26, 81}};
+    const struct { DWORD style; bool wFar[2], gFar[2]; } cases[] = {
+        {TBS_VERT, {false, false}, {false, true}}, {TBS_VERT | TBS_LEFT, {true, false}, {true, true}},
+        {TBS_HORZ, {false, false}, {true, false}}, {TBS_HORZ | TBS_TOP, {false, true}, {true, true}}};
+    for (const auto& s : scales)
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.style);
+        SCOPED_TRACE(::testing::Message() << c.style << " at " << s.dpi);
+        auto at = [&](bool farSide) { return farSide ? s.f : s.n; };
         ColourSlider slider;
+        slider.scale = DpiScale{s.dpi};
         ASSERT_TRUE(slider.Attach(host.Child(TRACKBAR_CLASSA, c.style, 1010, 60, 60)));
         Canvas canvas(60, 60);
         canvas.Clear(RGB(0, 0, 0));
@@ -153,9 +188,12 @@ TEST(ColourSlider, ThumbAndEndMarks) {
         draw.hdc = canvas.dc();
         draw.dwDrawStage = CDDS_POSTPAINT;
         EXPECT_EQ(slider.OnCustomDraw(draw), CDRF_SKIPDEFAULT);
-        EXPECT_EQ(canvas.At(c.wx, c.wy), RGB(255, 255, 255));
-        EXPECT_EQ(canvas.At(c.gx, c.gy), RGB(0, 255, 0));
+        EXPECT_EQ(canvas.At(at(c.wFar[0]), at(c.wFar[1])), RGB(255, 255, 255));
+        EXPECT_EQ(canvas.At(at(c.gFar[0]), at(c.gFar[1])), RGB(0, 255, 0));
         EXPECT_EQ(canvas.At(30, 30), RGB(0, 0, 0));
+        const int white = canvas.Count(RGB(255, 255, 255));
+        EXPECT_GE(white, s.whiteMin);
+        EXPECT_LE(white, s.whiteMax);
         draw.dwDrawStage = CDDS_PREPAINT;
         EXPECT_EQ(slider.OnCustomDraw(draw), 0x30);
         draw.dwDrawStage = CDDS_ITEMPREPAINT;
@@ -188,4 +226,63 @@ TEST(ColourSwatch, ShowsItsColourInAWhiteFrame) {
     EXPECT_EQ(canvas.At(0, 0), RGB(255, 255, 255));
     EXPECT_EQ(canvas.At(119, 23), RGB(255, 255, 255));
     EXPECT_EQ(canvas.At(60, 12), RGB(0, 0, 0));
+}
+
+// Every self-drawn control takes what is its own (drawing, its colours, the lamp's click) and
+// leaves the rest to its parent, never both. (The link's click: test_link.sh.)
+TEST(Controls, EachNotificationIsTheControlsOrItsParentsNeverBoth) {
+    Host parent;
+    auto child = [&parent](const char* cls, DWORD style, int id) { return parent.Child(cls, style, id); };
+    LedCheckButton lamp;
+    FlatButton button;
+    ColourSwatch swatch;
+    ColourSlider slider;
+    HyperlinkLabel link;
+    ASSERT_TRUE(lamp.Attach(child("BUTTON", BS_AUTOCHECKBOX, 1011)));
+    ASSERT_TRUE(button.Attach(child("BUTTON", BS_PUSHBUTTON, 1008)));
+    child("BUTTON", BS_OWNERDRAW, 1015);
+    ASSERT_TRUE(swatch.Attach(1015, parent.hwnd(), 0));
+    ASSERT_TRUE(slider.Attach(child(TRACKBAR_CLASSA, TBS_VERT, 1010)));
+    ASSERT_TRUE(link.Attach(child("STATIC", SS_LEFT, 1037)));
+    Canvas canvas(120, 24);
+    const struct {
+        const char* what;
+        HWND control;
+        UINT msg, code;
+        bool parents;
+    } cases[] = {
+        {"lamp drawing", lamp.hwnd(), WM_DRAWITEM, 0, false},
+        {"lamp click (it posts a plain command instead)", lamp.hwnd(), WM_COMMAND, BN_CLICKED, false},
+        {"lamp focus", lamp.hwnd(), WM_COMMAND, BN_SETFOCUS, true},
+        {"flat button drawing", button.hwnd(), WM_DRAWITEM, 0, false},
+        {"flat button click", button.hwnd(), WM_COMMAND, BN_CLICKED, true},
+        {"swatch drawing", swatch.hwnd(), WM_DRAWITEM, 0, false},
+        {"swatch click", swatch.hwnd(), WM_COMMAND, BN_CLICKED, true},
+        {"slider drawing", slider.hwnd(), WM_NOTIFY, static_cast<UINT>(NM_CUSTOMDRAW), false},
+        {"slider released", slider.hwnd(), WM_NOTIFY, static_cast<UINT>(NM_RELEASEDCAPTURE), true},
+        {"slider scroll", slider.hwnd(), WM_VSCROLL, 0, true},
+        {"link colours", link.hwnd(), WM_CTLCOLORSTATIC, 0, false},
+        {"link double click", link.hwnd(), WM_COMMAND, STN_DBLCLK, true},
+    };
+    for (const auto& c : cases) {
+        parent.watched = c.msg;
+        parent.code = c.code;
+        parent.seen = 0;
+        SendAsChild(parent.hwnd(), c.control, c.msg, c.code, canvas.dc());
+        EXPECT_EQ(parent.seen, c.parents ? 1 : 0) << c.what;
+    }
+    DispatchPending();
+}
+
+// Lengths drawn in pixels scale with the screen's DPI, rounded as MulDiv does.
+TEST(DpiScale, RoundsAsMulDivAndReadsTheScreensDpi) {
+    const int lengths[] = {-25, -7, -1, 0, 1, 2, 3, 7, 8, 15, 20, 24, 25, 48, 90, 140, 430, 450, 500, 512, 1023};
+    for (int dpi : {72, 96, 110, 120, 144, 168, 192, 240}) {
+        const DpiScale scale{dpi};
+        for (int v : lengths) EXPECT_EQ(scale(v), MulDiv(v, dpi, 96)) << v << " at " << dpi;
+    }
+    EXPECT_TRUE(DpiScale{}.isDesign());
+    HDC screen = GetDC(nullptr);
+    EXPECT_EQ(DpiScale::System().dpi, GetDeviceCaps(screen, LOGPIXELSY));
+    ReleaseDC(nullptr, screen);
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
 
 #include "fish/FishSettingsDialog.h"
 #include "settings/MemoryProfile.h"
@@ -71,6 +72,20 @@ TEST_F(FishDialogTest, LetterKeysActOnceWhicheverControlHasTheFocus) {
     EXPECT_EQ(file.value("Fish Number", "Fish0"), "1");
     EXPECT_EQ(gSettings.fishCounts[0], 1);
     EXPECT_EQ(gSettings.fishCounts[6], 0);
+}
+
+TEST_F(FishDialogTest, TotalLabelShowsTheSumOfTheCountsAlsoAboveTheMaximum) {
+    file.set("Fish Number", "Fish1", "20");  // a hand-edited file: 2 + 20 + 7 fish
+    file.set("Fish Number", "Fish2", "7");
+    std::string label;
+    ScriptedDialog dialog([&label](HWND h) {
+        char text[64] = "";
+        GetDlgItemTextA(h, FishSettingsDialog::TotalLabel, text, sizeof text);
+        label = text;
+        PostMessageA(h, WM_COMMAND, IDCANCEL, 0);
+    });
+    dialog.DoModal(nullptr);
+    EXPECT_EQ(label, "Total: 29   (Max:20)");
 }
 
 // GDI objects of the process: the system's count, or where Wine answers 0, the live entries of

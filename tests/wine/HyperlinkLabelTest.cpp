@@ -4,14 +4,33 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
+#include "Canvas.h"
 #include "ui/HyperlinkLabel.h"
 #include "win/Window.h"
 
 namespace {
 
 const char Url[] = "http://www.nerithscr.example";
+
+// How far the label's text reaches: drawn unclipped in `font` (hdc 0), or printed by the label
+// itself into its client area; the last column with ink, plus one.
+int DrawnReach(HFONT font, HWND label = nullptr) {
+    Canvas canvas(400, 60);
+    canvas.Clear(RGB(255, 255, 255));
+    HGDIOBJ old = SelectObject(canvas.dc(), font);
+    SetBkMode(canvas.dc(), TRANSPARENT);
+    if (label) SendMessageA(label, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT);
+    else TextOutA(canvas.dc(), 0, 0, Url, lstrlenA(Url));
+    SelectObject(canvas.dc(), old);
+    int reach = 0;
+    for (int y = 0; y < canvas.height(); ++y)
+        for (int x = reach; x < canvas.width(); ++x)
+            if (canvas.At(x, y) != RGB(255, 255, 255)) reach = x + 1;
+    return reach;
+}
 
 TEST(HyperlinkLabel, BrowserCommandCutsAtTheFirstPlaceholderAndErrorTexts) {
     const struct {
@@ -61,7 +80,8 @@ TEST(HyperlinkLabel, AttachUnderlinesFitsAndReleasesWhatItMade) {
     GetWindowRect(label, &rc);
     MapWindowPoints(nullptr, parent.hwnd(), reinterpret_cast<POINT*>(&rc), 2);
     EXPECT_EQ(rc.right, 310);
-    EXPECT_EQ(rc.right - rc.left, text.cx);
+    EXPECT_GE(rc.right - rc.left, text.cx);
+    EXPECT_GE(rc.right - rc.left, DrawnReach(font));
     EXPECT_EQ(rc.top, 20);
     EXPECT_EQ(rc.bottom - rc.top, text.cy);
 
@@ -90,6 +110,32 @@ TEST(HyperlinkLabel, AttachUnderlinesFitsAndReleasesWhatItMade) {
     DestroyWindow(parent.hwnd());
     EXPECT_EQ(GetObjectType(font), 0u) << "the underlined font is deleted with the window";
     EXPECT_FALSE(IsWindow(tip));
+}
+
+// The dialog font from 100 % to 200 %: the label is as wide as its text reaches when drawn, so it
+// shows every glyph, also where hinted glyphs overhang the widths the font reports.
+TEST(HyperlinkLabel, NeverClipsItsTextAtAnyDialogFontSize) {
+    const char* cls = win::RegisterWndClass(0, LoadCursorA(nullptr, IDC_ARROW), nullptr, nullptr);
+    win::Window parent;
+    ASSERT_TRUE(parent.Create(cls, "p", WS_OVERLAPPEDWINDOW, 0, 0, 0, 500, 200, nullptr, nullptr));
+    for (int height : {-11, -13, -16, -21}) {  // 8 points at 96, 120, 144 and 192 DPI
+        SCOPED_TRACE(height);
+        HFONT dialogFont = CreateFontA(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "MS Sans Serif");
+        HWND label = CreateWindowExA(0, "STATIC", Url, WS_CHILD | WS_VISIBLE | SS_LEFT, 10, 20, 120, 12, parent.hwnd(),
+                                     reinterpret_cast<HMENU>(1037), GetModuleHandleA(nullptr), nullptr);
+        SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont), FALSE);
+        HyperlinkLabel link;
+        ASSERT_TRUE(link.SubclassDlgItem(1037, parent.hwnd()));
+        RECT rc;
+        GetClientRect(label, &rc);
+        const int unclipped = DrawnReach(link.font);
+        EXPECT_GE(rc.right, unclipped);
+        EXPECT_LE(rc.right, unclipped + std::max(2, -height / 4)) << "fitted, not just wide";
+        EXPECT_EQ(DrawnReach(link.font, label), unclipped) << "the label shows all of it";
+        DestroyWindow(label);
+        DeleteObject(dialogFont);
+    }
+    DestroyWindow(parent.hwnd());
 }
 
 }  // namespace

@@ -17,12 +17,12 @@ constexpr COLORREF Black = RGB(0, 0, 0);
 constexpr COLORREF Marker = RGB(0, 200, 0);
 constexpr int MarkerX = 5, MarkerY = 7;  // the marker pixel inside the test icon
 
-// The icon loader the tests put in place: a 24 x 24 icon that is transparent except for one
-// marker pixel, so its position on the canvas tells where the icon was drawn.
+// The tests' icon loader: a 24 x 24 icon, transparent but for one marker pixel that tells where
+// the icon was drawn.
 int loadCount = 0;
 int lastLoadedId = 0;
 
-HICON MarkerIcon(int resourceId) {
+HICON MarkerIcon(int resourceId, int /*size*/) {
     ++loadCount;
     lastLoadedId = resourceId;
     std::uint32_t colour[24 * 24] = {};
@@ -52,13 +52,16 @@ protected:
         dis.itemAction = selected ? ODA_SELECT : ODA_DRAWENTIRE;
         dis.itemState = selected ? ODS_SELECTED : 0;
         dis.hDC = canvas.dc();
-        dis.rcItem = {Left, Top, Right, Bottom};
+        dis.rcItem = {Left, Top, Right(), Bottom()};
         dis.itemData = reinterpret_cast<ULONG_PTR>(item);
         menu.DrawItem(&dis);
     }
 
-    static constexpr int Left = 17, Top = 11, Right = Left + 140, Bottom = Top + 48;
-    Canvas canvas{200, 80};
+    // The entry's box: 140 x 48 at 96 DPI, scaled with the menu.
+    static constexpr int Left = 17, Top = 11;
+    int Right() const { return Left + menu.scale(140); }
+    int Bottom() const { return Top + menu.scale(48); }
+    Canvas canvas{240, 100};
     IconMenu menu;
     IconMenuItem item{133, 134, "  Feed Fish"};
     IconMenu::IconLoader previousLoader = nullptr;
@@ -66,8 +69,7 @@ protected:
 
 }  // namespace
 
-// A menu is built for each popup, and its destructor ends it. (Which entry sends which command is
-// driven with the real mouse in tests/e2e: test_menu, test_touch, test_fish_dialog, ...)
+// A menu is built for each popup, and its destructor ends it. (The commands: the end-to-end tests.)
 TEST(IconMenuEntries, BuildsTheEightOwnerDrawnEntriesInOrder) {
     struct Expected {
         UINT id;
@@ -104,9 +106,9 @@ TEST(IconMenuEntries, BuildsTheEightOwnerDrawnEntriesInOrder) {
 }
 
 // Unselected: a grey strip (Left .. Left + 24) and a near-white field; selected: a black frame
-// around one blue-grey tint over strip and field alike, and the icon one pixel up and left. The
-// icon's transparent rest leaves the fills alone, nothing outside the box is touched, and an entry
-// without item data draws nothing.
+// around one blue-grey tint, and the icon one pixel up and left. Nothing outside the box is
+// touched, and an entry without item data draws nothing. At 144 DPI every length is half as long
+// again (the 36 x 36 icon 5 pixels in, shifted 2 when selected).
 TEST_F(IconMenuDraw, FillsAndIconOfTheUnselectedAndSelectedEntry) {
     SetBkMode(canvas.dc(), OPAQUE);
     Draw(nullptr, false);
@@ -114,22 +116,38 @@ TEST_F(IconMenuDraw, FillsAndIconOfTheUnselectedAndSelectedEntry) {
     EXPECT_EQ(canvas.Count(Outside), canvas.width() * canvas.height());
     EXPECT_EQ(loadCount, 0);
     item.caption = "";
-    for (int selected : {0, 1}) {
-        SCOPED_TRACE(selected);
-        canvas.Clear(Outside);
-        Draw(&item, selected);
-        const int markerX = Left + 3 + MarkerX - selected, markerY = Top + 3 + MarkerY - selected;
-        for (int y = 0; y < canvas.height(); ++y)
-            for (int x = 0; x < canvas.width(); ++x) {
-                const bool inside = x >= Left && x < Right && y >= Top && y < Bottom;
-                const bool edge = x == Left || x == Right - 1 || y == Top || y == Bottom - 1;
-                COLORREF want = selected ? (edge ? Black : Selected) : (x <= Left + 24 ? Strip : Field);
-                if (x == markerX && y == markerY) want = Marker;
-                ASSERT_EQ(canvas.At(x, y), inside ? want : Outside) << x << "," << y;
-            }
-        EXPECT_EQ(lastLoadedId, selected ? 134 : 133);  // the normal or the selected icon
+    const struct {
+        int dpi, strip, frame, inset, shift, iconSize;
+    } layouts[] = {{96, 25, 1, 3, 1, 24}, {144, 38, 2, 5, 2, 36}};
+    for (const auto& l : layouts) {
+        menu.scale = DpiScale{l.dpi};
+        for (int selected : {0, 1}) {
+            SCOPED_TRACE(::testing::Message() << l.dpi << " DPI, selected " << selected);
+            canvas.Clear(Outside);
+            Draw(&item, selected);
+            const int iconX = Left + l.inset - selected * l.shift, iconY = Top + l.inset - selected * l.shift;
+            // The marker pixel of the 24 x 24 test icon, stretched to the icon's size.
+            const int markerLeft = iconX + MarkerX * l.iconSize / 24, markerRight = iconX + ((MarkerX + 1) * l.iconSize + 23) / 24;
+            const int markerTop = iconY + MarkerY * l.iconSize / 24, markerBottom = iconY + ((MarkerY + 1) * l.iconSize + 23) / 24;
+            int markers = 0;
+            for (int y = 0; y < canvas.height(); ++y)
+                for (int x = 0; x < canvas.width(); ++x) {
+                    const bool inside = x >= Left && x < Right() && y >= Top && y < Bottom();
+                    const bool edge = x < Left + l.frame || x >= Right() - l.frame || y < Top + l.frame ||
+                                      y >= Bottom() - l.frame;
+                    const COLORREF want = selected ? (edge ? Black : Selected) : (x < Left + l.strip ? Strip : Field);
+                    const COLORREF got = canvas.At(x, y);
+                    if (got == Marker && x >= markerLeft && x < markerRight && y >= markerTop && y < markerBottom) {
+                        ++markers;
+                        continue;
+                    }
+                    ASSERT_EQ(got, inside ? want : Outside) << x << "," << y;
+                }
+            EXPECT_GT(markers, 0);
+            EXPECT_EQ(lastLoadedId, selected ? 134 : 133);  // the normal or the selected icon
+        }
     }
-    EXPECT_EQ(loadCount, 2);
+    EXPECT_EQ(loadCount, 4);
 }
 
 // With the program's own loader: a missing icon draws nothing and breaks nothing; a real one lands
@@ -141,7 +159,7 @@ TEST_F(IconMenuDraw, ResourceIconsDrawIntoTheIconBox) {
         item = {id, id, ""};
         Draw(&item, false);
         int painted = 0, stray = 0;
-        for (int y = Top; y < Bottom; ++y)
+        for (int y = Top; y < Bottom(); ++y)
             for (int x = Left; x < Left + 25; ++x) {
                 const bool inBox = x >= Left + 3 && x < Left + 3 + 24 && y >= Top + 3 && y < Top + 3 + 24;
                 if (canvas.At(x, y) != Strip) ++(inBox ? painted : stray);
@@ -163,9 +181,9 @@ TEST_F(IconMenuDraw, CaptionStartsEightPixelsIntoTheFieldInTheTextColourOverATra
         canvas.Clear(Outside);
         Draw(&item, selected);
         const COLORREF ground = selected ? Selected : Field;
-        const int fieldLeft = Left + 25, fieldRight = selected ? Right - 1 : Right;
-        const int rowTop = selected ? Top + 1 : Top, rowBottom = selected ? Bottom - 1 : Bottom;
-        int firstX = Right, minY = Bottom, maxY = Top, inked = 0, opaqueCell = 0;
+        const int fieldLeft = Left + 25, fieldRight = selected ? Right() - 1 : Right();
+        const int rowTop = selected ? Top + 1 : Top, rowBottom = selected ? Bottom() - 1 : Bottom();
+        int firstX = Right(), minY = Bottom(), maxY = Top, inked = 0, opaqueCell = 0;
         for (int y = rowTop; y < rowBottom; ++y)
             for (int x = fieldLeft; x < fieldRight; ++x) {
                 COLORREF c = canvas.At(x, y);
@@ -182,13 +200,12 @@ TEST_F(IconMenuDraw, CaptionStartsEightPixelsIntoTheFieldInTheTextColourOverATra
         EXPECT_LT(firstX, Left + 25 + 8 + (selected ? 30 : 3));
         // Single line, centred vertically: the glyphs sit around the middle of the 48-pixel row.
         EXPECT_LT(maxY - minY, 24);
-        EXPECT_NEAR((minY + maxY) / 2.0, (Top + Bottom) / 2, 6.0);
+        EXPECT_NEAR((minY + maxY) / 2.0, (Top + Bottom()) / 2, 6.0);
     }
 }
 
 // Outside a tracking the owner messages are not the menu's; every entry measures 140 x 48 whatever
-// its caption. (The tracking itself, owner-draw forwarding and the chosen command, is driven with
-// the real mouse in tests/e2e/test_menu.sh.)
+// its caption, scaled with the screen's DPI.
 TEST(IconMenuOwner, UntrackedMessagesAreLeftAloneAndEveryEntryIs140By48) {
     IconMenu menu;
     IconMenuItem longCaption{1, 1, "  A caption far longer than the entry is wide, in any font"};
@@ -199,10 +216,14 @@ TEST(IconMenuOwner, UntrackedMessagesAreLeftAloneAndEveryEntryIs140By48) {
     EXPECT_EQ(IconMenu::Tracked(), nullptr);
     EXPECT_FALSE(IconMenu::HandleOwnerMessage(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis), &result));
     EXPECT_EQ(result, 77);
-    for (ULONG_PTR data : {ULONG_PTR(0), reinterpret_cast<ULONG_PTR>(&longCaption)}) {
-        mis.itemData = data;
-        menu.MeasureItem(&mis);
-        EXPECT_EQ(mis.itemWidth, 140u);
-        EXPECT_EQ(mis.itemHeight, 48u);
+    const struct { int dpi; UINT width, height; } sizes[] = {{96, 140, 48}, {120, 175, 60}, {144, 210, 72}, {192, 280, 96}};
+    for (const auto& s : sizes) {
+        menu.scale = DpiScale{s.dpi};
+        for (ULONG_PTR data : {ULONG_PTR(0), reinterpret_cast<ULONG_PTR>(&longCaption)}) {
+            mis.itemData = data;
+            menu.MeasureItem(&mis);
+            EXPECT_EQ(mis.itemWidth, s.width) << s.dpi;
+            EXPECT_EQ(mis.itemHeight, s.height) << s.dpi;
+        }
     }
 }

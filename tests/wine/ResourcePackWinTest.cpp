@@ -1,33 +1,23 @@
-// The resource pack on Windows: the RCAD entries linked into this test program, the work folders.
-// Set NERITH_ART_DIR to the host build's art folder (as a Windows path, as scripts/test.sh does) to
-// compare every extracted asset with the generated plain file.
+// The resource pack on Windows: the RCAD entries linked into this test program (compared with the
+// art folder NERITH_ART_DIR when scripts/test.sh sets it), the work folders.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "../host/TestBmp.h"
 #include "assets/ResourcePack.h"
 #include "assets/ResourcePack_win.h"
 
 namespace {
 
-using Bytes = std::vector<unsigned char>;
-
-Bytes ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteBytes(const std::string& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
+using testbmp::Bytes;
+using testbmp::WriteBytes;
+const auto ReadBytes = testbmp::ReadFile;
 
 bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 

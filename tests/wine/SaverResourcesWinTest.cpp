@@ -1,7 +1,6 @@
-// What Windows reads from the built program before and beside running it: the version information
-// (Explorer's Properties -> Details) and the manifest (DPI awareness, Common Controls 6, the
-// supported systems), read the way the system reads them. This test program carries the same
-// resources, so the manifest's effects are checked here, in-process, as well.
+// What Windows reads from the built program: the version information and the manifest, read the
+// way the system reads them (this test program carries the same resources, so the manifest's
+// effects and the pictures show here).
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -105,4 +104,37 @@ TEST(SaverResources, ManifestAsTheSystemReadsItAndItsEffectInTheProcess) {
     EXPECT_TRUE(SendMessageW(button, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)));
     EXPECT_GT(ideal.cx, 0);
     DestroyWindow(button);
+}
+
+// The application icon, the popup icons, the mode cursors and the species bitmap.
+TEST(Resources, IconsCursorsAndBitmapLoad) {
+    HINSTANCE self = GetModuleHandleA(nullptr);
+    for (int id : {128, 133, 134, 135, 160, 175, 180, 232, 253}) {
+        HICON icon = static_cast<HICON>(LoadImageA(self, MAKEINTRESOURCEA(id), IMAGE_ICON, 24, 24, 0));
+        EXPECT_NE(icon, nullptr) << "icon " << id;
+        if (icon) DestroyIcon(icon);
+    }
+    for (int id : {158, 159, 163, 164, 167, 177, 169, 178}) {
+        HCURSOR cursor = LoadCursorA(self, MAKEINTRESOURCEA(id));
+        ASSERT_NE(cursor, nullptr) << "cursor " << id;
+        ICONINFO info = {};
+        ASSERT_TRUE(GetIconInfo(cursor, &info));
+        EXPECT_FALSE(info.fIcon) << "cursor " << id;  // a cursor, with a hot spot
+        EXPECT_LT(info.xHotspot, 32u);
+        EXPECT_LT(info.yHotspot, 32u);
+        if (info.hbmMask) DeleteObject(info.hbmMask);
+        if (info.hbmColor) DeleteObject(info.hbmColor);
+    }
+    HBITMAP species = static_cast<HBITMAP>(LoadImageA(self, MAKEINTRESOURCEA(129), IMAGE_BITMAP, 0, 0, 0));
+    ASSERT_NE(species, nullptr);
+    BITMAP bm = {};
+    GetObjectA(species, sizeof bm, &bm);
+    EXPECT_GT(bm.bmWidth, 100);
+    EXPECT_GT(bm.bmHeight, 100);
+    DeleteObject(species);
+    char title[32] = "";
+    EXPECT_GT(LoadStringA(self, 128, title, sizeof title), 0);
+    EXPECT_STREQ(title, "NerithScr");
+    EXPECT_GT(LoadStringA(self, 57344, title, sizeof title), 0);
+    EXPECT_STREQ(title, "NerithScr");
 }

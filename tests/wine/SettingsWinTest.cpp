@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "settings/IniProfile.h"
 #include "settings/RegistryVolume.h"
@@ -61,19 +62,58 @@ TEST_F(IniFileTest, ValuesRoundTripThroughTheFileAndEmptyOnesReadAsAbsent) {
     }
 }
 
-TEST_F(IniFileTest, AFileOfControlBytesIsNeverRewritten) {
+std::vector<std::string> reports;
+void Capture(const std::string& text) { reports.push_back(text); }
+
+// A save that cannot be made leaves the file as it was, is told once per run, and its values read
+// back for the rest of the run; once the file takes writes again, the next save of them is made.
+TEST_F(IniFileTest, ASaveThatCannotBeMadeIsToldOnceAndItsValuesStay) {
+    const char binary[] = "[Aquarium Settings]\r\nQIPAONUM=5\r\n\x7f\x00\x02\x01";
+    const struct {
+        std::string file;
+        bool readOnly;
+        const char* told;
+    } cases[] = {{std::string(binary, sizeof binary - 1), false, "not text"},
+                 {"[Aquarium Settings]\r\nQIPAONUM=5\r\n; \xe9t\xe9\r\n", true, "read-only"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.told);
+        reports.clear();
+        std::ofstream(path, std::ios::binary) << c.file;
+        if (c.readOnly) SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+        IniProfile ini(Capture);
+        ini.write("Aquarium Settings", "QIPAONUM", "5");  // what the file holds: nothing to write
+        for (const char* bubbles : {"7", "8"}) {
+            ProfileSave save(ini);
+            ini.write("Aquarium Settings", "QIPAONUM", bubbles);
+            ini.write("Custom Settings", "MusicList0", "C:\\a.wav");
+        }
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        EXPECT_EQ(ReadWholeFile(path), c.file);
+        ASSERT_EQ(reports.size(), 1u);
+        EXPECT_NE(reports[0].find(c.told), std::string::npos) << reports[0];
+        EXPECT_EQ(ini.fileChecks(), 2);  // once a save
+        EXPECT_EQ(ini.read("aquarium settings", "qipaonum"), "8");
+        EXPECT_EQ(ini.entries("Custom Settings"),
+                  (std::vector<std::pair<std::string, std::string>>{{"MusicList0", "C:\\a.wav"}}));
+        if (!c.readOnly) continue;
+        ini.write("Aquarium Settings", "QIPAONUM", "9");  // writable again
+        EXPECT_NE(ReadWholeFile(path).find("QIPAONUM=9"), std::string::npos);
+        EXPECT_EQ(reports.size(), 1u);
+    }
+}
+
+// A list is read a section at a time; each entry is what reading its key alone gives.
+TEST_F(IniFileTest, ANumberedListReadsAsItsKeysOneByOne) {
+    std::ofstream(path, std::ios::binary) << "[Custom Settings]\r\nMusicSum=5\r\nMusicList0=C:\\a.wav\r\n; a note\r\n"
+                                              "musiclist3 = \"C:\\d.wav\" \r\nMusicList4\r\nMusicList0=x\r\n[Other]\r\nMusicList1=x\r\n";
     IniProfile ini;
-    const char raw[] = "\x01\x00[Aquarium Settings]\r\nQIPAONUM=5\r\n\x7f\x00\x02";
-    const std::string binary(raw, sizeof raw - 1);
-    std::ofstream(path, std::ios::binary) << binary;
-    ini.write("Aquarium Settings", "YINLIANG", "1");
-    EXPECT_EQ(ReadWholeFile(path), binary);
-    // Text with characters beyond ASCII is written as usual.
-    std::ofstream(path, std::ios::binary) << "[Custom Images]\r\nImageList0=C:\\\xe9t\xe9.jpg\r\n";
-    ini.write("Aquarium Settings", "YINLIANG", "1");
-    const std::string bytes = ReadWholeFile(path);
-    EXPECT_NE(bytes.find("ImageList0=C:\\\xe9t\xe9.jpg"), std::string::npos);
-    EXPECT_NE(bytes.find("YINLIANG=1"), std::string::npos);
+    std::vector<std::string> paths;
+    ReadPathList(ini, "Custom Settings", "MusicSum", "MusicList", 100, [&](const std::string& p) {
+        paths.push_back(p);
+        return true;
+    });
+    EXPECT_EQ(paths, (std::vector<std::string>{"C:\\a.wav", "", "", "C:\\d.wav"}));
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(ini.read("Custom Settings", ("MusicList" + std::to_string(i)).c_str()), paths[i]);
 }
 
 const char kVolumeKey[] = "Software\\Local AppWizard-Generated Applications\\NerithScr\\Settings";

@@ -9,10 +9,10 @@ namespace art {
 
 constexpr int kSpeciesCount = 20;
 
-// 1024 x 512, row 0 at the top of the picture.
+// 2048 x 1024, row 0 at the top of the picture.
 Image makeBackground();
 
-// 256 x 128 skin of species i; row 0 is the first stored row (t = 0).
+// 512 x 256 skin of species i; row 0 is the first stored row (t = 0).
 Image makeFishSkin(int species);
 // A side view of a fish wearing `skin`, straight alpha, about w x h, facing left.
 ImageA drawFishSideView(const Image& skin, int species, int w, int h);

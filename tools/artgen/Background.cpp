@@ -1,8 +1,10 @@
 // The built-in background: a sunlit reef floor seen through the back of the tank.
 //
-// The picture is drawn in "design units": 1380 x 512, squeezed into 1024 x 512 pixels, because
+// The picture is drawn in "design units": 1380 x 512, squeezed into 2048 x 1024 pixels, because
 // the tank stretches the picture to about 2.7 : 1 on screen. Shapes drawn round in design units
-// therefore look round in the tank.
+// therefore look round in the tank. The design was made for 1024 x 512 pixels; at twice that the
+// finer noise shows and the anti-aliased outlines keep a width of about one pixel (`kPx`), so the
+// half-size mipmap that small screens use looks as the 1024 x 512 picture did.
 #include <cmath>
 
 #include "Art.h"
@@ -11,9 +13,12 @@
 namespace art {
 namespace {
 
-constexpr int kW = 1024, kH = 512;
+constexpr int kW = 2048, kH = 1024;
 constexpr int kSS = 2;                  // supersampling factor
 constexpr float kDW = 1380.0f, kDH = 512.0f;
+// One pixel of the picture in design units (vertically). The anti-aliased outlines are about
+// 1.2 to 1.5 pixels wide.
+constexpr float kPx = kDH / kH;
 constexpr float kHorizon = 318.0f;      // where the floor fades into the haze
 
 const Rgb kSurface = hex(0x8AD8E6);
@@ -28,14 +33,14 @@ const Rgb kLight = hex(0xD8F6FF);
 struct Canvas {
     Image img{kW * kSS, kH * kSS};
     static float toX(int px) { return (px + 0.5f) / kSS * (kDW / kW); }
-    static float toY(int py) { return (py + 0.5f) / kSS; }
+    static float toY(int py) { return (py + 0.5f) / kSS * (kDH / kH); }
     // Calls f(X, Y, colour&) for every pixel inside the design box; f returns the coverage.
     template <class F>
     void paint(float x0, float y0, float x1, float y1, F f) {
         int px0 = std::max(0, static_cast<int>(x0 * kW / kDW * kSS) - 1);
         int px1 = std::min(img.w - 1, static_cast<int>(x1 * kW / kDW * kSS) + 1);
-        int py0 = std::max(0, static_cast<int>(y0 * kSS) - 1);
-        int py1 = std::min(img.h - 1, static_cast<int>(y1 * kSS) + 1);
+        int py0 = std::max(0, static_cast<int>(y0 * kH / kDH * kSS) - 1);
+        int py1 = std::min(img.h - 1, static_cast<int>(y1 * kH / kDH * kSS) + 1);
         for (int py = py0; py <= py1; ++py)
             for (int px = px0; px <= px1; ++px) {
                 Rgb c = img.at(px, py);
@@ -92,7 +97,7 @@ void drawRidge(Canvas& cv, float base, float height, float scale, std::uint32_t 
         Rgb rock = tint * (0.85f + 0.25f * fbm(X / 30.0f, Y / 20.0f, seed + 3, 4));
         rock = rock * (1.05f - 0.25f * depthInside);
         c = mix(rock, waterAt(X, Y), veil);
-        return cover(d, 1.5f);
+        return cover(d, 1.5f * kPx);
     });
 }
 
@@ -181,7 +186,7 @@ void drawRock(Canvas& cv, const Rock& r) {
                  // Rim light from the water above.
                  stone = stone + kLight * (0.12f * smoothstep(0.75f, 1.0f, q) * clamp01(-ny));
                  c = mix(stone, waterAt(X, Y), r.veil);
-                 return cover(d, 1.5f);
+                 return cover(d, 1.5f * kPx);
              });
 }
 
@@ -225,7 +230,7 @@ void drawRibbon(Canvas& cv, const std::vector<float>& xs, const std::vector<floa
         col = mix(col, st.rib, 0.45f * (1.0f - smoothstep(0.0f, 0.22f, std::fabs(bestSide))));
         col = col + kLight * (0.10f * smoothstep(0.6f, 1.0f, bestT));
         c = mix(col, waterAt(X, Y), st.veil);
-        return cover(best, 1.2f);
+        return cover(best, 1.2f * kPx);
     });
 }
 
@@ -314,7 +319,7 @@ void drawBrainCoral(Canvas& cv, float x, float y, float rx, float ry, std::uint3
         Rgb col = mix(hex(0x9C7A4E), hex(0xD9B77A), smoothstep(0.2f, 0.8f, maze));
         col = col * (0.45f + 0.85f * lit);
         c = mix(col, waterAt(X, Y), veil);
-        return cover(d, 1.3f);
+        return cover(d, 1.3f * kPx);
     });
 }
 
@@ -362,7 +367,7 @@ void drawAnemone(Canvas& cv, float x, float y, float size, std::uint32_t seed, c
         float d = sdBox(x + (X - x) / flare, Y, x, y - size * 0.22f, size * 0.24f, size * 0.22f, size * 0.06f);
         float lit = clamp01(0.7f - (X - x) / (size * 0.4f));
         c = mix(body * 0.6f, body * 1.05f, lit) * (0.9f + 0.1f * std::sin(X * 0.8f));
-        return cover(d, 1.2f);
+        return cover(d, 1.2f * kPx);
     });
 }
 
@@ -378,10 +383,15 @@ void drawStarfish(Canvas& cv, float x, float y, float r, float turn, const Rgb& 
         if (d > 2) return 0.0f;
         float ridge = 1.0f - clamp01(rad / edge);
         Rgb col = colour * (0.65f + 0.5f * ridge);
-        float dots = hashf(static_cast<int>(X / 2.2f), static_cast<int>(Y / 2.2f), 71);
-        if (dots > 0.82f) col = mix(col, hex(0xFFE2B0), 0.5f);
+        // Pale round tubercles, in about one cell of five.
+        const float cell = 2.2f;
+        const int cx = static_cast<int>(std::floor(X / cell)), cy = static_cast<int>(std::floor(Y / cell));
+        if (hashf(cx, cy, 71) > 0.82f) {
+            float dot = cover(sdCircle(X, Y, (cx + 0.5f) * cell, (cy + 0.5f) * cell, 1.05f), kPx);
+            col = mix(col, hex(0xFFE2B0), 0.5f * dot);
+        }
         c = col;
-        return cover(d, 1.2f);
+        return cover(d, 1.2f * kPx);
     });
 }
 

@@ -1,6 +1,6 @@
 // The twenty fish skins.
 //
-// A skin is 256 x 128 texels addressed by (s, t), t = 0 in the first stored row:
+// A skin is 512 x 256 texels addressed by (s, t), t = 0 in the first stored row:
 //   body   s 0.00..0.70 (snout .. tail base), t 0.00..0.50 (dorsal .. ventral midline), eye at
 //          s 0.10, t 0.20;
 //   tail   s 0.70..1.00 (base .. trailing edge), t 0.00..0.50 (upper .. lower lobe);
@@ -9,6 +9,10 @@
 // Inside the body the pattern functions work in u = s / 0.7 (0 snout, 1 tail base) and
 // v = t / 0.5 (0 back, 1 belly); fins in a (front .. back, or base .. edge for the tail) and
 // b (base .. free edge, or upper .. lower lobe for the tail).
+//
+// Sizes in texels (eyes, scales, spots) are "design texels" of a 256 x 128 grid, the size the
+// skins were designed at; rendered at twice that, the skins carry the same pattern with finer
+// edges, and their half-size mipmap looks as the 256 x 128 skins did.
 #include <cmath>
 
 #include "Art.h"
@@ -16,7 +20,10 @@
 namespace art {
 namespace {
 
-constexpr int kSkinW = 256, kSkinH = 128, kSS = 4;
+constexpr int kDesignW = 256, kDesignH = 128;
+constexpr int kSkinW = 512, kSkinH = 256, kSS = 4;
+// One texel of the skin in design texels: anti-aliased edges are about this wide.
+constexpr float kTexel = static_cast<float>(kDesignW) / kSkinW;
 constexpr float kEyeU = 0.10f / 0.70f, kEyeV = 0.40f;
 
 enum Fin { kDorsal, kAnal, kPectoral, kPelvic, kTail };
@@ -38,7 +45,7 @@ struct Style {
 
 // ---- small helpers for the patterns ----
 // Membership of x in [centre - half, centre + half] with soft edges `soft` wide.
-float band(float x, float centre, float half, float soft = 0.006f) {
+float band(float x, float centre, float half, float soft = 0.006f * kTexel) {
     return smoothstep(half + soft, half - soft, std::fabs(x - centre));
 }
 // Like band, with a dark rim `rim` wide around it: returns the band and writes the rim weight.
@@ -466,7 +473,7 @@ float scaleShade(float px, float py, float width, float& sheen) {
 }
 
 Rgb bodyColour(int species, const Style& st, float u, float v) {
-    const float px = u * 0.7f * kSkinW, py = v * 0.5f * kSkinH;
+    const float px = u * 0.7f * kDesignW, py = v * 0.5f * kDesignH;
     // Countershading: dark back, lighter flank, pale belly.
     Rgb c = mix(st.back, st.flank, smoothstep(0.0f, 0.5f, v));
     c = mix(c, st.belly, smoothstep(0.5f, 1.0f, v));
@@ -499,20 +506,21 @@ Rgb bodyColour(int species, const Style& st, float u, float v) {
     c = c * (1.0f - 0.45f * band(v, 0.57f, 0.018f, 0.012f) * smoothstep(0.045f, 0.02f, u));
     c = c * (1.0f - 0.12f * smoothstep(0.04f, 0.0f, u));
     // The eye.
-    const float ex = kEyeU * 0.7f * kSkinW, ey = kEyeV * 0.5f * kSkinH;
+    const float ex = kEyeU * 0.7f * kDesignW, ey = kEyeV * 0.5f * kDesignH;
     float dx = px - ex, dy = py - ey;
     float d = std::sqrt(dx * dx + dy * dy);
     float r = st.eyeRadius;
     c = c * (1.0f - 0.25f * smoothstep(r + 2.5f, r, d));  // socket shadow
+    const float aa = kTexel;  // half the width of an anti-aliased edge
     if (d < r + 0.6f) {
         Rgb iris = mix(st.iris * 1.15f, st.iris * 0.55f, smoothstep(0.4f * r, r, d));
         iris = mix(iris, kInk, smoothstep(r - 1.3f, r, d));                       // dark rim
-        Rgb eye = mix(iris, hex(0x0A0A0E), smoothstep(0.55f * r + 0.5f, 0.55f * r - 0.5f, d));  // pupil
+        Rgb eye = mix(iris, hex(0x0A0A0E), smoothstep(0.55f * r + 0.5f * aa, 0.55f * r - 0.5f * aa, d));  // pupil
         float hl = std::sqrt((dx + 0.32f * r) * (dx + 0.32f * r) + (dy + 0.32f * r) * (dy + 0.32f * r));
-        eye = mix(eye, Rgb{1, 1, 1}, smoothstep(0.24f * r + 0.4f, 0.24f * r - 0.4f, hl) * 0.95f);
+        eye = mix(eye, Rgb{1, 1, 1}, smoothstep(0.24f * r + 0.4f * aa, 0.24f * r - 0.4f * aa, hl) * 0.95f);
         float hl2 = std::sqrt((dx - 0.3f * r) * (dx - 0.3f * r) + (dy - 0.35f * r) * (dy - 0.35f * r));
-        eye = mix(eye, Rgb{0.8f, 0.85f, 0.9f}, smoothstep(0.12f * r + 0.4f, 0.12f * r - 0.4f, hl2) * 0.5f);
-        c = mix(c, eye, smoothstep(r + 0.6f, r - 0.6f, d));
+        eye = mix(eye, Rgb{0.8f, 0.85f, 0.9f}, smoothstep(0.12f * r + 0.4f * aa, 0.12f * r - 0.4f * aa, hl2) * 0.5f);
+        c = mix(c, eye, smoothstep(r + 0.6f * aa, r - 0.6f * aa, d));
     }
     return c;
 }

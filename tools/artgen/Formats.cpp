@@ -1,5 +1,9 @@
 #include "Formats.h"
 
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#define STB_IMAGE_WRITE_STATIC
+#include <stb_image_write.h>
+
 #include <cstdio>
 
 namespace art {
@@ -9,6 +13,26 @@ void put16(Bytes& b, unsigned v) { b.push_back(v & 255); b.push_back((v >> 8) & 
 void put32(Bytes& b, std::uint32_t v) { put16(b, v & 0xFFFF); put16(b, v >> 16); }
 
 }  // namespace
+
+Bytes encodePng(const Image& image) {
+    Bytes rgb;
+    rgb.reserve(static_cast<size_t>(image.w) * image.h * 3);
+    for (int y = 0; y < image.h; ++y)
+        for (int x = 0; x < image.w; ++x) {
+            const Rgb& p = image.at(x, y);
+            rgb.push_back(to8(p.r)); rgb.push_back(to8(p.g)); rgb.push_back(to8(p.b));
+        }
+    Bytes png;
+    stbi_write_png_compression_level = 9;
+    stbi_write_png_to_func(
+        [](void* context, void* data, int size) {
+            auto* out = static_cast<Bytes*>(context);
+            const auto* bytes = static_cast<const std::uint8_t*>(data);
+            out->insert(out->end(), bytes, bytes + size);
+        },
+        &png, image.w, image.h, 3, rgb.data(), image.w * 3);
+    return png;
+}
 
 Bytes encodeBmp24(const Image& image, bool topDown) {
     const std::uint32_t rowBytes = (image.w * 3 + 3) & ~3u;

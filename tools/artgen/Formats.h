@@ -15,6 +15,10 @@ using Bytes = std::vector<std::uint8_t>;
 // to 4 bytes as BMP requires. Pixel data starts at offset 54.
 Bytes encodeBmp24(const Image& image, bool topDown);
 
+// PNG, 24 bits a pixel, row 0 at the top (compressed: for pictures that go into the program as
+// they are and are decoded when shown).
+Bytes encodePng(const Image& image);
+
 // 16-bit PCM WAVE.
 Bytes encodeWav16(const std::vector<std::int16_t>& samples, int channels, int sampleRate);
 

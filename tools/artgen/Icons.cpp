@@ -331,27 +331,29 @@ std::vector<IconFile> makeIcons() {
     return files;
 }
 
-Image makeSpeciesPicture(const std::vector<Image>& skins) {
-    const int w = 500, h = 512, cellW = 100, cellH = 90;
+Image makeSpeciesPicture(const std::vector<Image>& skins, int scale) {
+    const int k = scale;  // every length of the 500 x 512 design times k
+    const int w = 500 * k, h = 512 * k, cellW = 100 * k, cellH = 90 * k;
     Image pic(w, h);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) pic.at(x, y) = mix(hex(0xF4F8FA), hex(0xE2ECF2), static_cast<float>(y) / h);
     for (int i = 0; i < kSpeciesCount && i < static_cast<int>(skins.size()); ++i) {
-        const int left = cellW * (i % 5) + 2, top = cellH * (i / 5) + 2;
+        const int left = cellW * (i % 5) + 2 * k, top = cellH * (i / 5) + 2 * k;
         // A soft tile behind each fish.
-        for (int y = top + 3; y < top + cellH - 3; ++y)
-            for (int x = left + 3; x < left + cellW - 3; ++x) {
-                float d = sdBox(x + 0.5f, y + 0.5f, left + cellW * 0.5f, top + cellH * 0.5f, cellW * 0.5f - 4, cellH * 0.5f - 4, 8);
+        for (int y = top + 3 * k; y < top + cellH - 3 * k; ++y)
+            for (int x = left + 3 * k; x < left + cellW - 3 * k; ++x) {
+                float d = sdBox(x + 0.5f, y + 0.5f, left + cellW * 0.5f, top + cellH * 0.5f, cellW * 0.5f - 4 * k,
+                                cellH * 0.5f - 4 * k, 8.0f * k);
                 float a = cover(d, 1.0f);
                 Rgb tile = mix(hex(0xDDEFF8), hex(0xB5D8EA), static_cast<float>(y - top) / cellH);
                 pic.blend(x, y, tile, a);
-                pic.blend(x, y, hex(0x8FB4C8), cover(std::fabs(d + 0.5f) - 0.5f, 1.0f) * 0.8f);
+                pic.blend(x, y, hex(0x8FB4C8), cover(std::fabs(d + 0.5f * k) - 0.5f * k, 1.0f) * 0.8f);
             }
-        ImageA fish = drawFishSideView(skins[i], i, cellW - 12, cellH - 14);
+        ImageA fish = drawFishSideView(skins[i], i, cellW - 12 * k, cellH - 14 * k);
         for (int y = 0; y < fish.h; ++y)
             for (int x = 0; x < fish.w; ++x) {
-                size_t k = static_cast<size_t>(y) * fish.w + x;
-                pic.blend(left + 6 + x, top + 7 + y, fish.c[k], fish.a[k]);
+                size_t n = static_cast<size_t>(y) * fish.w + x;
+                pic.blend(left + 6 * k + x, top + 7 * k + y, fish.c[n], fish.a[n]);
             }
     }
     return pic;

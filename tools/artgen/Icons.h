@@ -23,7 +23,8 @@ struct IconFile {
 std::vector<IconFile> makeIcons();
 
 // 500 x 512: the twenty species in a 5 x 4 grid of 100 x 90 cells starting at (2, 2), on a pale
-// ground, with an empty band below the grid. Row 0 is the top.
-Image makeSpeciesPicture(const std::vector<Image>& skins);
+// ground, with an empty band below the grid. Row 0 is the top. With `scale` 2 the same picture
+// drawn at 1000 x 1024, for screens set above 100 %.
+Image makeSpeciesPicture(const std::vector<Image>& skins, int scale = 1);
 
 }  // namespace art

@@ -3,10 +3,13 @@
 // cursors) and the scrambled ".ad" files that the resource script packs.
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "Art.h"
@@ -35,6 +38,20 @@ void saveAsset(const std::string& base, const std::string& ext, const art::Bytes
     save(base + ".ad", packed);
 }
 
+// Runs job(0) .. job(count - 1) on all cores. Each job writes only its own results, so the
+// output does not depend on the order in which they run.
+template <class Job>
+void runInParallel(int count, Job job) {
+    const int workers = std::max(1, std::min(count, static_cast<int>(std::thread::hardware_concurrency())));
+    std::atomic<int> next{0};
+    std::vector<std::thread> threads;
+    for (int w = 0; w < workers; ++w)
+        threads.emplace_back([&] {
+            for (int i = next++; i < count; i = next++) job(i);
+        });
+    for (std::thread& t : threads) t.join();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -47,14 +64,19 @@ int main(int argc, char** argv) {
     mkdir(outDir.c_str(), 0755);
     if (preview) mkdir((outDir + "/preview").c_str(), 0755);
 
-    art::Image background = art::makeBackground();
+    // The background (the longest job, so it starts first) and the skins, side by side.
+    art::Image background;
+    std::vector<art::Image> skins(art::kSpeciesCount);
+    runInParallel(1 + art::kSpeciesCount, [&](int job) {
+        if (job == 0) background = art::makeBackground();
+        else skins[job - 1] = art::makeFishSkin(job - 1);
+    });
     saveAsset("BackGround0", ".bmp", art::encodeBmp24(background, true));
-
-    std::vector<art::Image> skins;
-    for (int i = 0; i < art::kSpeciesCount; ++i) {
-        skins.push_back(art::makeFishSkin(i));
-        saveAsset("fish" + std::to_string(i), ".bmp", art::encodeBmp24(skins.back(), false));
-    }
+    for (int i = 0; i < art::kSpeciesCount; ++i)
+        saveAsset("fish" + std::to_string(i), ".bmp", art::encodeBmp24(skins[i], false));
+    // The small side views of the fish dialog sample the skins at about their design size.
+    std::vector<art::Image> viewSkins;
+    for (const art::Image& skin : skins) viewSkins.push_back(art::downsample(skin, 2));
 
     saveAsset("Particle1", ".bmp", art::encodeBmp24(art::makeBubble(32), true));
 
@@ -84,12 +106,13 @@ int main(int argc, char** argv) {
             }
         }
     }
-    save("species.bmp", art::encodeBmp24(art::makeSpeciesPicture(skins), true));
+    save("species.bmp", art::encodeBmp24(art::makeSpeciesPicture(viewSkins), true));
+    save("species2x.png", art::encodePng(art::makeSpeciesPicture(skins, 2)));
 
     if (preview) {
         // Side views of every species over water, for looking at the skins.
         for (int i = 0; i < art::kSpeciesCount; ++i) {
-            art::ImageA view = art::drawFishSideView(skins[i], i, 384, 200);
+            art::ImageA view = art::drawFishSideView(skins[i], i, 768, 400);
             art::Image flat(view.w, view.h);
             for (int y = 0; y < view.h; ++y)
                 for (int x = 0; x < view.w; ++x) {

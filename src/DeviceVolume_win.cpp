@@ -1,4 +1,4 @@
-#include "music/DeviceVolume.h"
+#include "DeviceVolume.h"
 
 #include <windows.h>
 #include <mmsystem.h>

@@ -17,8 +17,9 @@ void Note(const char* text);
 void FrameFinished(int width, int height);
 // Called after every SwapBuffers. Counts the OpenGL errors raised since the last frame.
 void FrameShown();
-// Called with the finished frame still in the back buffer: the 50th frame is kept as a picture,
-// NerithScr-frame.bmp beside the log (the size the scene really draws at, and what it drew).
+// Called with the finished frame still in the back buffer: the 50th frame (or the frame
+// NERITH_SNAPSHOT_AT says) is kept as a picture, NerithScr-frame.bmp beside the log (the size the
+// scene really draws at, and what it drew).
 void Snapshot();
 // The end of one stage of a frame. On the first frame and every 50th the stages are timed (with a
 // glFinish at each, so the drawing is really done); the log shows the first frame's times and the
@@ -26,6 +27,10 @@ void Snapshot();
 void Stage(const char* name);
 // Counts an event ("count NAME N" in the log).
 void Count(const char* name);
+// The view stops (true) or resumes (false) rendering because nobody can see it. The log shows
+// "hidden 0|1", the number of such spells and the frames shown during them ("frames_hidden N",
+// which must stay 0).
+void Hidden(bool hidden);
 // Adds the time since the last SpanStart to the total of NAME ("span NAME MS" in the log).
 void SpanStart();
 void SpanEnd(const char* name);
@@ -40,6 +45,7 @@ inline void FrameShown() {}
 inline void Snapshot() {}
 inline void Stage(const char*) {}
 inline void Count(const char*) {}
+inline void Hidden(bool) {}
 inline void SpanStart() {}
 inline void SpanEnd(const char*) {}
 inline void Ticks(const TickStats&) {}
