@@ -211,11 +211,16 @@ void GlSurface::Present() {
 
 void GlSurface::Destroy() {
     if (context_) {
+        const HGLRC current = wglGetCurrentContext();
         if (frameBuffers_[0]) {
+            // Its render and pixel buffers would outlive it in the objects it shares: they are
+            // deleted with the context current, and the one that was current comes back.
+            const HDC currentDC = wglGetCurrentDC();
             MakeCurrent();
             DeleteFrameBuffers();
+            if (current != context_) wglMakeCurrent(current ? currentDC : nullptr, current);
         }
-        if (wglGetCurrentContext() == context_) wglMakeCurrent(nullptr, nullptr);
+        if (current == context_) wglMakeCurrent(nullptr, nullptr);
         wglDeleteContext(context_);
     }
     context_ = nullptr;
