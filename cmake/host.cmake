@@ -133,6 +133,7 @@ if(FUZZ_CLANGXX)
             -fno-sanitize-recover=all -fsanitize-coverage-ignorelist=${CMAKE_SOURCE_DIR}/tests/fuzz/picture_ignore.txt
             -I${CMAKE_SOURCE_DIR}/src -I${STB_INCLUDE_DIR} -I${STB_GUARDED_DIR}
             ${CMAKE_SOURCE_DIR}/src/assets/SoilLoader.cpp ${CMAKE_SOURCE_DIR}/src/assets/PictureDecoder.cpp
+            ${CMAKE_SOURCE_DIR}/src/assets/FileBytes.cpp
             ${CMAKE_SOURCE_DIR}/tests/fuzz/PictureFuzz.cpp -lOSMesa -lGLU -o ${PICTURE_FUZZ}
     DEPENDS ${CMAKE_SOURCE_DIR}/src/assets/SoilLoader.cpp ${CMAKE_SOURCE_DIR}/src/assets/SoilLoader.h
             ${CMAKE_SOURCE_DIR}/src/assets/PictureDecoder.cpp ${CMAKE_SOURCE_DIR}/src/assets/PictureDecoder.h

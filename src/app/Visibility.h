@@ -27,7 +27,6 @@ public:
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
     bool Hidden() const { return reasons_ != 0; }
-    unsigned Reasons() const { return reasons_; }
 
     // The display-state settings this reads (GUID_CONSOLE_DISPLAY_STATE, Windows 8 and later, and
     // GUID_MONITOR_POWER_ON, which Windows 7 sends): data 0 is off, 1 on, 2 dimmed (still seen).

@@ -4,7 +4,7 @@
 
 namespace nerith {
 
-bool ReadFileBytes(const char* path, std::vector<std::uint8_t>& bytes) {
+bool ReadFileBytes(const char* path, std::vector<std::uint8_t>& bytes, long long limit) {
     bytes.clear();
     if (!path) return false;
     std::FILE* f = std::fopen(path, "rb");
@@ -13,6 +13,10 @@ bool ReadFileBytes(const char* path, std::vector<std::uint8_t>& bytes) {
     // saves the buffer's growing (the built-in picture is megabytes).
     if (std::fseek(f, 0, SEEK_END) == 0) {
         const long size = std::ftell(f);
+        if (limit >= 0 && size > limit) {
+            std::fclose(f);
+            return false;
+        }
         if (size > 0) bytes.reserve(static_cast<std::size_t>(size));
         std::rewind(f);
     }

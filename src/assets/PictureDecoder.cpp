@@ -7,6 +7,7 @@
 #include <cstring>
 #include <memory>
 
+#include "assets/FileBytes.h"
 #include "assets/SoilLoader.h"
 
 // The decoders, private to this file. Every block they take starts zeroed: a hostile file can
@@ -608,19 +609,8 @@ bool CheckPicture(const std::uint8_t* data, std::size_t size, const PictureLimit
 }
 
 bool ReadPictureFile(const char* path, const PictureLimits& limits, std::vector<std::uint8_t>& bytes) {
-    bytes.clear();
-    if (!path) return false;
-    std::FILE* file = std::fopen(path, "rb");
-    if (!file) return false;
     // Not a file larger than a decoding may take.
-    long size = -1;
-    if (std::fseek(file, 0, SEEK_END) == 0) size = std::ftell(file);
-    if (size > 0 && size <= limits.maxDecodeBytes && std::fseek(file, 0, SEEK_SET) == 0) {
-        bytes.resize(static_cast<std::size_t>(size));
-        if (std::fread(bytes.data(), 1, bytes.size(), file) != bytes.size()) bytes.clear();
-    }
-    std::fclose(file);
-    return !bytes.empty();
+    return ReadFileBytes(path, bytes, limits.maxDecodeBytes) && !bytes.empty();
 }
 
 bool DecodeSoilFile(const char* path, int channels, SoilImage& out) {

@@ -42,6 +42,8 @@ private:
     void SelectMode(int mode);
     void OnTick();
     void FinishLoading();
+    // Takes `row` out of the list and the cycle; returns its texture.
+    unsigned DropRow(int row);
     void MarkOn(int row);
     void Save();
     void Load();
@@ -56,4 +58,5 @@ private:
     bool loadingStored = false;  // reading the stored list: one message for all failures
     int storedErrors = 0;
     std::string storedErrorText;
+    bool reporting = false;  // a message of FinishLoading's is open
 };

@@ -194,6 +194,10 @@ std::string CustomBackgroundDialog::RowPath(int row) const {
     return text;
 }
 
+namespace {
+std::string LoadError(const std::string& path) { return "(" + path + ")" + "image loading error."; }
+}  // namespace
+
 CustomBackgroundDialog::AddOutcome CustomBackgroundDialog::AddPath(const std::string& path) {
     const int n = ItemCount();
     if (n >= backgrounds::MaxPictures) {
@@ -206,7 +210,7 @@ CustomBackgroundDialog::AddOutcome CustomBackgroundDialog::AddPath(const std::st
     const unsigned texture = path.empty() ? 0 : backgrounds::LoadPicture(path.c_str());
     if (texture == 0) {
         instrument::Count("picture_errors");
-        const std::string error = "(" + path + ")" + "image loading error.";
+        const std::string error = LoadError(path);
         // At start-up one message names every stored picture that fails (a whole folder gone with
         // an unplugged drive should not mean a box per picture, nor a picture dropped unnamed).
         if (!loadingStored) Message(error);
@@ -235,11 +239,7 @@ void CustomBackgroundDialog::AddImage() {
 
 void CustomBackgroundDialog::RemoveSelected() {
     const int row = list ? static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED)) : -1;
-    if (row >= 0) {
-        SendMessageA(list, LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
-        backgrounds::ReleasePicture(cycle.RemoveRow(row));
-        cycle.pictureCount = ItemCount();
-    }
+    if (row >= 0) backgrounds::ReleasePicture(DropRow(row));
     const int onRow = cycle.RepickAfterRemoval();
     if (onRow >= 0) MarkOn(onRow);
 }
@@ -279,21 +279,33 @@ unsigned CustomBackgroundDialog::TextureToDraw(unsigned builtIn) const {
     return backgrounds::PictureReady(texture) ? texture : builtIn;
 }
 
-// The pictures the worker has decoded since the last tick go into their textures. One that could
-// not be decoded after all is reported and leaves the list, as if adding it had failed.
+unsigned CustomBackgroundDialog::DropRow(int row) {
+    SendMessageA(list, LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
+    const unsigned texture = cycle.RemoveRow(row);
+    cycle.pictureCount = ItemCount();
+    return texture;
+}
+
+// The pictures the worker has decoded since the last tick go into their textures. Those that could
+// not be decoded after all leave the list, as if adding them had failed, and one message names
+// them. While it is open the ticks go on under it; the pictures they would finish wait for it.
 void CustomBackgroundDialog::FinishLoading() {
+    if (reporting) return;
+    std::string errors;
     for (const unsigned texture : backgrounds::FinishPictures()) {
         const int row = cycle.RowOf(texture);
         if (row >= cycle.pictureCount) continue;
         const std::string path = RowPath(row);
-        SendMessageA(list, LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
-        cycle.RemoveRow(row);
-        cycle.pictureCount = ItemCount();
+        DropRow(row);
         if (cycle.currentPicture == texture) cycle.currentPicture = 0;
         instrument::Count("picture_errors");
         StopCycling();
-        Message("(" + path + ")" + "image loading error.");
+        errors += (errors.empty() ? "" : "\n") + LoadError(path);
     }
+    if (errors.empty()) return;
+    reporting = true;
+    Message(errors);
+    reporting = false;
 }
 
 void CustomBackgroundDialog::OnTick() {

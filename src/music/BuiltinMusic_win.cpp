@@ -18,8 +18,6 @@ namespace {
 // The descrambled WAVE file. PlaySound with SND_MEMORY reads it for as long as the loop plays, so
 // it is made once and never freed: it outlives every sound started from it.
 const unsigned char* loopBytes = nullptr;
-// PlaySound was asked to play the loop and has not been told to stop since.
-bool loopStarted = false;
 const unsigned char* LoopBytes() {
     if (loopBytes) return loopBytes;
     HRSRC entry = FindResourceA(nullptr, MAKEINTRESOURCEA(ResourcePack::kMusicId), "RCAD");
@@ -41,17 +39,15 @@ void StartBuiltinMusic() {
     const unsigned char* wave = LoopBytes();
     ApplyDeviceVolume(gSettings.volume);
     if (!wave) return;  // no music entry: silence, as a missing file would give
-    loopStarted = true;
     PlaySoundA(reinterpret_cast<LPCSTR>(wave), nullptr, SND_MEMORY | SND_LOOP | SND_NODEFAULT | SND_ASYNC);
 }
 
 void ServiceBuiltinMusic() {
     if (ownMusicOn) {
-        // The loop is stopped once: every tick's call into the sound system would cost the frame
-        // time for nothing (0.7 ms under Wine).
+        // The loop is stopped once, when it was started: every tick's call into the sound system
+        // would cost the frame time for nothing (0.7 ms under Wine).
+        if (!builtinMusicPending) PlaySoundA(nullptr, nullptr, SND_FILENAME);
         builtinMusicPending = 1;
-        if (loopStarted) PlaySoundA(nullptr, nullptr, SND_FILENAME);
-        loopStarted = false;
     } else if (builtinMusicPending) {
         StartBuiltinMusic();
         builtinMusicPending = 0;

@@ -273,8 +273,6 @@ void CustomMusicDialog::PrepareTrack(int fallbackIndex, bool userPick) {
     // next one that can. A row that names no file is passed over without a player window: opening
     // one takes milliseconds, and a list of a thousand missing files would hold up the program.
     instrument::SpanStart();
-    player.Stop();
-    player.Close();
     const int opened = OpenPlayableTrack(currentIndex, playMode, n, [this](int row) {
         const std::string path = RowPath(row);
         const DWORD attributes = GetFileAttributesA(path.c_str());
@@ -287,7 +285,8 @@ void CustomMusicDialog::PrepareTrack(int fallbackIndex, bool userPick) {
     });
     instrument::SpanEnd("track_choice");
     if (opened < 0) {
-        player.Close();  // nothing playable stays open
+        player.Stop();  // nothing playable stays open
+        player.Close();
         player.canPlay = false;
         StopPlaying();
     } else {

@@ -44,10 +44,10 @@ public:
 
     // How many texels of a texture of texWidth x texHeight one pixel step crosses on the grid as
     // it is now (the scale from which OpenGL picks the mipmap level), when a grid unit spans
-    // pixelsX across and pixelsY up the screen. `most` is the largest scale anywhere, as the
-    // OpenGL specification defines it; `least` the smallest that any triangle can be given, by
-    // that definition or by the faster estimates the specification allows (the largest single
-    // texel step, which never exceeds it).
+    // pixelsX across and pixelsY up the screen. `most` is the largest scale anywhere, the length
+    // of the longer texel step; `least` the smallest that a renderer can give any triangle, by
+    // that measure or by the cheaper estimate some renderers use instead (the largest single
+    // texel component, which never exceeds it).
     struct TexelScale {
         double least, most;
     };

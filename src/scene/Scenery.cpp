@@ -130,7 +130,8 @@ SampledLevel UseOneLevelOnly(const RippleSurface& surface) {
             if (above && scale.most < std::exp2(k + 0.5 - margin)) level = k;
         }
     }
-    if (level < 0 || (level > 0 && !GlVersionAtLeast(1, 2))) return changed;
+    static const bool baseLevels = GlVersionAtLeast(1, 2);  // one driver for every context
+    if (level < 0 || (level > 0 && !baseLevels)) return changed;
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, magFilter);
     if (level > 0) glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, level);
     changed.minFilter = minFilter;

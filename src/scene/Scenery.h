@@ -45,9 +45,6 @@ RippleSurface* CreateBackgroundPicture(int screenWidth, int screenHeight);
 // The picture is drawn while "BACKGROUND" is 0 and "Show Terra" is non-zero.
 bool BackgroundPictureShown(const Settings& settings);
 
-// Where the background picture's plane lies (world z).
-constexpr float PicturePlaneZ = -110.0f;
-
 // One frame of the background picture, when the settings show it and the surface exists: binds
 // `texture` (the user's current picture or the built-in one, as the caller chooses), places the
 // picture plane at z = -110 scaled by `plane`, starts a ripple on a short row above the middle of

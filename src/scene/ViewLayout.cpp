@@ -28,7 +28,6 @@ const SizeEntry TankTable[] = {
 constexpr float Widening = 20.0f;
 constexpr float TankHalfHeight = 21.0f;
 constexpr float ListedFishHalfWidth = 50.0f;
-constexpr float PictureZ = -110.0f;
 constexpr float StripZ = -70.0f;
 // The fish swim between these depths; at the back they turn at least this far beyond the edge.
 constexpr float FishFront = -60.0f, FishBack = -80.0f;
@@ -65,7 +64,7 @@ int Nearest(const Entry (&table)[N], int width, int height, bool* exact) {
 }
 
 PicturePlane PicturePlaneFor(int width, int height) {
-    const Extent need = VisibleAt(width, height, PictureZ);
+    const Extent need = VisibleAt(width, height, PicturePlaneZ);
     bool exact = false;
     const int i = Nearest(ResolutionTable, width, height, &exact);
     if (i >= 0) {

@@ -27,6 +27,9 @@ constexpr int ProbeRowCount = 10;
 constexpr float EyeZ = -10.0f;
 constexpr float FrustumHalf = 0.4f;
 
+// Where the background picture's plane lies (world z).
+constexpr float PicturePlaneZ = -110.0f;
+
 // Half the width and height of what a width x height view shows at world depth z.
 struct Extent {
     float halfWidth, halfHeight;

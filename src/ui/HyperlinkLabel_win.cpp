@@ -187,10 +187,11 @@ void HyperlinkLabel::FitToText() {
     std::vector<wchar_t> text(static_cast<size_t>(length) + 1);
     GetWindowTextW(hwnd_, text.data(), length + 1);
     HDC dc = GetDC(hwnd_);
-    HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
+    // Measured in the font it is drawn in.
+    HGDIOBJ old = SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
     SIZE extent = {};
     GetTextExtentPoint32W(dc, text.data(), length, &extent);
-    if (old) SelectObject(dc, old);
+    SelectObject(dc, old);
     ReleaseDC(hwnd_, dc);
     extent.cx = DrawnWidth(font, text.data(), length, extent);  // never clipped
 

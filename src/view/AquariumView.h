@@ -49,10 +49,9 @@ public:
 
     // The mouse mode: the id of the last command received.
     int Mode() const { return mode; }
-    const TankBox& Tank() const { return tankBox; }
+    const TankBox& Tank() const { return layout.tank; }
     int ScreenWidth() const { return screenWidth; }
     int ScreenHeight() const { return screenHeight; }
-    int Resolution() const { return resolutionIndex; }
 
 private:
     int OnCreate();
@@ -80,7 +79,6 @@ private:
     BubbleSystem bubbleSystem;
     TerrainGrid terrainGrid;
     School school;  // the 20 fish, the 10 pellets and the fish position table
-    TankBox tankBox = {};
     GLuint backgroundTexture = 0;
     GLuint fishSkinTextures[20] = {};
     int mouseX = 0, mouseY = 0;
@@ -97,7 +95,6 @@ private:
     int screenWidth = 1680, screenHeight = 1050;
     float cameraOffset = -5.0f;
     BubbleEmitter emitter = {0, 0, 0};
-    int resolutionIndex = 7;
     SceneLayout layout = LayoutFor(1680, 1050);  // everything else that follows from the size
     HDC clientDC = nullptr;  // the view's own device context, bound to the OpenGL context
     GlSurface glSurface;

@@ -164,8 +164,6 @@ LRESULT AquariumView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 int AquariumView::OnCreate() {
-    const int cx = SceneWidth(), cy = SceneHeight();
-    resolutionIndex = ResolutionIndexFor(cx, cy);
     SetWindowLongPtrA(hwnd_, GWL_EXSTYLE,
                       GetWindowLongPtrA(hwnd_, GWL_EXSTYLE) & ~static_cast<LONG_PTR>(WS_EX_CLIENTEDGE));
     InitializeScene();
@@ -206,7 +204,6 @@ void AquariumView::InitializeScene() {
 
     // The tank from the screen size (the size itself was needed for the context).
     layout = LayoutFor(screenWidth, screenHeight);
-    tankBox = layout.tank;
 
     // The temporary folder.
     char temp[260];
@@ -233,7 +230,7 @@ void AquariumView::InitializeScene() {
     }
 
     // The terrain, the bubble emitter on it and the bubble column, spread out already.
-    emitter = SetUpTerrainAndBubbles(terrainGrid, bubbleSystem, tankBox, LoadBubbleSprite,
+    emitter = SetUpTerrainAndBubbles(terrainGrid, bubbleSystem, layout.tank, LoadBubbleSprite,
                                      gSettings.bubbleSetting);
     instrument::Mark("bubbles");
 
@@ -398,7 +395,7 @@ void AquariumView::SetHidden(bool hide) {
     instrument::Hidden(hide);
     if (hide) {
         frameTick.Stop();
-        if (!Previewing()) SetTimer(hwnd_, HiddenMusicTimer, HiddenMusicPeriodMs, nullptr);
+        if (Leads()) SetTimer(hwnd_, HiddenMusicTimer, HiddenMusicPeriodMs, nullptr);
     } else {
         KillTimer(hwnd_, HiddenMusicTimer);
         frameTick.Start(hwnd_, FrameTickMessage, FramePeriodMs);

@@ -16,13 +16,13 @@ long long QpcNow() {
     return now.QuadPart;
 }
 
-// Messages that a window timer would let go first wait in this thread's queue: input, painting,
-// window timers. Mouse moves are left out of the check before a frame (the pointer moves all the
-// time while the user moves it; each move is taken between frames all the same).
-bool InputPaintOrTimersWaiting() { return HIWORD(GetQueueStatus(QS_INPUT | QS_PAINT | QS_TIMER | QS_HOTKEY)) != 0; }
-bool PaintTimersOrClicksWaiting() {
-    return HIWORD(GetQueueStatus(QS_KEY | QS_MOUSEBUTTON | QS_PAINT | QS_TIMER | QS_HOTKEY)) != 0;
-}
+// Messages that a window timer would let go first: painting, window timers, keys and clicks, and
+// after a frame also mouse moves. Mouse moves are left out of the check before a frame (the
+// pointer moves all the time while the user moves it; each move is taken between frames all the
+// same).
+constexpr UINT WaitingBeforeFrame = QS_KEY | QS_MOUSEBUTTON | QS_PAINT | QS_TIMER | QS_HOTKEY;
+constexpr UINT WaitingAfterFrame = WaitingBeforeFrame | QS_INPUT;
+bool QueueHolds(UINT kinds) { return HIWORD(GetQueueStatus(kinds)) != 0; }
 
 }  // namespace
 
@@ -164,7 +164,7 @@ bool FrameTick::FrameStarted() {
     if (!window_) return false;
     if (!windowTimer_) {
         // They go first, once: the tick comes again when they have been taken.
-        if (!gaveWay_ && PaintTimersOrClicksWaiting()) {
+        if (!gaveWay_ && QueueHolds(WaitingBeforeFrame)) {
             gaveWay_ = true;
             GiveWay();
             return false;
@@ -186,7 +186,7 @@ void FrameTick::FrameDone() {
         return;
     }
     if (state_.exchange(Idle) != RenderingDue) return;
-    if (!InputPaintOrTimersWaiting()) {
+    if (!QueueHolds(WaitingAfterFrame)) {
         Post();
     } else {
         gaveWay_ = true;

@@ -24,9 +24,9 @@ Status XineramaQueryVersion(Display *d, int *major, int *minor) {
 Bool XineramaIsActive(Display *d) { return True; }
 
 XineramaScreenInfo *XineramaQueryScreens(Display *d, int *count) {
-    const char *spec = getenv("FAKE_HEADS");
+    const char *wanted = getenv("FAKE_HEADS");
     char buf[512];
-    snprintf(buf, sizeof buf, "%s", spec ? spec : "0,0,1024,768;1024,0,800,600");
+    snprintf(buf, sizeof buf, "%s", wanted ? wanted : "0,0,1024,768;1024,0,800,600");
     XineramaScreenInfo *heads = calloc(8, sizeof *heads);
     int n = 0;
     for (char *p = strtok(buf, ";"); p && n < 8; p = strtok(NULL, ";")) {
