@@ -209,7 +209,8 @@ for row in "${saves[@]}"; do
   xdotool key Escape
   wait_for 5 eval '! shown "$fish_title"' && open_fish
   sleep 1.5  # the dialog has read the roster back and saved it
-  expect "$name: the roster stays when the dialog is opened again" fish_up
+  # Polled: the fish may all be out of sight beside the dialog at any one moment.
+  expect "$name: the roster stays when the dialog is opened again" wait_for 5 fish_up
   xdotool key Escape
   winctl close
   app_wait 20
