@@ -104,6 +104,19 @@ float OwnFishHalfWidth(int width, int height) {
     return Max(half, VisibleAt(width, height, FishBack).halfWidth + FishTurnMargin);
 }
 
+void PlaceProbeColumns(const TankBox& box, ProbePoint columns[ProbeColumnCount]) {
+    // Evenly from the left wall to the right wall, so that the columns' sweep of five units
+    // either way passes over every point of the tank, whatever its width.
+    const float step = (box.right - box.left) / static_cast<float>(ProbeColumnCount - 1);
+    for (int i = 0; i < ProbeColumnCount; ++i)
+        columns[i] = {box.left + static_cast<float>(i) * step, 0.0f, StripZ};
+    columns[ProbeColumnCount - 1].x = box.right;
+}
+
+void PlaceProbeRows(const TankBox& box, ProbePoint rows[ProbeRowCount], int step) {
+    for (int j = 0; j < ProbeRowCount; ++j) rows[j] = {0.0f, box.bottom + static_cast<float>(j * step), StripZ};
+}
+
 }  // namespace
 
 Extent VisibleAt(int width, int height, float z) {
@@ -120,12 +133,6 @@ int ResolutionIndexFor(int screenWidth, int screenHeight) {
     bool exact = false;
     const int i = Nearest(ResolutionTable, screenWidth, screenHeight, &exact);
     return i >= 0 ? ResolutionTable[i].index : 1;
-}
-
-float BackgroundScaleFor(int resolutionIndex) {
-    for (const ResolutionEntry& e : ResolutionTable)
-        if (e.index == resolutionIndex) return e.pictureScale;
-    return BackgroundScaleFor(1);
 }
 
 TankBox TankBoxFor(int screenWidth, int screenHeight) {
@@ -208,19 +215,6 @@ SceneLayout LayoutFor(int width, int height) {
     layout.columnHalfLength = Max(30.0f, strips.halfHeight + 2.0f);
     layout.rowHalfLength = Max(90.0f, strips.halfWidth + 2.0f);
     return layout;
-}
-
-void PlaceProbeColumns(const TankBox& box, ProbePoint columns[ProbeColumnCount]) {
-    // Evenly from the left wall to the right wall, so that the columns' sweep of five units
-    // either way passes over every point of the tank, whatever its width.
-    const float step = (box.right - box.left) / static_cast<float>(ProbeColumnCount - 1);
-    for (int i = 0; i < ProbeColumnCount; ++i)
-        columns[i] = {box.left + static_cast<float>(i) * step, 0.0f, StripZ};
-    columns[ProbeColumnCount - 1].x = box.right;
-}
-
-void PlaceProbeRows(const TankBox& box, ProbePoint rows[ProbeRowCount], int step) {
-    for (int j = 0; j < ProbeRowCount; ++j) rows[j] = {0.0f, box.bottom + static_cast<float>(j * step), StripZ};
 }
 
 void PlaceProbeStrips(const SceneLayout& layout, ProbePoint columns[ProbeColumnCount],

@@ -69,14 +69,9 @@ SceneLayout LayoutFor(int width, int height);
 // the nearest shape, or 1 when no listed shape is near.
 int ResolutionIndexFor(int screenWidth, int screenHeight);
 
-// The horizontal scale the resolution table gives the background picture for an index.
-float BackgroundScaleFor(int resolutionIndex);
-
 // The tank box for a screen size, widened by 20 on each side.
 TankBox TankBoxFor(int screenWidth, int screenHeight);
 
-// Vertical strips across the probe box and horizontal strips up from its bottom, all at z = -70.
-void PlaceProbeColumns(const TankBox& box, ProbePoint columns[ProbeColumnCount]);
-void PlaceProbeRows(const TankBox& box, ProbePoint rows[ProbeRowCount], int step);
-// The same for a layout.
+// Vertical strips across the layout's probe box and horizontal strips up from its bottom, all at
+// z = -70.
 void PlaceProbeStrips(const SceneLayout& layout, ProbePoint columns[ProbeColumnCount], ProbePoint rows[ProbeRowCount]);

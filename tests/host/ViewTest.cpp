@@ -87,7 +87,6 @@ TEST(ViewLayout, ListedSizesKeepTheirTablesAndOthersLookLikeTheNearestShape) {
     ProbePoint columns[ProbeColumnCount], rows[ProbeRowCount];
     PlaceProbeStrips(LayoutFor(1680, 1050), columns, rows);
     for (int j = 0; j < ProbeRowCount; ++j) EXPECT_FLOAT_EQ(rows[j].y, -21.0f + 7.0f * j);
-    EXPECT_FLOAT_EQ(BackgroundScaleFor(-1), 49.9f);
 }
 
 TEST(FrameLight, LevelFollowsTheLightSettingWithoutOverflow) {
